@@ -1,0 +1,51 @@
+# The two commands a new machine needs: `make run` and `make test`.
+# Both install what is missing first (Debian packages), then configure and build.
+
+BUILD      ?= build
+BUILD_REL  ?= build-release
+BUILD_FUZZ ?= build-fuzz
+BUILD_ASAN ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  := -G Ninja
+
+.PHONY: all deps configure build run test test-unit fuzz bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+$(BUILD)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/bin/morvik ]; then \
+	  $(BUILD)/bin/morvik; \
+	else \
+	  $(BUILD)/bin/morvik-arena --size 20x10 --seats 3,-,-,1 --show; \
+	fi
+
+test-unit: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# libFuzzer targets, built with clang into their own folder; each runs for a bounded time.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DMORVIK_FUZZ=ON -DMORVIK_GUI=OFF -DMORVIK_TESTS=OFF -DMORVIK_BENCH=OFF
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	bash scripts/run-fuzzers $(BUILD_FUZZ)
+
+test: test-unit fuzz
+
+bench: deps
+	cmake -S . -B $(BUILD_REL) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMORVIK_TESTS=OFF
+	cmake --build $(BUILD_REL) -j $(JOBS)
+	bash scripts/run-benchmarks $(BUILD_REL)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_REL) $(BUILD_FUZZ) $(BUILD_ASAN)

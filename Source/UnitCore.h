@@ -1,0 +1,225 @@
+// The game engine: board generation, islands, captures, the game machine and the computer
+// players. Standard library only; it reaches the window through TWindowServices and two
+// notifications, so it runs just as well headless (arena, benchmarks, tests).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------------------------------------
+// Program-wide pseudo-random generator (one 32-bit state, shared by board generation, random
+// colours of the computer players and new layout numbers).
+
+// Random(n): state := state * 134775813 + 1 (mod 2^32); result := high 32 bits of state * n.
+uint32_t Random(uint32_t n);
+// Re-seeds the state from the clock (ReadClockCounter).
+void Randomize();
+uint32_t GetRandSeed();
+void SetRandSeed(uint32_t seed);
+// The one place the clock is read for seeding; tests may replace it.
+extern std::function<uint32_t()> ReadClockCounter;
+
+// ---------------------------------------------------------------------------------------------
+// Board data.
+
+constexpr uint16_t NoIsland = 0xFFFF;  // tile not yet assigned / removed neighbour entry
+constexpr int ColorCount = 7;          // playable colours 1..7; 0 = start tile / no colour yet
+
+struct TTile {
+  uint8_t Color = 0;
+  uint16_t Island = NoIsland;
+};
+
+using TTileMap = std::vector<std::vector<TTile>>;  // [row][column]
+
+struct TTilePos {
+  uint8_t Col = 0;
+  uint8_t Row = 0;
+};
+
+struct TIsland {
+  uint8_t Color = 0;
+  std::vector<TTilePos> Tiles;       // in the order the tiles joined the island
+  std::vector<uint16_t> Neighbours;  // NoIsland marks a removed entry, kept in place
+  bool Merged = false;
+  // The engine may keep private look-up indexes for Neighbours here (see UnitCore.cpp);
+  // readers use only the four fields above.
+};
+
+using TIslands = std::vector<TIsland>;
+
+struct TGamerScore {
+  int32_t Points = 0;
+  uint16_t Area = 0;
+};
+
+struct TMap {
+  TTileMap Tiles;
+  TIslands Islands;
+  std::array<TGamerScore, 5> Scores{};  // indexed by seat 1..4; [0] unused
+};
+
+enum TGamerKind : uint8_t { gkNone = 0, gkComputer = 1, gkHuman = 2 };
+
+struct TGamer {
+  TGamerKind Kind = gkNone;
+  uint8_t Level = 0;  // 1 easy, 2 moderate, 3 hard; 0 for a person
+  std::string Name;   // at most 20 characters (UTF-8 text, cut by characters)
+  uint8_t Team = 0;   // 0 none, 1..4
+  uint8_t Col = 0;
+  uint8_t Row = 0;
+};
+
+enum TTileState : uint8_t { tsNeutral = 0, tsOccupied = 1, tsSelected = 2, tsPressed = 3 };
+enum TTileStyle : uint8_t { stFlat = 0, stConcave = 1, stConvex = 2, stCarved = 3 };
+
+// Internal consistency failure of the engine (capture with no game, a computer seat of level 0).
+class EUnitCoreError : public std::logic_error {
+ public:
+  explicit EUnitCoreError(const std::string& what) : std::logic_error("UnitCore: " + what) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// What the engine needs of the window. The main window implements it; TNullWindowServices
+// serves headless runs.
+
+class TWindowServices {
+ public:
+  virtual ~TWindowServices() = default;
+
+  virtual void SetStatus(const std::string& text) = 0;
+  // Clear the score panel of seat 1 and repaint the status bar.
+  virtual void ClearGamerPanel() = 0;
+  // Progress bar pbBrain.
+  virtual void SetProgressPosition(int position) = 0;
+  virtual void SetProgressMax(int maximum) = 0;
+  virtual int GetProgressMax() = 0;
+  virtual void StepProgress() = 0;
+  virtual void RepaintMap() = 0;
+  virtual void ShowGamerArea(int seat) = 0;
+  virtual void DrawMap(bool showProgress) = 0;
+  virtual void DrawIsland(uint16_t island, TTileState state, bool framed) = 0;
+  // End of a game: results dialog (modal), its RecordAdded flag, hall of fame (modal), and the
+  // window's StopGame for an end of game (noAutostart = false).
+  virtual void ShowResults() = 0;
+  virtual bool RecordAdded() = 0;
+  virtual void ShowHallOfFame() = 0;
+  virtual void StopGameAtEnd() = 0;
+  // Options of the settings dialog.
+  virtual bool SkipTurn() = 0;         // chkbSkipTurn
+  virtual bool AutoTurnOption() = 0;   // chkbAutoTurn
+  virtual bool HallFameOnRecord() = 0; // chkbHallFameOnRecord
+  virtual bool VictoryByArea() = 0;
+  // Error box with an OK button (start refusals).
+  virtual void Error(const std::string& text) = 0;
+};
+
+// Does nothing; options as configured in its public fields.
+class TNullWindowServices : public TWindowServices {
+ public:
+  bool skipTurn = true, autoTurn = true, hallFameOnRecord = true, victoryByArea = true;
+  int progressMax = 0;
+  std::vector<std::string> errors;
+
+  void SetStatus(const std::string&) override {}
+  void ClearGamerPanel() override {}
+  void SetProgressPosition(int) override {}
+  void SetProgressMax(int m) override { progressMax = m; }
+  int GetProgressMax() override { return progressMax; }
+  void StepProgress() override {}
+  void RepaintMap() override {}
+  void ShowGamerArea(int) override {}
+  void DrawMap(bool) override {}
+  void DrawIsland(uint16_t, TTileState, bool) override {}
+  void ShowResults() override {}
+  bool RecordAdded() override { return false; }
+  void ShowHallOfFame() override {}
+  void StopGameAtEnd() override {}
+  bool SkipTurn() override { return skipTurn; }
+  bool AutoTurnOption() override { return autoTurn; }
+  bool HallFameOnRecord() override { return hallFameOnRecord; }
+  bool VictoryByArea() override { return victoryByArea; }
+  void Error(const std::string& text) override { errors.push_back(text); }
+};
+
+// ---------------------------------------------------------------------------------------------
+// The game machine.
+
+class TMorvikMachine {
+ public:
+  explicit TMorvikMachine(TWindowServices* services = nullptr);
+  ~TMorvikMachine();
+  TMorvikMachine(const TMorvikMachine&) = delete;
+  TMorvikMachine& operator=(const TMorvikMachine&) = delete;
+
+  void SetServices(TWindowServices* services);
+  TWindowServices& Services() { return *services_; }
+
+  // Fields, read directly by the window and the dialogs.
+  std::unique_ptr<TMap> Map;  // the live board; absent between games
+  int32_t CodeGame = 0;
+  std::array<TGamer, 5> Gamers{};  // seats 1..4; [0] unused
+  uint8_t Width = 0;
+  uint8_t Height = 0;
+  uint8_t SizeTile = 0;
+  bool Active = false;
+  uint8_t CurrentGamer = 0;
+  std::array<bool, 8> FreeColors{};  // [0] always false
+  std::function<void(uint8_t)> OnChangeStateColor;
+  std::function<void(uint8_t)> OnChangeGamer;
+  std::array<TTileStyle, 4> TileStyles{};
+  bool NewGameStarted = false;
+  // True only while a turn loop has left to wait for a person's colour; a colour choice is
+  // taken only then (see TakeHumanColor).
+  bool AwaitingHuman = false;
+
+  // Configuration.
+  void SetCodeGame(int32_t code);
+  void SetGamer(int seat, TGamerKind kind, uint8_t level, const std::string& name, uint8_t team);
+  void SetSizeMap(uint8_t width, uint8_t height);
+  void SetSizeTile(uint8_t size);
+  void SetTileStyle(int state, TTileStyle style);
+
+  // Game.
+  void StartGame();
+  void NextGamer();
+  void MakeMove(uint8_t color);
+  bool AutoTurn();
+  void ComputerTurn();
+  void EndGame();
+  bool TestGameOver();
+
+  // The turn cycle the window runs. RunStartLoop: after StartGame, move until a person has to
+  // choose. TakeHumanColor: the person's choice (NewGameStarted := false, MakeMove, then the
+  // loop); ignored (returns false) unless AwaitingHuman.
+  void RunStartLoop();
+  bool TakeHumanColor(uint8_t color);
+
+  // Board.
+  void GenerateTiles();
+  void GenerateIslands();
+  void CopyMap(TMap& destination, const TMap& source);
+  void FreeMap(TMap& map);
+  void Capture(TMap& map, uint8_t color, bool all);
+  static uint32_t Square(uint32_t count);  // wide: no 16-bit wrap-around
+  uint16_t GetGamerIsland(const TMap& map, int seat) const;
+  uint8_t GetGamerColor(const TMap& map) const;
+  bool IsGamerIsland(const TMap& map, int island) const;
+  bool IsNeighbourIsland(const TMap& map, int island) const;
+
+  // Colour choices.
+  uint8_t RandomColor();
+  uint8_t BrainEasy();
+  uint8_t BrainModerate();
+  uint8_t BrainHard();
+  uint8_t StepsToTile(TMap& copy, int depth);
+
+ private:
+  TWindowServices* services_;
+  std::unique_ptr<TNullWindowServices> nullServices_;
+};
