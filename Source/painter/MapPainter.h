@@ -1,0 +1,75 @@
+// The board painter: draws the board into a plain 32-bit pixel buffer (0xFFRRGGBB, the layout of
+// QImage::Format_RGB32), pixel-exact, with 1-pixel lines that colour their start point and every
+// pixel on the way to their end point but not the end point itself. No Qt.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "UnitCore.h"
+
+constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
+  return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
+}
+
+constexpr uint32_t ColorGrid = Rgb(0, 0, 0);
+constexpr uint32_t ColorBoundary = Rgb(255, 255, 255);
+constexpr uint32_t ColorIdle = Rgb(166, 202, 240);
+
+struct TTileColors {
+  uint32_t Light;
+  uint32_t Fill;
+  uint32_t Dark;
+};
+
+// Light, fill and dark shades of a colour index; anything outside 1..7 is black.
+TTileColors GetTileColors(uint8_t color);
+
+// Window geometry that follows the board: image top, image size and the window's outer size.
+struct TWindowGeometry {
+  int MapLeft = 8;
+  int MapTop = 0;
+  int MapWidth = 0;
+  int MapHeight = 0;
+  int WindowWidth = 0;
+  int WindowHeight = 0;
+};
+TWindowGeometry CalcSizeWindow(int width, int height, int sizeTile, uint8_t panelFlags);
+
+class TMapPainter {
+ public:
+  // Gives the bitmap a new size; its contents are undefined until drawn.
+  void Resize(int width, int height);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  uint32_t* Bits() { return pixels_.data(); }
+  const uint32_t* Bits() const { return pixels_.data(); }
+  uint32_t Pixel(int x, int y) const { return pixels_[size_t(y) * width_ + x]; }
+
+  // The idle board: light blue with a black one-pixel border.
+  void PresentShow();
+
+  // One tile with its top-left grid corner at (x0, y0), edge s: fill, bevel of the style and,
+  // when framed, the black grid lines. Also used for the tile-look pictures of the settings.
+  void DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle style, bool framed);
+
+  // Every tile of one island of the machine's live board. An island of colour 0 is always drawn
+  // as tsOccupied. The white boundary is drawn when the island is the territory of the seat that
+  // has the turn and `selectBoundary` is on.
+  void DrawIsland(const TMorvikMachine& machine, uint16_t island, TTileState state, bool framed,
+                  bool selectBoundary);
+
+  // Every live island in index order, framed; with progress ("Вывод карты...") through the
+  // machine's window services.
+  void DrawMap(TMorvikMachine& machine, bool showProgress, bool selectBoundary);
+
+ private:
+  void Line(int x1, int y1, int x2, int y2, uint32_t color);
+  void Put(int x, int y, uint32_t color) {
+    if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[size_t(y) * width_ + x] = color;
+  }
+
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<uint32_t> pixels_;
+};
