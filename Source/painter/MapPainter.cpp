@@ -1,0 +1,143 @@
+#include "MapPainter.h"
+
+#include <algorithm>
+
+TTileColors GetTileColors(uint8_t color) {
+  if (color < 1 || color > 7) return {ColorGrid, ColorGrid, ColorGrid};
+  // Bit 0 red, bit 1 green, bit 2 blue of the pure colour; grey (7) is all three.
+  static constexpr uint8_t kMask[8] = {0, 0b001, 0b010, 0b011, 0b100, 0b101, 0b110, 0b111};
+  const uint8_t m = kMask[color];
+  auto shade = [m](uint8_t on) {
+    return Rgb((m & 1) ? on : 0, (m & 2) ? on : 0, (m & 4) ? on : 0);
+  };
+  return {shade(255), shade(160), shade(128)};
+}
+
+TWindowGeometry CalcSizeWindow(int width, int height, int sizeTile, uint8_t panelFlags) {
+  TWindowGeometry g;
+  g.MapTop = 35;
+  if (panelFlags & 1) g.MapTop += 27;
+  if (panelFlags & 2) g.MapTop += 27;
+  g.MapWidth = width * sizeTile + 1;
+  g.MapHeight = height * sizeTile + 1;
+  g.WindowWidth = g.MapLeft + g.MapWidth + 13;
+  g.WindowHeight = g.MapTop + g.MapHeight + 33 + ((panelFlags & 4) ? 20 : 0);
+  return g;
+}
+
+void TMapPainter::Resize(int width, int height) {
+  width_ = std::max(0, width);
+  height_ = std::max(0, height);
+  pixels_.assign(size_t(width_) * size_t(height_), ColorIdle);
+}
+
+void TMapPainter::PresentShow() {
+  std::fill(pixels_.begin(), pixels_.end(), ColorIdle);
+  if (width_ == 0 || height_ == 0) return;
+  for (int x = 0; x < width_; ++x) {
+    Put(x, 0, ColorGrid);
+    Put(x, height_ - 1, ColorGrid);
+  }
+  for (int y = 0; y < height_; ++y) {
+    Put(0, y, ColorGrid);
+    Put(width_ - 1, y, ColorGrid);
+  }
+}
+
+// Colours the start point and every pixel up to, but not including, the end point. Every line
+// the board needs is horizontal or vertical.
+void TMapPainter::Line(int x1, int y1, int x2, int y2, uint32_t color) {
+  const int dx = (x2 > x1) - (x2 < x1);
+  const int dy = (y2 > y1) - (y2 < y1);
+  int x = x1, y = y1;
+  while (x != x2 || y != y2) {
+    Put(x, y, color);
+    if (x != x2) x += dx;
+    if (y != y2) y += dy;
+  }
+}
+
+void TMapPainter::DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle style, bool framed) {
+  const TTileColors c = GetTileColors(color);
+
+  const int left = std::max(x0 + 1, 0), right = std::min(x0 + s - 1, width_ - 1);
+  const int top = std::max(y0 + 1, 0), bottom = std::min(y0 + s - 1, height_ - 1);
+  for (int y = top; y <= bottom; ++y) {
+    uint32_t* row = pixels_.data() + size_t(y) * width_;
+    std::fill(row + left, row + right + 1, c.Fill);
+  }
+
+  // A bevel path: bottom and right edges in `first`, then top and left in `second`.
+  auto bevel = [&](int inset, uint32_t first, uint32_t second) {
+    const int lo = inset, hi = s - inset;
+    Line(x0 + lo, y0 + hi, x0 + hi, y0 + hi, first);
+    Line(x0 + hi, y0 + hi, x0 + hi, y0 + lo, first);
+    Line(x0 + hi, y0 + lo, x0 + lo, y0 + lo, second);
+    Line(x0 + lo, y0 + lo, x0 + lo, y0 + hi, second);
+  };
+  switch (style) {
+    case stFlat:
+      break;
+    case stConcave:
+      bevel(1, c.Light, c.Dark);
+      break;
+    case stConvex:
+      bevel(1, c.Dark, c.Light);
+      break;
+    case stCarved:
+      bevel(1, c.Dark, c.Light);
+      bevel(3, c.Light, c.Dark);
+      break;
+  }
+
+  if (framed) {
+    Line(x0, y0 + s, x0 + s, y0 + s, ColorGrid);
+    Line(x0 + s, y0 + s, x0 + s, y0, ColorGrid);
+    Line(x0 + s, y0, x0, y0, ColorGrid);
+    Line(x0, y0, x0, y0 + s, ColorGrid);
+  }
+}
+
+void TMapPainter::DrawIsland(const TMorvikMachine& machine, uint16_t island, TTileState state,
+                             bool framed, bool selectBoundary) {
+  if (!machine.Map || island >= machine.Map->Islands.size()) return;
+  const TMap& map = *machine.Map;
+  const TIsland& is = map.Islands[island];
+  if (is.Color == 0) state = tsOccupied;
+  const TTileStyle style = machine.TileStyles[state];
+  const int s = machine.SizeTile;
+
+  const bool boundary = selectBoundary && machine.CurrentGamer >= 1 && machine.CurrentGamer <= 4 &&
+                        machine.GetGamerIsland(map, machine.CurrentGamer) == island;
+  const int w = int(machine.Width), h = int(machine.Height);
+  auto other = [&](int c, int r) { return map.Tiles[r][c].Island != island; };
+
+  for (const TTilePos& p : is.Tiles) {
+    const int c = p.Col, r = p.Row;
+    const int x0 = c * s, y0 = r * s;
+    DrawTile(x0, y0, s, is.Color, style, framed);
+    if (!boundary) continue;
+    if (r + 1 < h && other(c, r + 1)) Line(x0, y0 + s, x0 + s + 1, y0 + s, ColorBoundary);
+    if (r > 0 && other(c, r - 1)) Line(x0, y0, x0 + s + 1, y0, ColorBoundary);
+    if (c + 1 < w && other(c + 1, r)) Line(x0 + s, y0, x0 + s, y0 + s + 1, ColorBoundary);
+    if (c > 0 && other(c - 1, r)) Line(x0, y0, x0, y0 + s + 1, ColorBoundary);
+  }
+}
+
+void TMapPainter::DrawMap(TMorvikMachine& machine, bool showProgress, bool selectBoundary) {
+  if (!machine.Map) return;
+  TWindowServices& services = machine.Services();
+  const TIslands& islands = machine.Map->Islands;
+  if (showProgress) {
+    services.SetStatus("Вывод карты...");
+    services.SetProgressPosition(0);
+    services.SetProgressMax(int(islands.size()));
+  }
+  for (size_t i = 0; i < islands.size(); ++i) {
+    if (islands[i].Merged) continue;
+    if (showProgress) services.StepProgress();
+    const TTileState state = machine.IsGamerIsland(*machine.Map, int(i)) ? tsOccupied : tsNeutral;
+    DrawIsland(machine, uint16_t(i), state, true, selectBoundary);
+  }
+  services.SetProgressPosition(0);
+}

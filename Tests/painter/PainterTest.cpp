@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MapPainter.h"
+
+namespace {
+
+constexpr uint32_t Red = Rgb(255, 0, 0), RedFill = Rgb(160, 0, 0), RedDark = Rgb(128, 0, 0);
+
+TEST(TileColors, ShadesFollowThePureColour) {
+  const uint32_t light[8] = {Rgb(0, 0, 0),     Rgb(255, 0, 0),   Rgb(0, 255, 0),
+                             Rgb(255, 255, 0), Rgb(0, 0, 255),   Rgb(255, 0, 255),
+                             Rgb(0, 255, 255), Rgb(255, 255, 255)};
+  for (uint8_t k = 1; k <= 7; ++k) {
+    const TTileColors c = GetTileColors(k);
+    EXPECT_EQ(c.Light, light[k]) << int(k);
+    // Fill replaces every 255 by 160, dark by 128.
+    auto scale = [](uint32_t v, uint32_t to) {
+      uint32_t out = 0xFF000000u;
+      for (int shift : {16, 8, 0})
+        if (((v >> shift) & 0xFF) == 255) out |= to << shift;
+      return out;
+    };
+    EXPECT_EQ(c.Fill, scale(light[k], 160)) << int(k);
+    EXPECT_EQ(c.Dark, scale(light[k], 128)) << int(k);
+  }
+  for (uint8_t k : {0, 8, 255}) {
+    const TTileColors c = GetTileColors(k);
+    EXPECT_EQ(c.Light, Rgb(0, 0, 0));
+    EXPECT_EQ(c.Fill, Rgb(0, 0, 0));
+    EXPECT_EQ(c.Dark, Rgb(0, 0, 0));
+  }
+}
+
+// A painter prefilled with a marker colour, so untouched pixels are visible.
+TMapPainter Canvas(int w, int h) {
+  TMapPainter p;
+  p.Resize(w, h);
+  std::fill(p.Bits(), p.Bits() + w * h, Rgb(1, 2, 3));
+  return p;
+}
+constexpr uint32_t Untouched = Rgb(1, 2, 3);
+
+TEST(DrawTile, ConvexRedTileIsPixelExact) {
+  TMapPainter p = Canvas(100, 100);
+  p.DrawTile(2 * 15, 1 * 15, 15, 1, stConvex, false);
+  // Bottom row 29 from x 31 to 43 and the right column 44 from y 29 up to 17: dark.
+  for (int x = 31; x <= 43; ++x) EXPECT_EQ(p.Pixel(x, 29), RedDark) << x;
+  for (int y = 29; y >= 17; --y) EXPECT_EQ(p.Pixel(44, y), RedDark) << y;
+  // Top row 16 from x 44 to 32 and the left column 31 from y 16 to 28: light.
+  for (int x = 44; x >= 32; --x) EXPECT_EQ(p.Pixel(x, 16), Red) << x;
+  for (int y = 16; y <= 28; ++y) EXPECT_EQ(p.Pixel(31, y), Red) << y;
+  // Inside: fill; the grid lines around stay untouched.
+  for (int y = 17; y <= 28; ++y)
+    for (int x = 32; x <= 43; ++x) EXPECT_EQ(p.Pixel(x, y), RedFill);
+  for (int x = 30; x <= 45; ++x) {
+    EXPECT_EQ(p.Pixel(x, 15), Untouched);
+    EXPECT_EQ(p.Pixel(x, 30), Untouched);
+  }
+}
+
+TEST(DrawTile, EveryStyle) {
+  const int s = 15;
+  // Flat: fill only.
+  TMapPainter flat = Canvas(16, 16);
+  flat.DrawTile(0, 0, s, 1, stFlat, false);
+  for (int y = 1; y <= 14; ++y)
+    for (int x = 1; x <= 14; ++x) ASSERT_EQ(flat.Pixel(x, y), RedFill);
+
+  // Concave: bottom and right light, top and left dark; the corners follow the path order.
+  TMapPainter concave = Canvas(16, 16);
+  concave.DrawTile(0, 0, s, 1, stConcave, false);
+  EXPECT_EQ(concave.Pixel(1, 14), Red);     // start of the light path
+  EXPECT_EQ(concave.Pixel(14, 14), Red);    // bottom-right corner, light
+  EXPECT_EQ(concave.Pixel(14, 1), RedDark); // the dark path starts at the top-right corner
+  EXPECT_EQ(concave.Pixel(1, 1), RedDark);
+  EXPECT_EQ(concave.Pixel(1, 13), RedDark);
+  EXPECT_EQ(concave.Pixel(7, 14), Red);
+  EXPECT_EQ(concave.Pixel(7, 1), RedDark);
+
+  // Carved: the convex rim plus a sunken inner path two pixels further in.
+  TMapPainter carved = Canvas(16, 16);
+  carved.DrawTile(0, 0, s, 1, stCarved, false);
+  EXPECT_EQ(carved.Pixel(7, 14), RedDark);  // outer bottom, as convex
+  EXPECT_EQ(carved.Pixel(7, 1), Red);       // outer top, as convex
+  EXPECT_EQ(carved.Pixel(3, 12), Red);      // inner path starts light at (3, s - 3)
+  EXPECT_EQ(carved.Pixel(12, 12), Red);
+  EXPECT_EQ(carved.Pixel(12, 3), RedDark);
+  EXPECT_EQ(carved.Pixel(3, 3), RedDark);
+  EXPECT_EQ(carved.Pixel(3, 11), RedDark);
+  EXPECT_EQ(carved.Pixel(7, 7), RedFill);
+  EXPECT_EQ(carved.Pixel(2, 7), RedFill);
+}
+
+TEST(DrawTile, FrameCoversTheFourGridLinesOnly) {
+  TMapPainter p = Canvas(30, 30);
+  p.DrawTile(10, 10, 10, 2, stFlat, true);
+  for (int i = 10; i <= 20; ++i) {
+    EXPECT_EQ(p.Pixel(i, 10), ColorGrid);
+    EXPECT_EQ(p.Pixel(i, 20), ColorGrid);
+    EXPECT_EQ(p.Pixel(10, i), ColorGrid);
+    EXPECT_EQ(p.Pixel(20, i), ColorGrid);
+  }
+  EXPECT_EQ(p.Pixel(9, 10), Untouched);
+  EXPECT_EQ(p.Pixel(21, 20), Untouched);
+  EXPECT_EQ(p.Pixel(15, 15), Rgb(0, 160, 0));
+}
+
+TEST(PresentShow, IdleBoardWithBlackBorder) {
+  TMapPainter p;
+  p.Resize(201, 101);
+  p.PresentShow();
+  EXPECT_EQ(p.Pixel(0, 0), ColorGrid);
+  EXPECT_EQ(p.Pixel(200, 50), ColorGrid);
+  EXPECT_EQ(p.Pixel(100, 100), ColorGrid);
+  EXPECT_EQ(p.Pixel(1, 1), ColorIdle);
+  EXPECT_EQ(p.Pixel(199, 99), ColorIdle);
+  EXPECT_EQ(ColorIdle, Rgb(166, 202, 240));
+}
+
+TEST(Geometry, WindowFollowsBoardTileAndPanels) {
+  TWindowGeometry g = CalcSizeWindow(20, 10, 10, 7);
+  EXPECT_EQ(g.MapLeft, 8);
+  EXPECT_EQ(g.MapTop, 89);
+  EXPECT_EQ(g.MapWidth, 201);
+  EXPECT_EQ(g.MapHeight, 101);
+  EXPECT_EQ(g.WindowWidth, 222);
+  EXPECT_EQ(g.WindowHeight, 243);
+  // Without the status bar the window is 20 pixels lower; without the main bar the board moves
+  // 27 pixels up and the window shortens by 27.
+  EXPECT_EQ(CalcSizeWindow(20, 10, 10, 3).WindowHeight, 223);
+  TWindowGeometry noMain = CalcSizeWindow(20, 10, 10, 6);
+  EXPECT_EQ(noMain.MapTop, 62);
+  EXPECT_EQ(noMain.WindowHeight, 216);
+  EXPECT_EQ(CalcSizeWindow(20, 10, 10, 0).MapTop, 35);
+  // The largest board the data model holds.
+  TWindowGeometry big = CalcSizeWindow(255, 255, 255, 7);
+  EXPECT_EQ(big.MapWidth, 255 * 255 + 1);
+}
+
+// --- Drawing islands of a real board -------------------------------------------------------
+
+struct RecordingServices : TNullWindowServices {
+  std::vector<std::string> statuses;
+  int steps = 0, lastPosition = -1;
+  void SetStatus(const std::string& t) override { statuses.push_back(t); }
+  void StepProgress() override { ++steps; }
+  void SetProgressPosition(int p) override { lastPosition = p; }
+};
+
+// The 4 x 3 board: row 0: 0 2 2 5; row 1: 3 2 5 5; row 2: 3 3 1 0; seats 1 and 4.
+struct SmallBoard : ::testing::Test {
+  RecordingServices services;
+  TMorvikMachine machine{&services};
+  TMapPainter painter;
+
+  void SetUp() override {
+    machine.SetSizeMap(4, 3);
+    machine.SetSizeTile(10);
+    machine.SetGamer(1, gkHuman, 0, "Ann", 0);
+    machine.SetGamer(4, gkComputer, 1, "Компьютер", 0);
+    machine.Map = std::make_unique<TMap>();
+    const uint8_t colours[3][4] = {{0, 2, 2, 5}, {3, 2, 5, 5}, {3, 3, 1, 0}};
+    machine.Map->Tiles.assign(3, std::vector<TTile>(4));
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 4; ++c) machine.Map->Tiles[r][c].Color = colours[r][c];
+    machine.GenerateIslands();
+    machine.CurrentGamer = 1;
+    painter.Resize(41, 31);
+    std::fill(painter.Bits(), painter.Bits() + 41 * 31, Untouched);
+  }
+};
+
+TEST_F(SmallBoard, StartTileIsBlackInTheOccupiedStyleWhateverTheState) {
+  machine.SetTileStyle(tsOccupied, stFlat);
+  machine.SetTileStyle(tsSelected, stConvex);
+  painter.DrawIsland(machine, 0, tsSelected, false, false);
+  for (int y = 1; y <= 9; ++y)
+    for (int x = 1; x <= 9; ++x) ASSERT_EQ(painter.Pixel(x, y), Rgb(0, 0, 0));
+}
+
+TEST_F(SmallBoard, BoundaryOnlyTowardsOtherIslandsAndNeverOnTheEdge) {
+  // Seat 1 takes colour 2: its territory is (0,0), (1,0), (2,0), (1,1).
+  machine.Active = true;
+  machine.Capture(*machine.Map, 2, false);
+  machine.SetTileStyle(tsOccupied, stFlat);
+  painter.DrawIsland(machine, 0, tsOccupied, false, true);
+  const uint32_t W = ColorBoundary;
+  // Top edge of the board: no line (x = 30 starts the line right of (2,0)).
+  for (int x = 0; x < 30; ++x) EXPECT_NE(painter.Pixel(x, 0), W) << x;
+  // Between own tiles (0,0) and (1,0): the shared grid line x = 10 stays as it was.
+  for (int y = 1; y <= 9; ++y) EXPECT_EQ(painter.Pixel(10, y), Untouched) << y;
+  // Below (0,0) lies island 3: white from x 0 to 10 on y = 10.
+  for (int x = 0; x <= 10; ++x) EXPECT_EQ(painter.Pixel(x, 10), W) << x;
+  // Right of (2,0) lies (3,0), another island: white column x = 30 from y 0 to 10.
+  for (int y = 0; y <= 10; ++y) EXPECT_EQ(painter.Pixel(30, y), W) << y;
+  // Without the option no white anywhere.
+  SetUp();
+  machine.Active = true;
+  machine.Capture(*machine.Map, 2, false);
+  painter.DrawIsland(machine, 0, tsOccupied, false, false);
+  for (int y = 0; y < 31; ++y)
+    for (int x = 0; x < 41; ++x) ASSERT_NE(painter.Pixel(x, y), W);
+}
+
+TEST_F(SmallBoard, FramedRedrawPaintsTheBoundaryBlackAgain) {
+  machine.SetTileStyle(tsOccupied, stFlat);
+  painter.DrawIsland(machine, 0, tsOccupied, false, true);
+  EXPECT_EQ(painter.Pixel(5, 10), ColorBoundary);
+  machine.CurrentGamer = 4;  // the turn passed
+  painter.DrawIsland(machine, 0, tsOccupied, true, true);
+  EXPECT_EQ(painter.Pixel(5, 10), ColorGrid);
+  EXPECT_EQ(painter.Pixel(10, 5), ColorGrid);
+}
+
+TEST_F(SmallBoard, DrawMapDrawsLiveIslandsWithProgress) {
+  machine.SetTileStyle(tsNeutral, stFlat);
+  machine.SetTileStyle(tsOccupied, stFlat);
+  painter.DrawMap(machine, true, false);
+  ASSERT_EQ(services.statuses.size(), 1u);
+  EXPECT_EQ(services.statuses[0], "Вывод карты...");
+  EXPECT_EQ(services.progressMax, 6);
+  EXPECT_EQ(services.steps, 6);
+  EXPECT_EQ(services.lastPosition, 0);
+  // Every pixel of the bitmap is drawn: fills and grid lines.
+  for (int y = 0; y < 31; ++y)
+    for (int x = 0; x < 41; ++x) ASSERT_NE(painter.Pixel(x, y), Untouched) << x << "," << y;
+  EXPECT_EQ(painter.Pixel(15, 5), Rgb(0, 160, 0));   // island 1, green
+  EXPECT_EQ(painter.Pixel(25, 25), Rgb(160, 0, 0));  // island 4, red
+  EXPECT_EQ(painter.Pixel(35, 25), Rgb(0, 0, 0));    // seat 4's start tile
+
+  // After a capture the merged island is skipped: one step fewer, no status without progress.
+  machine.Active = true;
+  machine.Capture(*machine.Map, 2, false);
+  services.steps = 0;
+  painter.DrawMap(machine, false, false);
+  EXPECT_EQ(services.steps, 0);
+  EXPECT_EQ(services.statuses.size(), 1u);
+  EXPECT_EQ(painter.Pixel(15, 5), Rgb(0, 160, 0));  // now seat 1's territory, colour 2
+}
+
+}  // namespace
