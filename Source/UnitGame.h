@@ -1,0 +1,233 @@
+// The main window: owns the machine, the settings file, the program state, the painter, the
+// message service and the music; conducts a game (start, turn cycle through the engine, stop,
+// autostart) and turns pointer, keys and colour actions into colour choices.
+#pragma once
+
+#include <QIcon>
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "MessageService.h"
+#include "ProgramState.h"
+#include "UnitCore.h"
+#include "config/IniFile.h"
+#include "painter/MapPainter.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QStatusBar;
+class QToolBar;
+class TMapImage;
+class TMusic;
+
+// Caption of the main window; a running game or a chosen layout appends " Расклад #" + number.
+inline constexpr const char* GameCaption = "Morvik 1.2 final.";
+
+class TFormGame : public QMainWindow, public TWindowServices {
+  Q_OBJECT
+
+ public:
+  // `messages` stays owned by the caller and must outlive the window (the program passes the Qt
+  // message service, tests a scripted one). Creates the settings file if missing, opens it,
+  // creates the machine and loads GamerList.
+  explicit TFormGame(TMessageService* messages, QWidget* parent = nullptr);
+  ~TFormGame() override;
+
+  // ---- Owned objects ---------------------------------------------------------------------
+  TMorvikMachine& Machine() { return *machine_; }
+  TIniFile& IniFile() { return *iniFile_; }
+  TProgramState& State() { return state_; }
+  TMessageService& Messages() { return *messages_; }
+  TMapPainter& Painter() { return painter_; }
+  TMusic* Music() { return music_.get(); }  // null only if the sound layer could not be made
+  const QImage& MapImage() const;           // the board as shown (wraps the painter's buffer)
+
+  // ---- Options ---------------------------------------------------------------------------
+  // The options of a fresh profile (board 50 x 25, tile 15, looks convex/carved/carved/concave,
+  // every option on, victory by area, computer "Легкий"), applied to the machine, the state and
+  // the window. Used until the settings dialog applies a profile's own options.
+  void ApplyDefaultOptions();
+  // Strength of the classic game's computer seat (1..3), from the settings' rgBrain index.
+  uint8_t ClassicComputerLevel() const;
+
+  // ---- Game flow -------------------------------------------------------------------------
+  void SetStatus(const std::string& text) override;  // status panel 4, repainted at once
+  void ShowGamerArea(int seat) override;             // status panel seat - 1
+  // Ends the running game; noAutostart = true for the stop command, false at the end of a game
+  // (then, with "Автостарт", the next game starts from the event loop once the move unwinds).
+  void StopGame(bool noAutostart);
+  void SetRandomGame();  // new layout number from the clock; the caption is not changed
+  // A person's colour choice; taken only while the game waits for a person (colour choices
+  // arriving while computers move are ignored).
+  void SetColor(uint8_t color);
+  void OnChangeGamer(uint8_t previousSeat);
+  void OnChangeStateColor(uint8_t color);
+  // Caption "Morvik 1.2 final. Расклад #" + CodeGame.
+  void ShowCodeGameCaption();
+  bool AutostartPending() const { return autostartPending_; }
+
+  // ---- Board -----------------------------------------------------------------------------
+  void SetSizeWindow();  // image, bitmap and window from the board, tile size and PanelFlags
+  void PresentShow();    // the idle board
+  void DrawMap(bool showProgress) override;
+  void DrawIsland(uint16_t island, TTileState state, bool framed) override;
+  // Shows or hides atbGame, atbColor and sbMain (with pbBrain) by State().PanelFlags.
+  void ShowPanels();
+
+  // ---- Music (forwarded to TMusic) -------------------------------------------------------
+  bool InitializeMusic(bool on);
+  void StartPlayTitle(bool restart);
+  void StartPlayMain(bool restart);
+  void StartPlayDeveloper(bool restart);
+  // Image 20 (music on) or 21 (off) on actSettingsMusic and its menu entry.
+  void SetMusicIcon(bool on);
+
+  // ---- Icons -----------------------------------------------------------------------------
+  static constexpr int IconCount = 26;
+  static constexpr int MapMargin = 8;  // board to bars and status bar, in pixels
+  const QIcon& ilColor(int index) const;
+
+  // ---- Pointer state (the board) ---------------------------------------------------------
+  int SelectedIsland() const { return selectedIsland_; }
+  int PointedIsland() const { return pointedIsland_; }
+  bool MousePressed() const { return mousePressed_; }
+
+  // ---- Controls --------------------------------------------------------------------------
+  QMenuBar* accmMain = nullptr;
+  QToolBar* atbGame = nullptr;
+  QToolBar* atbColor = nullptr;
+  TMapImage* iMap = nullptr;
+  QStatusBar* sbMain = nullptr;
+  std::array<QLabel*, 7> sbPanels{};  // the seven status panels
+  QProgressBar* pbBrain = nullptr;
+  QMenu* pmColor = nullptr;   // the board's popup during a game
+  QMenu* pmPanels = nullptr;  // right-click menu of accmMain: the three panel actions
+  QMenu* miGame = nullptr;
+  QMenu* miSettings = nullptr;
+  QMenu* miHelp = nullptr;
+
+  QAction* actMenuStartGame = nullptr;
+  QAction* actMenuStopGame = nullptr;
+  QAction* actMenuGamers = nullptr;
+  QAction* actMenuHallOfFame = nullptr;
+  QAction* actMenuExit = nullptr;
+  QAction* actSettingsGameClassic = nullptr;
+  QAction* actSettingsGameMultiUser = nullptr;
+  QActionGroup* agGameMode = nullptr;
+  QAction* actSettingsMusic = nullptr;
+  QAction* actSettingsSetCodeGame = nullptr;
+  QAction* actMenuSettings = nullptr;
+  QAction* actMenuSettingsMultiUser = nullptr;
+  QAction* actHelpMaintenanse = nullptr;
+  QAction* actHelpHomePage = nullptr;
+  QAction* actHelpMail = nullptr;
+  QAction* actHelpForum = nullptr;
+  QAction* actHelpAboutProgram = nullptr;
+  QAction* actMainBoss = nullptr;
+  QAction* actPanelMainBar = nullptr;
+  QAction* actPanelColorBar = nullptr;
+  QAction* actPanelStatusBar = nullptr;
+  std::array<QAction*, 8> actColor{};  // actColor[1..7]; [0] unused
+
+  // ---- Window services the engine uses ---------------------------------------------------
+  void ClearGamerPanel() override;
+  void SetProgressPosition(int position) override;
+  void SetProgressMax(int maximum) override;
+  int GetProgressMax() override;
+  void StepProgress() override;
+  void RepaintMap() override;
+  void ShowResults() override;     // results dialog, modal; sets State().RecordAdded
+  bool RecordAdded() override;     // State().RecordAdded
+  void ShowHallOfFame() override;  // hall-of-fame dialog, modal
+  void StopGameAtEnd() override;   // StopGame(false)
+  bool SkipTurn() override;
+  bool AutoTurnOption() override;
+  bool HallFameOnRecord() override;
+  bool VictoryByArea() override;
+  void Error(const std::string& text) override;
+
+ public slots:
+  // One slot per action; the dialog routes are filled in as the dialogs exist.
+  void actMenuStartGameExecute();
+  void actMenuStopGameExecute();
+  void actMenuGamersExecute();
+  void actMenuHallOfFameExecute();
+  void actMenuExitExecute();
+  void actSettingsGameClassicExecute();
+  void actSettingsGameMultiUserExecute();
+  void actSettingsMusicExecute();
+  void actSettingsSetCodeGameExecute();
+  void actMenuSettingsExecute();
+  void actMenuSettingsMultiUserExecute();
+  void actHelpMaintenanseExecute();
+  void actHelpHomePageExecute();
+  void actHelpMailExecute();
+  void actHelpForumExecute();
+  void actHelpAboutProgramExecute();
+  void actMainBossExecute();
+  void actPanelMainBarExecute();
+  void actPanelColorBarExecute();
+  void actPanelStatusBarExecute();
+  void actColorExecute(int color);  // actColor1..7, tag = colour
+  void pmPanelsPopup();             // the panel menu is about to open
+
+ protected:
+  // Start step 2: in multi-user mode the multi-user setup checks its seats (showing its own
+  // message); false refuses the start.
+  virtual bool TestMultiUserCondition();
+  // Start step 5: all four seats; classic here, multi-user from the multi-user setup.
+  void FillSeats();
+  virtual void FillMultiUserSeats();
+  // The settings that a running game must not change: locked at a start, released when idle.
+  virtual void SettingsControlEnabled(bool enabled);
+  // On close, when a profile is active: store its layout number and game mode.
+  virtual void SaveActiveProfile();
+
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+  void CreateStatusBar();
+  void CreateBoard();
+  // The start after the running-game question; false when the multi-user setup refused.
+  bool StartNewGame();
+  void QueueAutostart();
+  void ShowIdle();         // the idle steps of StopGame
+  bool BoardFits() const;  // the bitmap has the size of the machine's board
+
+  // Pointer and selection (UnitGameBoard.cpp).
+  void MapMouseMove(int x, int y);
+  void MapMouseDown();
+  void MapClick();
+  void MapMouseUp();
+  void SetSelectedIsland();
+  void DropSelectedIsland();
+  void ResetSelection();  // forgets the highlight without drawing (no board or a new board)
+  bool IslandValid(int island) const;
+
+  TMessageService* messages_;
+  TProgramState state_;
+  std::unique_ptr<TIniFile> iniFile_;
+  std::unique_ptr<TMorvikMachine> machine_;
+  TMapPainter painter_;
+  std::unique_ptr<TMusic> music_;
+  std::array<QIcon, IconCount> icons_;
+
+  int selectedIsland_ = -1;
+  int pointedIsland_ = -1;
+  bool mousePressed_ = false;
+  bool starting_ = false;  // inside StartGame: the first announcement lets no events run
+  bool autostartPending_ = false;
+  int gameSerial_ = 0;
+  int progressMax_ = 0;
+  int progressPosition_ = 0;   // counts started games; a click checks it after letting events run
+  int defaultBrainIndex_ = 0;  // rgBrain of the default options
+};

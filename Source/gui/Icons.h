@@ -1,0 +1,10 @@
+// The images of ilColor (indices 0..25), all drawn here at start-up: 0..6 are tiles of the seven
+// colours painted from their shades; the others are small drawings of our own.
+#pragma once
+
+#include <QIcon>
+#include <array>
+
+inline constexpr int ColorIconCount = 26;
+
+std::array<QIcon, ColorIconCount> MakeColorIcons();

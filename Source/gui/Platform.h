@@ -1,0 +1,19 @@
+// The few things the window reads from the machine it runs on, one function each, so tests can
+// replace them (a 1024 x 768 screen, a temporary folder).
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <functional>
+
+// Size of the whole screen in pixels (not the work area).
+extern std::function<QSize()> ReadScreenSize;
+// Folder of the executable, without a trailing separator.
+extern std::function<QString()> ExecutableFolder;
+// The settings file: the executable's path + ".ini" when its folder is writable (portable
+// layout), else morvik.ini in the user's configuration folder (installed layout).
+extern std::function<QString()> SettingsFilePath;
+// The "Music" folder beside the executable, or the installed data folder's.
+extern std::function<QString()> MusicFolder;
+// Name of the person logged in, for the default profile.
+extern std::function<QString()> SystemUserName;
