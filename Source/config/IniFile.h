@@ -1,15 +1,55 @@
 // The settings file store: an INI text file in Windows-1251 with CR LF line ends, read and
 // written on every operation (no cache). Texts in memory are UTF-8.
+//
+// Reading is tolerant of hand-edited files: LF-only line ends, a UTF-8 byte-order mark (such a
+// file is taken as UTF-8 throughout and keeps its encoding), blanks around names and values,
+// duplicate keys (the first one counts), duplicate section headers (their keys are read as one
+// section), a missing final line break. Lines that are neither headers nor key=value, and lines
+// starting with ";", are kept and ignored.
+//
+// Every write reads the file, changes the lines concerned and replaces the whole file through a
+// temporary file in the same folder renamed over it, so a crash leaves the old or the new file.
+// Lines a write does not change come out byte for byte as they were; when nothing changes the
+// file is not touched at all. Values are read with their surrounding blanks and one pair of
+// enclosing quotes removed; a value that would lose something that way is written inside double
+// quotes, so every value the store accepts reads back exactly.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TMessageService;
 
+// Why a name cannot be held faithfully by the file (see IniNameFault).
+enum class TIniNameFault {
+  None,
+  Empty,        // a key or profile name must not be empty
+  LineBreak,    // CR, LF or NUL anywhere
+  Blanks,       // leading or trailing blanks would be lost on reading
+  Equals,       // "=" ends a key
+  Bracket,      // "]" ends a section name
+  LeadingMark,  // a key starting with "[" reads as a header, with ";" as a comment
+  Encoding,     // not valid UTF-8, or a character outside Windows-1251
+  TooLong,      // a value longer than the 2047 characters a read returns
+};
+
+// Checks a player name, which is used both as a key (section "GAMERS") and inside a section
+// name ("OPTIONS_" + name).
+TIniNameFault IniNameFault(const std::string& name);
+inline bool IniCanHoldName(const std::string& name) {
+  return IniNameFault(name) == TIniNameFault::None;
+}
+TIniNameFault IniKeyFault(const std::string& key);
+TIniNameFault IniSectionFault(const std::string& section);
+TIniNameFault IniValueFault(const std::string& value);
+
 class TIniFile {
  public:
+  static constexpr size_t kMaxValueLength = 2047;  // characters returned by a read
+  static constexpr size_t kMaxListBytes = 16384;   // names + terminators in a listing
+
   // Remembers the file name; the file exists by then. Write failures are reported through
   // `messages` ("Unable to write to %s"); it may be null in headless tools.
   TIniFile(std::string fileName, TMessageService* messages);
@@ -18,24 +58,36 @@ class TIniFile {
 
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& def) const;
+  // Decimal, or hexadecimal after "0x", "0X" or "$"; anything else yields `def`.
   int32_t ReadInteger(const std::string& section, const std::string& key, int32_t def) const;
   bool ReadBool(const std::string& section, const std::string& key, bool def) const;
 
   // Each returns false when the write was refused (by the file system, or because the format
-  // cannot hold the name or value faithfully); the file is then unchanged.
+  // cannot hold the name or value faithfully); the file is then unchanged and the message shown.
   bool WriteString(const std::string& section, const std::string& key, const std::string& value);
   bool WriteInteger(const std::string& section, const std::string& key, int32_t value);
   bool WriteBool(const std::string& section, const std::string& key, bool value);
 
-  std::vector<std::string> ReadSection(const std::string& section) const;        // key names
-  std::vector<std::string> ReadSections() const;                                  // section names
-  std::vector<std::string> ReadSectionValues(const std::string& section) const;  // "key=value"
+  // The same as WriteString for each pair in order, in one replacement of the file: all of them
+  // are written or none.
+  bool WriteStrings(const std::string& section,
+                    const std::vector<std::pair<std::string, std::string>>& pairs);
+  // EraseSection followed by WriteStrings, in one replacement of the file.
+  bool ReplaceSection(const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& pairs);
+
+  std::vector<std::string> ReadSection(const std::string& section) const;  // key names
+  std::vector<std::string> ReadSections() const;                           // section names
+  // "key=value" per key, in file order; values as ReadString returns them.
+  std::vector<std::string> ReadSectionValues(const std::string& section) const;
   bool SectionExists(const std::string& section) const;  // true when it holds at least one key
   bool EraseSection(const std::string& section);
   void DeleteKey(const std::string& section, const std::string& key);
   void UpdateFile();  // flush: make everything written so far durable
 
  private:
+  bool Refuse() const;
+
   std::string fileName_;
   TMessageService* messages_;
 };

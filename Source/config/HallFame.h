@@ -1,0 +1,48 @@
+// The hall of fame: one settings-file section per winning criterion and board size, holding
+// up to ten records "Place<n>=name;score" and a "Check" line with their checksum.
+// In memory a table is a record list: lines "name=score", best first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TIniFile;
+class TMessageService;
+
+inline constexpr uint32_t kHallFameMask = 0x6B1E2D94;
+inline constexpr size_t kHallFameSize = 10;
+inline constexpr char kHallFameCheckKey[] = "Check";
+inline constexpr char kMsgHallFameChecksum[] =
+    "Контрольная сумма рекордов не сходится.\r\nРекорды удалены.";
+inline constexpr char kMsgHallFameTooMany[] = "Рекордов больше 10.\r\nРекорды удалены.";
+
+// "MAP" + victory digit + size digit.
+std::string HallFameSection(int victory, int sizeMap);
+// Every section starting with "MAP" (exact case) is a hall-of-fame table.
+bool IsHallFameSection(const std::string& section);
+
+// Sum of the Windows-1251 byte values of the lines (32-bit, wrapping).
+uint32_t RecordSum(const std::vector<std::string>& lines, size_t count);
+
+// Stored key=value lines into record lines: the value "name;score" is split at its last ";".
+// "Check" lines stay as they are.
+void ReorganizeRecord(std::vector<std::string>& list);
+
+// Checks a list as ReorganizeRecord leaves it, with the "Check" line last. A "Check" value or a
+// score that is not a decimal integer fails.
+bool CheckCRC(const std::vector<std::string>& list);
+
+// Fills `list` with the table's records; a table that fails its check or holds more than ten
+// records is reset (stored as a "Check"-only section) and reported through `messages`.
+void ReadHallFame(TIniFile& ini, TMessageService* messages, std::vector<std::string>& list,
+                  const std::string& section);
+
+// Replaces the section with the first ten records of `list` and their checksum, then flushes.
+// False when the store refused the write (it has reported it).
+bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list, const std::string& section);
+
+// A profile rename: in every table, every occurrence of `oldName` inside a record's name
+// (case-sensitive) becomes `newName`; scores stay. Tables failing their check are reset.
+void RenameInHallFame(TIniFile& ini, TMessageService* messages, const std::string& oldName,
+                      const std::string& newName);
