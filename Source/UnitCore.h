@@ -47,8 +47,10 @@ struct TIsland {
   std::vector<TTilePos> Tiles;       // in the order the tiles joined the island
   std::vector<uint16_t> Neighbours;  // NoIsland marks a removed entry, kept in place
   bool Merged = false;
-  // The engine may keep private look-up indexes for Neighbours here (see UnitCore.cpp);
-  // readers use only the four fields above.
+  // Engine-private look-up index for long Neighbours lists (territories): NeighbourPos[m] is
+  // 1 + the position of the live entry equal to m, or 0. Empty while the list is short; only
+  // the engine's own list operations keep it. Readers use only the four fields above.
+  std::vector<uint32_t> NeighbourPos;
 };
 
 using TIslands = std::vector<TIsland>;
@@ -111,20 +113,24 @@ class TWindowServices {
   virtual void ShowHallOfFame() = 0;
   virtual void StopGameAtEnd() = 0;
   // Options of the settings dialog.
-  virtual bool SkipTurn() = 0;         // chkbSkipTurn
-  virtual bool AutoTurnOption() = 0;   // chkbAutoTurn
-  virtual bool HallFameOnRecord() = 0; // chkbHallFameOnRecord
+  virtual bool SkipTurn() = 0;          // chkbSkipTurn
+  virtual bool AutoTurnOption() = 0;    // chkbAutoTurn
+  virtual bool HallFameOnRecord() = 0;  // chkbHallFameOnRecord
   virtual bool VictoryByArea() = 0;
   // Error box with an OK button (start refusals).
   virtual void Error(const std::string& text) = 0;
 };
 
 // Does nothing; options as configured in its public fields.
+class TMorvikMachine;
 class TNullWindowServices : public TWindowServices {
  public:
   bool skipTurn = true, autoTurn = true, hallFameOnRecord = true, victoryByArea = true;
   int progressMax = 0;
   std::vector<std::string> errors;
+  // When set, the end of a game ends it on this machine, as the window's StopGame would;
+  // the machine's own headless services point at the machine.
+  TMorvikMachine* machine = nullptr;
 
   void SetStatus(const std::string&) override {}
   void ClearGamerPanel() override {}
@@ -139,7 +145,7 @@ class TNullWindowServices : public TWindowServices {
   void ShowResults() override {}
   bool RecordAdded() override { return false; }
   void ShowHallOfFame() override {}
-  void StopGameAtEnd() override {}
+  void StopGameAtEnd() override;
   bool SkipTurn() override { return skipTurn; }
   bool AutoTurnOption() override { return autoTurn; }
   bool HallFameOnRecord() override { return hallFameOnRecord; }
@@ -157,6 +163,7 @@ class TMorvikMachine {
   TMorvikMachine(const TMorvikMachine&) = delete;
   TMorvikMachine& operator=(const TMorvikMachine&) = delete;
 
+  // nullptr selects the machine's own headless services.
   void SetServices(TWindowServices* services);
   TWindowServices& Services() { return *services_; }
 
@@ -172,6 +179,8 @@ class TMorvikMachine {
   std::array<bool, 8> FreeColors{};  // [0] always false
   std::function<void(uint8_t)> OnChangeStateColor;
   std::function<void(uint8_t)> OnChangeGamer;
+  // Tap for headless tools: called at the start of every MakeMove with the seat and colour.
+  std::function<void(uint8_t seat, uint8_t color)> OnMakeMove;
   std::array<TTileStyle, 4> TileStyles{};
   bool NewGameStarted = false;
   // True only while a turn loop has left to wait for a person's colour; a colour choice is
@@ -220,6 +229,22 @@ class TMorvikMachine {
   uint8_t StepsToTile(TMap& copy, int depth);
 
  private:
+  // Territory of every occupied seat (NoIsland for empty seats), taken from a board.
+  std::array<uint16_t, 5> Territories(const TMap& map) const;
+  // Breadth-first ring distances over free islands from the current territory, the base of
+  // the copy-free computer players (UnitCoreBrain.cpp).
+  void RingLevels(const TMap& map, uint16_t territory, int maxLevel, int stopIsland);
+
   TWindowServices* services_;
   std::unique_ptr<TNullWindowServices> nullServices_;
+  uint32_t gameSerial_ = 0;  // bumped by every StartGame: loops notice a game started meanwhile
+
+  // Scratch of RingLevels, kept between moves to avoid allocations.
+  std::vector<uint32_t> ringStamp_;
+  std::vector<uint16_t> ringLevel_;
+  std::vector<uint8_t> ringMask_;
+  std::vector<uint16_t> ringQueue_;
+  uint32_t ringStampNow_ = 0;
+  std::vector<uint64_t> levelArea_, levelPoints_;               // per level
+  std::vector<std::array<uint64_t, 8>> maskArea_, maskPoints_;  // per level and colour
 };

@@ -1,0 +1,226 @@
+// Generator, board generation, islands and captures.
+#include "UnitCore.h"
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+
+#include "UnitCoreLists.h"
+
+using namespace unitcore;
+
+// ---------------------------------------------------------------------------------------------
+// Generator.
+
+namespace {
+uint32_t RandSeed = 0;
+}
+
+std::function<uint32_t()> ReadClockCounter = [] {
+  return static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+};
+
+uint32_t Random(uint32_t n) {
+  RandSeed = RandSeed * 134775813u + 1u;
+  return static_cast<uint32_t>((uint64_t(RandSeed) * n) >> 32);
+}
+
+void Randomize() {
+  RandSeed = ReadClockCounter();
+}
+uint32_t GetRandSeed() {
+  return RandSeed;
+}
+void SetRandSeed(uint32_t seed) {
+  RandSeed = seed;
+}
+
+void unitcore::BuildNeighbourIndex(TIsland& island, size_t islandCount) {
+  size_t size = islandCount;
+  for (uint16_t id : island.Neighbours)
+    if (id != NoIsland) size = std::max(size, size_t(id) + 1);
+  island.NeighbourPos.assign(size, 0);
+  for (size_t i = 0; i < island.Neighbours.size(); ++i) {
+    const uint16_t id = island.Neighbours[i];
+    if (id != NoIsland && island.NeighbourPos[id] == 0)
+      island.NeighbourPos[id] = static_cast<uint32_t>(i + 1);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Board.
+
+void TMorvikMachine::GenerateTiles() {
+  if (!Map) throw EUnitCoreError("GenerateTiles without a board");
+  TMap& map = *Map;
+  map.Tiles.clear();
+  map.Islands.clear();
+  map.Tiles.assign(Height, std::vector<TTile>(Width));
+  SetRandSeed(static_cast<uint32_t>(CodeGame));
+  auto& s = Services();
+  s.SetStatus("Генерация карты...");
+  s.SetProgressPosition(0);
+  s.SetProgressMax(int(Width) * int(Height));
+  for (auto& row : map.Tiles)
+    for (auto& tile : row) {
+      s.StepProgress();
+      tile.Color = static_cast<uint8_t>(Random(7) + 1);
+      tile.Island = NoIsland;
+    }
+}
+
+void TMorvikMachine::GenerateIslands() {
+  if (!Map) throw EUnitCoreError("GenerateIslands without a board");
+  TMap& map = *Map;
+  auto& tiles = map.Tiles;
+  auto& islands = map.Islands;
+  islands.clear();
+  const int w = Width, h = Height;
+  auto& s = Services();
+  s.SetStatus("Генерация островов...");
+  s.SetProgressPosition(0);
+  s.SetProgressMax(w * h);
+
+  // Depth-first fill in the order left, right, up, down; an explicit stack keeps the order of
+  // the recursive fill without its depth limit.
+  struct Frame {
+    uint8_t col, row, dir;
+  };
+  std::vector<Frame> stack;
+  static constexpr int dc[4] = {-1, 1, 0, 0};
+  static constexpr int dr[4] = {0, 0, -1, 1};
+  for (int row = 0; row < h; ++row)
+    for (int col = 0; col < w; ++col) {
+      s.StepProgress();
+      if (tiles[row][col].Island != NoIsland) continue;
+      const auto a = static_cast<uint16_t>(islands.size());
+      const uint8_t colour = tiles[row][col].Color;
+      islands.emplace_back();
+      TIsland& island = islands.back();
+      island.Color = colour;
+      auto visit = [&](int c, int r) {
+        island.Tiles.push_back({uint8_t(c), uint8_t(r)});
+        tiles[r][c].Island = a;
+        stack.push_back({uint8_t(c), uint8_t(r), 0});
+      };
+      visit(col, row);
+      while (!stack.empty()) {
+        Frame& f = stack.back();
+        if (f.dir == 4) {
+          stack.pop_back();
+          continue;
+        }
+        const int d = f.dir++;
+        const int c = f.col + dc[d], r = f.row + dr[d];
+        if (c < 0 || c >= w || r < 0 || r >= h) continue;
+        const TTile& t = tiles[r][c];
+        if (t.Island == NoIsland && t.Color == colour) visit(c, r);
+      }
+    }
+
+  s.SetStatus("Генерация соседей...");
+  s.SetProgressPosition(0);
+  s.SetProgressMax(w * h);
+  const size_t count = islands.size();
+  for (int row = 0; row < h; ++row)
+    for (int col = 0; col < w; ++col) {
+      s.StepProgress();
+      const uint16_t a = tiles[row][col].Island;
+      TIsland& island = islands[a];
+      auto look = [&](int c, int r) {
+        const uint16_t b = tiles[r][c].Island;
+        if (b != a && FindNeighbour(island, b) == NotFound) AppendNeighbour(island, b, count);
+      };
+      if (col > 0) look(col - 1, row);
+      if (col < w - 1) look(col + 1, row);
+      if (row > 0) look(col, row - 1);
+      if (row < h - 1) look(col, row + 1);
+    }
+}
+
+void TMorvikMachine::CopyMap(TMap& destination, const TMap& source) {
+  destination.Tiles = source.Tiles;
+  destination.Islands = source.Islands;
+}
+
+void TMorvikMachine::FreeMap(TMap& map) {
+  TTileMap().swap(map.Tiles);
+  TIslands().swap(map.Islands);
+}
+
+uint32_t TMorvikMachine::Square(uint32_t count) {
+  return count * count;
+}
+
+uint16_t TMorvikMachine::GetGamerIsland(const TMap& map, int seat) const {
+  if (seat < 1 || seat > 4) throw EUnitCoreError("seat out of range");
+  const TGamer& g = Gamers[seat];
+  return map.Tiles[g.Row][g.Col].Island;
+}
+
+uint8_t TMorvikMachine::GetGamerColor(const TMap& map) const {
+  return map.Islands[GetGamerIsland(map, CurrentGamer)].Color;
+}
+
+bool TMorvikMachine::IsGamerIsland(const TMap& map, int island) const {
+  for (int seat = 1; seat <= 4; ++seat)
+    if (Gamers[seat].Kind != gkNone && GetGamerIsland(map, seat) == island) return true;
+  return false;
+}
+
+bool TMorvikMachine::IsNeighbourIsland(const TMap& map, int island) const {
+  if (island < 0 || island >= NoIsland) return false;
+  return FindNeighbour(map.Islands[GetGamerIsland(map, CurrentGamer)], uint16_t(island)) !=
+         NotFound;
+}
+
+std::array<uint16_t, 5> TMorvikMachine::Territories(const TMap& map) const {
+  std::array<uint16_t, 5> t;
+  t.fill(NoIsland);
+  for (int seat = 1; seat <= 4; ++seat)
+    if (Gamers[seat].Kind != gkNone) t[seat] = GetGamerIsland(map, seat);
+  return t;
+}
+
+void TMorvikMachine::Capture(TMap& map, uint8_t color, bool all) {
+  if (!Active) throw EUnitCoreError("Capture with no game running");
+  const int seat = CurrentGamer;
+  const uint16_t t = GetGamerIsland(map, seat);
+  const auto territories = Territories(map);
+  auto isTerritory = [&](uint16_t id) {
+    return std::find(territories.begin() + 1, territories.end(), id) != territories.end();
+  };
+  auto& islands = map.Islands;
+  const size_t count = islands.size();
+  uint64_t score = 0;
+  const size_t n = islands[t].Neighbours.size();
+  for (size_t k = 0; k < n; ++k) {
+    const uint16_t id = islands[t].Neighbours[k];
+    if (id == NoIsland || islands[id].Merged) continue;
+    TIsland& taken = islands[id];
+    if (all ? isTerritory(id) : taken.Color != color) continue;
+    score += Square(static_cast<uint32_t>(taken.Tiles.size()));
+    TIsland& territory = islands[t];
+    for (const TTilePos& p : taken.Tiles) {
+      map.Tiles[p.Row][p.Col].Island = t;
+      territory.Tiles.push_back(p);
+    }
+    for (const uint16_t m : taken.Neighbours) {
+      if (m == NoIsland || m == t) continue;
+      TIsland& other = islands[m];
+      if (FindNeighbour(territory, m) == NotFound) {
+        AppendNeighbour(territory, m, count);
+        AppendNeighbour(other, t, count);
+      }
+      const size_t pos = FindNeighbour(other, id);
+      if (pos != NotFound) RemoveNeighbourAt(other, pos);
+    }
+    taken.Merged = true;
+    RemoveNeighbourAt(territory, k);
+  }
+  islands[t].Color = color;
+  TGamerScore& sc = map.Scores[seat];
+  sc.Area = static_cast<uint16_t>(islands[t].Tiles.size());
+  const int64_t points = int64_t(sc.Points) + int64_t(score);
+  sc.Points = static_cast<int32_t>(std::min<int64_t>(points, std::numeric_limits<int32_t>::max()));
+}
