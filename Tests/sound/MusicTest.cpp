@@ -35,8 +35,13 @@ class MusicRules : public ::testing::Test {
       if (m.Playing(t)) out.push_back(t);
     return out;
   }
-  // Lets the dummy device play a little: go-on and restart are told apart by the frames played.
-  static void Listen() { std::this_thread::sleep_for(250ms); }
+  // Lets the dummy device play a track a little: go-on and restart are told apart by the frames
+  // played. Waits for the frames rather than a fixed time, so a busy machine cannot fool it.
+  static void Listen(const TMusic& m, T track) {
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (m.PlayedFrames(track) < 8192 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(10ms);
+  }
 };
 
 TEST_F(MusicRules, SwitchingOnLoadsAllTracksAndStartsTheRightOne) {
@@ -70,7 +75,7 @@ TEST_F(MusicRules, GamesWithAndWithoutAutostart) {
   ASSERT_TRUE(m->SwitchMusic(true, false, 20));
   m->GameStarted(/*autostart=*/false);
   EXPECT_EQ(PlayingTracks(*m), std::vector<T>{T::mtInGame});
-  Listen();
+  Listen(*m, T::mtInGame);
   // End of a game with autostart: the title is started and stopped again in the same step,
   // the in-game track goes on.
   uint64_t before = m->PlayedFrames(T::mtInGame);
@@ -84,7 +89,6 @@ TEST_F(MusicRules, GamesWithAndWithoutAutostart) {
   m->GameStopped(false);
   EXPECT_EQ(PlayingTracks(*m), std::vector<T>{T::mtTitle});
   // A new game without autostart begins the in-game track again.
-  Listen();
   m->GameStarted(false);
   EXPECT_LT(m->PlayedFrames(T::mtInGame), before);
 }
@@ -98,11 +102,11 @@ TEST_F(MusicRules, AboutDialogInterruptsAndRestarts) {
   EXPECT_EQ(PlayingTracks(*m), std::vector<T>{T::mtTitle});
 
   m->GameStarted(false);
-  Listen();
+  Listen(*m, T::mtInGame);
   uint64_t before = m->PlayedFrames(T::mtInGame);
   m->AboutOpening(true);
   EXPECT_EQ(PlayingTracks(*m), std::vector<T>{T::mtAbout});
-  Listen();
+  Listen(*m, T::mtAbout);
   m->AboutClosed(true);
   EXPECT_EQ(PlayingTracks(*m), std::vector<T>{T::mtInGame});
   EXPECT_LT(m->PlayedFrames(T::mtInGame), before) << "the in-game track starts from its beginning";

@@ -48,6 +48,26 @@ class DiskOutput : public ::testing::Test {
     sound.Free();
     out = ReadPcm(raw);
   }
+  // Waits until the track has been mixed for `seconds` since it last started (the output of a
+  // busy machine may lag behind the clock; the played frames do not).
+  void WaitPlayed(double seconds) {
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (sound.PlayedFrames(track) < seconds * kRate &&
+           std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(5ms);
+  }
+  // Waits until the device has written `seconds` more of output.
+  void WaitOutput(double seconds) {
+    auto size = [&] {
+      std::error_code ec;
+      auto n = std::filesystem::file_size(raw, ec);
+      return ec ? 0 : n;
+    };
+    auto target = size() + static_cast<uintmax_t>(seconds * kRate * 4);
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (size() < target && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(10ms);
+  }
   size_t OutFrames() const { return out.size() / ch; }
 
   bool FrameMatches(size_t at, size_t from, int mixVolume) const {
@@ -81,11 +101,11 @@ class DiskOutput : public ::testing::Test {
 TEST_F(DiskOutput, TrackSoundsUntilStoppedThenSilence) {
   Open("Title.mp3");
   ASSERT_TRUE(sound.StreamPlay(track, true));
-  std::this_thread::sleep_for(400ms);
+  WaitPlayed(0.4);
   EXPECT_TRUE(sound.IsPlaying(track));
   EXPECT_TRUE(sound.ChannelStop(track));
   EXPECT_FALSE(sound.IsPlaying(track));
-  std::this_thread::sleep_for(250ms);
+  WaitOutput(0.25);
   Finish();
 
   size_t start = FindStart(0);
@@ -101,11 +121,11 @@ TEST_F(DiskOutput, VolumeScalesAmplitudeLinearly) {
   Open("InGame.mp3");
   sound.SetStreamVolume(100);
   ASSERT_TRUE(sound.StreamPlay(track, true));
-  std::this_thread::sleep_for(300ms);
+  WaitPlayed(0.3);
   sound.SetStreamVolume(50);
-  std::this_thread::sleep_for(300ms);
+  WaitPlayed(0.6);
   sound.SetStreamVolume(0);
-  std::this_thread::sleep_for(300ms);
+  WaitPlayed(0.9);
   EXPECT_TRUE(sound.IsPlaying(track)) << "volume 0 mutes, it does not stop";
   Finish();
 
@@ -130,11 +150,11 @@ TEST_F(DiskOutput, VolumeScalesAmplitudeLinearly) {
 TEST_F(DiskOutput, RestartBeginsAgainWhileGoOnContinues) {
   Open("Title.mp3");
   ASSERT_TRUE(sound.StreamPlay(track, true));
-  std::this_thread::sleep_for(250ms);
+  WaitPlayed(0.25);
   ASSERT_TRUE(sound.StreamPlay(track, false));  // goes on
-  std::this_thread::sleep_for(250ms);
+  WaitPlayed(0.5);
   ASSERT_TRUE(sound.StreamPlay(track, true));  // from the top
-  std::this_thread::sleep_for(250ms);
+  WaitPlayed(0.25);
   sound.ChannelStop(track);
   Finish();
 
