@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <string>
 #include <vector>
@@ -88,7 +89,7 @@ struct TLoop {
   std::vector<float> l, r;
 };
 
-uint32_t NoiseState = 0x12345678u;
+thread_local uint32_t NoiseState = 0x12345678u;  // one per piece: same tracks every run
 float Noise() {
   NoiseState = NoiseState * 1664525u + 1013904223u;
   return static_cast<float>(static_cast<int32_t>(NoiseState)) / 2147483648.0f;
@@ -596,19 +597,34 @@ int main(int argc, char** argv) {
     TLoop (*compose)();
     double rmsDb;
   };
-  for (const TJob& job :
-       {TJob{"Title", Title, -21.0}, TJob{"InGame", InGame, -20.0}, TJob{"About", About, -20.0}}) {
-    TLoop loop = job.compose();
-    TStats st = Normalise(loop, job.rmsDb, 0.6);
-    if (report)
-      std::printf("%-7s %6.2f s  rms %6.1f dBFS  peak %5.3f  seam step %.4f  largest step %.4f\n",
-                  job.name, double(loop.n) / kRate, st.rmsDb, st.peak, st.seamJump,
-                  st.interiorJump);
-    if (wav && !WriteWav(folder / (std::string(job.name) + ".wav"), loop)) return 1;
-    if (!WriteMp3(folder / (std::string(job.name) + ".mp3"), loop)) {
-      std::fprintf(stderr, "morvik-composer: cannot write %s.mp3\n", job.name);
-      return 1;
+  // The pieces are independent: compose and encode them side by side.
+  const TJob jobs[] = {{"Title", Title, -21.0}, {"InGame", InGame, -20.0}, {"About", About, -20.0}};
+  std::vector<std::future<std::string>> results;
+  for (const TJob& job : jobs)
+    results.push_back(std::async(std::launch::async, [&folder, wav, report, job]() -> std::string {
+      TLoop loop = job.compose();
+      TStats st = Normalise(loop, job.rmsDb, 0.6);
+      char line[200] = "";
+      if (report)
+        std::snprintf(
+            line, sizeof line,
+            "%-7s %6.2f s  rms %6.1f dBFS  peak %5.3f  seam step %.4f  largest step %.4f\n",
+            job.name, double(loop.n) / kRate, st.rmsDb, st.peak, st.seamJump, st.interiorJump);
+      if (wav && !WriteWav(folder / (std::string(job.name) + ".wav"), loop))
+        return std::string("!cannot write ") + job.name + ".wav";
+      if (!WriteMp3(folder / (std::string(job.name) + ".mp3"), loop))
+        return std::string("!cannot write ") + job.name + ".mp3";
+      return line;
+    }));
+  int status = 0;
+  for (auto& r : results) {
+    std::string line = r.get();
+    if (!line.empty() && line[0] == '!') {
+      std::fprintf(stderr, "morvik-composer: %s\n", line.c_str() + 1);
+      status = 1;
+    } else {
+      std::fputs(line.c_str(), stdout);
     }
   }
-  return 0;
+  return status;
 }
