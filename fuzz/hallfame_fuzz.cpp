@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "Cp1251.h"
-#include "FuzzFile.h"
 #include "HallFame.h"
 #include "IniFile.h"
+#include "config_fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The bytes as loose record lines, for the list operations alone.

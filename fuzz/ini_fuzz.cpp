@@ -4,8 +4,8 @@
 #include <map>
 
 #include "Cp1251.h"
-#include "FuzzFile.h"
 #include "IniFile.h"
+#include "config_fuzz_file.h"
 
 namespace {
 

@@ -104,8 +104,10 @@ void ReadHallFame(TIniFile& ini, TMessageService* messages, std::vector<std::str
   if (!list.empty()) list.pop_back();
 }
 
-bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list,
-                   const std::string& section) {
+namespace {
+
+// The stored pairs of a table: Place1..n with name;score, then Check.
+std::vector<std::pair<std::string, std::string>> TablePairs(const std::vector<std::string>& list) {
   size_t n = std::min(list.size(), kHallFameSize);
   std::vector<std::pair<std::string, std::string>> pairs;
   pairs.reserve(n + 1);
@@ -118,8 +120,15 @@ bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list,
     pairs.emplace_back("Place" + std::to_string(i + 1), value);
   }
   pairs.emplace_back(kHallFameCheckKey, std::to_string(RecordSum(list, n) ^ kHallFameMask));
+  return pairs;
+}
+
+}  // namespace
+
+bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list,
+                   const std::string& section) {
   // One replacement of the file: erasing and rewriting the table cannot stop half-way.
-  bool ok = ini.ReplaceSection(section, pairs);
+  bool ok = ini.ReplaceSection(section, TablePairs(list));
   ini.UpdateFile();
   return ok;
 }
@@ -127,6 +136,7 @@ bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list,
 void RenameInHallFame(TIniFile& ini, TMessageService* messages, const std::string& oldName,
                       const std::string& newName) {
   if (oldName.empty()) return;
+  std::vector<std::pair<std::string, std::vector<std::string>>> tables;
   for (const std::string& section : ini.ReadSections()) {
     if (!IsHallFameSection(section)) continue;
     std::vector<std::string> list;
@@ -141,6 +151,14 @@ void RenameInHallFame(TIniFile& ini, TMessageService* messages, const std::strin
       }
       line = name + line.substr(eq);
     }
-    WriteHallFame(ini, list, section);
+    tables.emplace_back(section, std::move(list));
   }
+  // Every table rewritten as WriteHallFame would, all in one replacement of the file.
+  ini.Batch([&](TIniBatch& b) {
+    for (auto& [section, list] : tables) {
+      b.EraseSection(section);
+      for (auto& [k, v] : TablePairs(list)) b.WriteString(section, k, v);
+    }
+  });
+  ini.UpdateFile();
 }

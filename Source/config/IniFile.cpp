@@ -15,7 +15,8 @@
 #include "Cp1251.h"
 #include "MessageService.h"
 
-namespace {
+// Not anonymous: TIniBatch refers to the document type.
+namespace ini_detail {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -162,11 +163,25 @@ struct TDoc {
     std::string out;
     out.reserve(bytes.size() + 256);
     if (utf8) out.append(kBom);
+    // Untouched neighbours lie side by side in `bytes`: copy such runs in one piece.
+    const char* runBegin = nullptr;
+    const char* runEnd = nullptr;
+    auto piece = [&](std::string_view s) {
+      if (s.empty()) return;
+      if (runEnd == s.data()) {
+        runEnd += s.size();
+        return;
+      }
+      if (runBegin) out.append(runBegin, runEnd);
+      runBegin = s.data();
+      runEnd = s.data() + s.size();
+    };
     for (size_t i = 0; i < lines.size(); ++i) {
-      out.append(lines[i].text);
+      piece(lines[i].text);
       // Only the old last line can lack a line break; it needs one once something follows it.
-      out.append(lines[i].term.empty() && i + 1 < lines.size() ? kCrLf : lines[i].term);
+      piece(lines[i].term.empty() && i + 1 < lines.size() ? kCrLf : lines[i].term);
     }
+    if (runBegin) out.append(runBegin, runEnd);
     return out;
   }
 
@@ -373,7 +388,9 @@ bool EdgeBlanks(const std::string& s) {
   return !s.empty() && (IsBlank(s.front()) || IsBlank(s.back()));
 }
 
-}  // namespace
+}  // namespace ini_detail
+
+using namespace ini_detail;
 
 TIniNameFault IniKeyFault(const std::string& key) {
   if (key.empty()) return TIniNameFault::Empty;
@@ -408,9 +425,9 @@ TIniFile::TIniFile(std::string fileName, TMessageService* messages)
 
 bool TIniFile::Refuse() const {
   if (messages_) {
-    std::string text = "Unable to write to %s";
-    text.replace(text.find("%s"), 2, fileName_);
-    messages_->Error(text);
+    const std::string format = "Unable to write to %s";
+    const size_t at = format.find("%s");
+    messages_->Error(format.substr(0, at) + fileName_ + format.substr(at + 2));
   }
   return false;
 }
@@ -431,48 +448,75 @@ bool Update(const std::string& fileName, F edit) {
   return WriteAtomically(fileName, out);
 }
 
-struct TEncodedPair {
-  std::string folded, key, value;
-};
-
-// Checks and encodes the pairs of a write; false when any of them cannot be held.
-bool EncodePairs(const TDoc& doc, const std::vector<std::pair<std::string, std::string>>& pairs,
-                 std::vector<TEncodedPair>& out) {
-  out.clear();
-  for (auto& [k, v] : pairs) {
-    if (IniKeyFault(k) != TIniNameFault::None || IniValueFault(v) != TIniNameFault::None)
-      return false;
-    TEncodedPair e;
-    if (!FoldArg(k, e.folded) || !doc.Encode(k, e.key) || !EncodeValue(doc, v, e.value))
-      return false;
-    out.push_back(std::move(e));
-  }
-  return true;
-}
-
-bool PairsHoldable(const std::string& section,
-                   const std::vector<std::pair<std::string, std::string>>& pairs) {
-  if (IniSectionFault(section) != TIniNameFault::None) return false;
-  for (auto& [k, v] : pairs)
-    if (IniKeyFault(k) != TIniNameFault::None || IniValueFault(v) != TIniNameFault::None)
-      return false;
-  return true;
-}
-
-bool WritePairs(const std::string& fileName, const std::string& section,
-                const std::vector<std::pair<std::string, std::string>>& pairs, bool replace) {
-  return Update(fileName, [&](TDoc& doc) {
-    std::string fsec, secDisk;
-    std::vector<TEncodedPair> enc;
-    if (!FoldArg(section, fsec) || !doc.Encode(section, secDisk) || !EncodePairs(doc, pairs, enc))
-      return false;
-    if (replace) doc.EraseSection(fsec);
-    for (auto& e : enc) doc.SetKey(fsec, secDisk, e.folded, e.key, e.value);
-    return true;
+// The pairs of a section as ReadSectionValues returns them.
+std::vector<std::string> SectionValues(const TDoc& doc, const std::string& fsec) {
+  std::vector<std::string> out;
+  std::unordered_set<std::string> seen;
+  doc.ForSection(fsec, [&](size_t i) {
+    const TLine& l = doc.lines[i];
+    if (l.kind != TKind::Key || !seen.insert(doc.Fold(l.name)).second) return;
+    out.push_back(doc.Decode(l.name) + "=" + doc.Value(l));
   });
+  return out;
+}
+
+bool HasKeys(const TDoc& doc, const std::string& fsec) {
+  bool any = false;
+  doc.ForSection(fsec, [&](size_t i) { any = any || doc.lines[i].kind == TKind::Key; });
+  return any;
 }
 
 }  // namespace
+
+void TIniBatch::WriteString(const std::string& section, const std::string& key,
+                            const std::string& value) {
+  std::string fsec, fkey, secDisk, keyDisk, valueDisk;
+  if (refused_ || IniSectionFault(section) != TIniNameFault::None ||
+      IniKeyFault(key) != TIniNameFault::None || IniValueFault(value) != TIniNameFault::None ||
+      !FoldArg(section, fsec) || !FoldArg(key, fkey) || !doc_.Encode(section, secDisk) ||
+      !doc_.Encode(key, keyDisk) || !EncodeValue(doc_, value, valueDisk)) {
+    refused_ = true;
+    return;
+  }
+  doc_.SetKey(fsec, secDisk, fkey, keyDisk, valueDisk);
+}
+
+void TIniBatch::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void TIniBatch::WriteBool(const std::string& section, const std::string& key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void TIniBatch::EraseSection(const std::string& section) {
+  std::string fsec;
+  if (FoldArg(section, fsec)) doc_.EraseSection(fsec);
+}
+
+void TIniBatch::DeleteKey(const std::string& section, const std::string& key) {
+  std::string fsec, fkey;
+  if (FoldArg(section, fsec) && FoldArg(key, fkey)) doc_.DeleteKey(fsec, fkey);
+}
+
+std::vector<std::string> TIniBatch::ReadSectionValues(const std::string& section) const {
+  std::string fsec;
+  return FoldArg(section, fsec) ? SectionValues(doc_, fsec) : std::vector<std::string>{};
+}
+
+bool TIniBatch::SectionExists(const std::string& section) const {
+  std::string fsec;
+  return FoldArg(section, fsec) && HasKeys(doc_, fsec);
+}
+
+bool TIniFile::Batch(const std::function<void(TIniBatch&)>& changes) {
+  bool ok = Update(fileName_, [&](TDoc& doc) {
+    TIniBatch batch(doc);
+    changes(batch);
+    return !batch.refused_;
+  });
+  return ok || Refuse();
+}
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& def) const {
@@ -559,16 +603,17 @@ bool TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 
 bool TIniFile::WriteStrings(const std::string& section,
                             const std::vector<std::pair<std::string, std::string>>& pairs) {
-  if (!PairsHoldable(section, pairs) || !WritePairs(fileName_, section, pairs, false))
-    return Refuse();
-  return true;
+  return Batch([&](TIniBatch& b) {
+    for (auto& [k, v] : pairs) b.WriteString(section, k, v);
+  });
 }
 
 bool TIniFile::ReplaceSection(const std::string& section,
                               const std::vector<std::pair<std::string, std::string>>& pairs) {
-  if (!PairsHoldable(section, pairs) || !WritePairs(fileName_, section, pairs, true))
-    return Refuse();
-  return true;
+  return Batch([&](TIniBatch& b) {
+    b.EraseSection(section);
+    for (auto& [k, v] : pairs) b.WriteString(section, k, v);
+  });
 }
 
 std::vector<std::string> TIniFile::ReadSection(const std::string& section) const {
@@ -614,18 +659,11 @@ std::vector<std::string> TIniFile::ReadSections() const {
 }
 
 std::vector<std::string> TIniFile::ReadSectionValues(const std::string& section) const {
-  std::vector<std::string> out;
   std::string fsec;
-  if (!FoldArg(section, fsec)) return out;
+  if (!FoldArg(section, fsec)) return {};
   TDoc doc;
   LoadDoc(fileName_, doc);
-  std::unordered_set<std::string> seen;
-  doc.ForSection(fsec, [&](size_t i) {
-    const TLine& l = doc.lines[i];
-    if (l.kind != TKind::Key || !seen.insert(doc.Fold(l.name)).second) return;
-    out.push_back(doc.Decode(l.name) + "=" + doc.Value(l));
-  });
-  return out;
+  return SectionValues(doc, fsec);
 }
 
 bool TIniFile::SectionExists(const std::string& section) const {
@@ -633,9 +671,7 @@ bool TIniFile::SectionExists(const std::string& section) const {
   if (!FoldArg(section, fsec)) return false;
   TDoc doc;
   LoadDoc(fileName_, doc);
-  bool any = false;
-  doc.ForSection(fsec, [&](size_t i) { any = any || doc.lines[i].kind == TKind::Key; });
-  return any;
+  return HasKeys(doc, fsec);
 }
 
 bool TIniFile::EraseSection(const std::string& section) {

@@ -16,11 +16,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 class TMessageService;
+namespace ini_detail {
+struct TDoc;
+}
 
 // Why a name cannot be held faithfully by the file (see IniNameFault).
 enum class TIniNameFault {
@@ -44,6 +48,27 @@ inline bool IniCanHoldName(const std::string& name) {
 TIniNameFault IniKeyFault(const std::string& key);
 TIniNameFault IniSectionFault(const std::string& section);
 TIniNameFault IniValueFault(const std::string& value);
+
+// Several changes made on one reading of the file and written back in one replacement: all of
+// them reach the file or none, and a crash cannot stop them half-way. Reads inside the batch see
+// its own changes. The operations mean the same as those of TIniFile.
+class TIniBatch {
+ public:
+  // A name or value the format cannot hold refuses the whole batch.
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+  void WriteBool(const std::string& section, const std::string& key, bool value);
+  void EraseSection(const std::string& section);
+  void DeleteKey(const std::string& section, const std::string& key);
+  std::vector<std::string> ReadSectionValues(const std::string& section) const;
+  bool SectionExists(const std::string& section) const;
+
+ private:
+  friend class TIniFile;
+  explicit TIniBatch(ini_detail::TDoc& doc) : doc_(doc) {}
+  ini_detail::TDoc& doc_;
+  bool refused_ = false;
+};
 
 class TIniFile {
  public:
@@ -75,6 +100,10 @@ class TIniFile {
   // EraseSection followed by WriteStrings, in one replacement of the file.
   bool ReplaceSection(const std::string& section,
                       const std::vector<std::pair<std::string, std::string>>& pairs);
+
+  // Runs `changes` on the file's current text and writes the result in one replacement; false
+  // (with the message) when a change cannot be held or the file system refuses.
+  bool Batch(const std::function<void(TIniBatch&)>& changes);
 
   std::vector<std::string> ReadSection(const std::string& section) const;  // key names
   std::vector<std::string> ReadSections() const;                           // section names
