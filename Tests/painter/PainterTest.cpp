@@ -219,6 +219,7 @@ TEST_F(SmallBoard, DrawMapDrawsLiveIslandsWithProgress) {
   machine.SetTileStyle(tsNeutral, stFlat);
   machine.SetTileStyle(tsOccupied, stFlat);
   services.statuses.clear();
+  services.steps = 0;
   painter.DrawMap(machine, true, false);
   ASSERT_EQ(services.statuses.size(), 1u);
   EXPECT_EQ(services.statuses[0], "Вывод карты...");
