@@ -224,7 +224,6 @@ class TFormGame : public QMainWindow, public TWindowServices {
   int selectedIsland_ = -1;
   int pointedIsland_ = -1;
   bool mousePressed_ = false;
-  bool starting_ = false;  // inside StartGame: the first announcement lets no events run
   bool autostartPending_ = false;
   int gameSerial_ = 0;
   int progressMax_ = 0;

@@ -25,9 +25,6 @@ QString Q(const char* text) {
 // Start.
 
 void TFormGame::actMenuStartGameExecute() {
-  // A start command that arrives while the machine is setting up a board waits for nothing: the
-  // board being set up is the one the player asked for.
-  if (starting_) return;
   if (machine_->Active) {
     if (!messages_->Confirm("Существует активная игра.\nОна будет утеряна.\nВы уверены?")) return;
     SetRandomGame();
@@ -49,12 +46,12 @@ bool TFormGame::StartNewGame() {
   FillSeats();
   ShowCodeGameCaption();
   ResetSelection();  // a highlight of the previous board names none of the new one's islands
-  ++gameSerial_;
+  const int serial = ++gameSerial_;
 
-  starting_ = true;
   machine_->StartGame();
-  starting_ = false;
-  if (!machine_->Active) return true;  // refused by the machine, with its own message
+  // Refused by the machine (with its own message), or stopped or replaced by a command handled
+  // while the first seat was announced: that command has done all that is left to do.
+  if (!machine_->Active || serial != gameSerial_) return true;
 
   for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
   iMap->SetPopupMenu(pmColor);
@@ -111,10 +108,8 @@ void TFormGame::OnChangeGamer(uint8_t previousSeat) {
     DrawIsland(machine_->GetGamerIsland(map, current), tsOccupied, false);
     SetStatus(machine_->Gamers[size_t(current)].Name);
   }
-  // Let the board and the status bar repaint and the player use the window between moves. Not
-  // during the first announcement inside StartGame: a stop handled there would free the board
-  // that StartGame goes on to activate.
-  if (!starting_) QCoreApplication::processEvents();
+  // Let the board and the status bar repaint and the player use the window between moves.
+  QCoreApplication::processEvents();
 }
 
 void TFormGame::OnChangeStateColor(uint8_t color) {

@@ -1,0 +1,147 @@
+// A main window for tests: scripted messages, settings in a temporary folder, a clock that counts,
+// and the routes into later dialogs replaced by recorders.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ScriptedMessages.h"
+#include "UnitCore.h"
+#include "UnitGame.h"
+#include "gui/MapImage.h"
+#include "gui/Platform.h"
+
+struct TSeat {
+  TGamerKind Kind = gkNone;
+  uint8_t Level = 0;
+};
+
+class TTestGame : public TFormGame {
+ public:
+  using TFormGame::TFormGame;
+
+  bool multiUserOk = true;
+  std::array<TSeat, 5> seats{};        // multi-user seats 1..4
+  std::vector<std::string> events;     // "start", "results", "halloffame"
+  std::vector<uintptr_t> startFrames;  // stack address at each multi-user start
+  std::function<void()> onStart;       // runs at each multi-user start
+  bool recordAdded = false;
+
+  bool TestMultiUserCondition() override { return multiUserOk; }
+  void FillMultiUserSeats() override {
+    volatile char marker = 0;
+    startFrames.push_back(reinterpret_cast<uintptr_t>(&marker));
+    events.push_back("start");
+    for (int s = 1; s <= 4; ++s) {
+      const TSeat& seat = seats[size_t(s)];
+      std::string name;
+      if (seat.Kind == gkComputer) name = "Компьютер №" + std::to_string(s);
+      if (seat.Kind == gkHuman) name = "Человек " + std::to_string(s);
+      Machine().SetGamer(s, seat.Kind, seat.Level, name, 0);
+    }
+    if (onStart) onStart();
+  }
+  void ShowResults() override { events.push_back("results"); }
+  bool RecordAdded() override { return recordAdded; }
+  void ShowHallOfFame() override { events.push_back("halloffame"); }
+};
+
+class GameWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    savedSettings = SettingsFilePath;
+    savedMusic = MusicFolder;
+    savedClock = ReadClockCounter;
+    SettingsFilePath = [this] { return dir.path() + QStringLiteral("/morvik.ini"); };
+    MusicFolder = [this] { return dir.path() + QStringLiteral("/Music"); };
+    ReadClockCounter = [this] { return clock += 7919; };
+    BeforeCreate();
+    form = std::make_unique<TTestGame>(&messages);
+    form->State().ActiveGamer = "Тестер";
+    form->State().OptionsSection = "OPTIONS_Тестер";
+    form->ApplyDefaultOptions();
+    form->Machine().SetCodeGame(12345);
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  }
+  void TearDown() override {
+    form.reset();
+    SettingsFilePath = savedSettings;
+    MusicFolder = savedMusic;
+    ReadClockCounter = savedClock;
+  }
+  virtual void BeforeCreate() {}
+
+  TMorvikMachine& M() { return form->Machine(); }
+  const TMap& Map() { return *form->Machine().Map; }
+
+  void SetBoard(int width, int height, int tile) {
+    M().SetSizeMap(uint8_t(width), uint8_t(height));
+    M().SetSizeTile(uint8_t(tile));
+    form->SetSizeWindow();
+  }
+  void Option(uint8_t flag, bool on) {
+    auto& o = form->State().SelectOptions;
+    o = on ? uint8_t(o | flag) : uint8_t(o & ~flag);
+  }
+  void ComputersOnly(int count, uint8_t level = 1) {
+    form->State().MultiUserMode = true;
+    for (int s = 1; s <= 4; ++s) form->seats[size_t(s)] = {s <= count ? gkComputer : gkNone, level};
+  }
+
+  // An island the current seat could take (touches its territory, colour free), or -1.
+  int Takeable(int skip = -1) {
+    const TMap& map = Map();
+    const uint16_t t = M().GetGamerIsland(map, M().CurrentGamer);
+    for (uint16_t n : map.Islands[t].Neighbours) {
+      if (n == NoIsland || int(n) == skip || M().IsGamerIsland(map, n)) continue;
+      if (M().FreeColors[map.Islands[n].Color]) return n;
+    }
+    return -1;
+  }
+  // Widget position of the middle of an island's first tile.
+  QPoint TilePoint(int island) {
+    const TTilePos p = Map().Islands[size_t(island)].Tiles.front();
+    const int s = M().SizeTile;
+    return QPoint(p.Col * s + s / 2, p.Row * s + s / 2);
+  }
+  QPoint TerritoryPoint(int seat) { return TilePoint(M().GetGamerIsland(Map(), seat)); }
+
+  void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(at), form->iMap->mapToGlobal(QPointF(at)), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(form->iMap, &event);
+  }
+  void Move(QPoint at, bool held = false) {
+    Mouse(QEvent::MouseMove, at, Qt::NoButton, held ? Qt::LeftButton : Qt::NoButton);
+  }
+  void Press(QPoint at) { Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
+  void Release(QPoint at) { Mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton); }
+  void Click(QPoint at) {
+    Move(at);
+    Press(at);
+    Release(at);
+  }
+
+  QString Panel(int i) { return form->sbPanels[size_t(i)]->text(); }
+  uint32_t Pixel(int x, int y) { return form->Painter().Pixel(x, y); }
+
+  QTemporaryDir dir;
+  TScriptedMessages messages;
+  std::unique_ptr<TTestGame> form;
+  uint32_t clock = 1000;
+  std::function<QString()> savedSettings, savedMusic;
+  std::function<uint32_t()> savedClock;
+};

@@ -1,0 +1,238 @@
+// The window as created: actions, menus, bars, status bar, settings file, geometry, panels.
+#include <QAction>
+#include <QActionGroup>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "GameFixture.h"
+#include "config/IniFile.h"
+
+namespace {
+
+QStringList Entries(const QList<QAction*>& actions) {
+  QStringList out;
+  for (QAction* a : actions) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  return out;
+}
+
+}  // namespace
+
+TEST_F(GameWindow, ActionTableAsBuilt) {
+  struct Row {
+    QAction* action;
+    const char* caption;
+    const char* hint;
+    QKeySequence shortcut;
+    int icon;
+    bool enabled;
+  };
+  const Row rows[] = {
+      {form->actMenuStartGame, "Старт", "Стартовать новую игру", Qt::Key_F2, 8, true},
+      {form->actMenuStopGame, "Стоп", "Остановить текущую игру", Qt::Key_F3, 9, false},
+      {form->actMenuGamers, "Игроки", "Игроки", Qt::Key_F5, 14, true},
+      {form->actMenuHallOfFame, "Зал славы", "Зал славы", Qt::Key_F6, 13, true},
+      {form->actMenuExit, "Выход", "Выход из программы", {}, 7, true},
+      {form->actSettingsMusic, "Музыка", "Выключить музыку", QKeySequence("Ctrl+M"), 21, true},
+      {form->actSettingsSetCodeGame, "Установить расклад", "Установить расклад для раунда",
+       QKeySequence("Ctrl+R"), 16, true},
+      {form->actMenuSettings, "Настройки", "Настройки игры", Qt::Key_F7, 10, true},
+      {form->actMenuSettingsMultiUser, "Многопольз. игра", "Настройки многопользовательской игры",
+       Qt::Key_F8, 19, true},
+      {form->actHelpMaintenanse, "Содержание", "Справка по программе", Qt::Key_F1, 11, true},
+      {form->actHelpMail, "Написать письмо", "Написать письмо разработчику", {}, 24, true},
+      {form->actHelpForum, "Форум \"Morvik\"", nullptr, {}, 25, false},
+      {form->actMainBoss, "Босс",
+       "Спрятать программу в трей\nВозврат - двойной клик на пустом месте",
+       QKeySequence("Shift+Ctrl+F8"), 15, true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.caption);
+    EXPECT_EQ(r.action->text(), QString::fromUtf8(r.caption));
+    if (r.hint) {
+      EXPECT_EQ(r.action->toolTip(), QString::fromUtf8(r.hint));
+    }
+    EXPECT_EQ(r.action->shortcut(), r.shortcut);
+    EXPECT_EQ(r.action->icon().cacheKey(), form->ilColor(r.icon).cacheKey());
+    EXPECT_EQ(r.action->isEnabled(), r.enabled);
+  }
+  // The mode pair is exclusive, classic ticked.
+  EXPECT_TRUE(form->actSettingsGameClassic->isChecked());
+  EXPECT_FALSE(form->actSettingsGameMultiUser->isChecked());
+  form->actSettingsGameMultiUser->trigger();
+  EXPECT_FALSE(form->actSettingsGameClassic->isChecked());
+  EXPECT_TRUE(form->State().MultiUserMode);
+  form->actSettingsGameClassic->trigger();
+  EXPECT_FALSE(form->State().MultiUserMode);
+  // The panel switches are ticked and toggle themselves.
+  for (QAction* a : {form->actPanelMainBar, form->actPanelColorBar, form->actPanelStatusBar}) {
+    EXPECT_TRUE(a->isCheckable());
+    EXPECT_TRUE(a->isChecked());
+  }
+  // Colour actions: captions, tags, icons 0..6, disabled between games, keys 1..7.
+  const char* colours[] = {"Красный",    "Зеленый",   "Желтый", "Синий",
+                           "Фиолетовый", "Бирюзовый", "Серый"};
+  for (int k = 1; k <= 7; ++k) {
+    QAction* a = form->actColor[size_t(k)];
+    EXPECT_EQ(a->text(), QString::fromUtf8(colours[k - 1]));
+    EXPECT_EQ(a->objectName(), QStringLiteral("actColor%1").arg(k));
+    EXPECT_EQ(a->data().toInt(), k);
+    EXPECT_EQ(a->icon().cacheKey(), form->ilColor(k - 1).cacheKey());
+    EXPECT_FALSE(a->isEnabled());
+    EXPECT_EQ(a->shortcut(), QKeySequence(Qt::Key_0 + k));
+  }
+  // Every one of the 26 images exists.
+  for (int i = 0; i < TFormGame::IconCount; ++i) EXPECT_FALSE(form->ilColor(i).isNull()) << i;
+}
+
+TEST_F(GameWindow, ColourIconsArePaintedFromTheShades) {
+  const QImage red = form->ilColor(0).pixmap(16, 16).toImage();
+  ASSERT_EQ(red.size(), QSize(16, 16));
+  EXPECT_EQ(red.pixel(7, 7), GetTileColors(1).Fill);
+  EXPECT_EQ(red.pixel(0, 0), ColorGrid);
+  const QImage grey = form->ilColor(6).pixmap(16, 16).toImage();
+  EXPECT_EQ(grey.pixel(7, 7), GetTileColors(7).Fill);
+}
+
+TEST_F(GameWindow, MenusAndBarsInOrder) {
+  QStringList menus;
+  for (QAction* a : form->accmMain->actions()) menus << a->text();
+  EXPECT_EQ(menus, QStringList({"Игра", "Настройки", "Помощь"}));
+  EXPECT_EQ(Entries(form->miGame->actions()),
+            QStringList({"Старт", "Стоп", "-", "Игроки", "Зал славы", "-", "Выход"}));
+  EXPECT_EQ(Entries(form->miSettings->actions()),
+            QStringList({"Классическая игра", "Многопользовательская игра", "-", "Музыка",
+                         "Установить расклад", "-", "Настройки", "Многопольз. игра"}));
+  EXPECT_EQ(Entries(form->miHelp->actions()),
+            QStringList({"Содержание", "Домашняя страница", "-", "Написать письмо",
+                         "Форум \"&Morvik\"", "-", "О программе"}));
+  EXPECT_EQ(Entries(form->atbGame->actions()),
+            QStringList({"Старт", "Стоп", "-", "Игроки", "Зал славы", "-", "Классическая игра",
+                         "Многопользовательская игра", "-", "Музыка", "Установить расклад", "-",
+                         "Настройки", "Многопольз. игра", "-", "Содержание"}));
+  EXPECT_EQ(
+      Entries(form->atbColor->actions()),
+      QStringList({"Красный", "Зеленый", "Желтый", "Синий", "Фиолетовый", "Бирюзовый", "Серый"}));
+  EXPECT_EQ(Entries(form->pmColor->actions()), Entries(form->atbColor->actions()));
+  EXPECT_EQ(Entries(form->pmPanels->actions()),
+            QStringList({"Управление", "Выбор цветов", "Статус"}));
+  // "Босс" sits on no bar and no menu, yet its shortcut works.
+  for (QMenu* m : {form->miGame, form->miSettings, form->miHelp})
+    EXPECT_FALSE(m->actions().contains(form->actMainBoss));
+  EXPECT_TRUE(form->actions().contains(form->actMainBoss));
+}
+
+TEST_F(GameWindow, StatusBarPanels) {
+  const int widths[] = {40, 40, 40, 40, 140, 100, 50};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(form->sbPanels[size_t(i)]->width(), widths[i]) << i;
+  EXPECT_EQ(form->sbMain->height(), 20);
+  EXPECT_EQ(form->pbBrain->parentWidget(), form->sbPanels[5]);
+  EXPECT_EQ(form->pbBrain->size(), QSize(98, 18));
+  form->SetStatus("Генерация карты...");
+  EXPECT_EQ(Panel(4), QStringLiteral("Генерация карты..."));
+  // Progress maximum 0 is kept for the machine without turning the bar into a busy indicator.
+  form->SetProgressMax(0);
+  EXPECT_EQ(form->GetProgressMax(), 0);
+  EXPECT_GT(form->pbBrain->maximum(), 0);
+  form->SetProgressMax(3);
+  form->SetProgressPosition(0);
+  form->StepProgress();
+  form->StepProgress();
+  EXPECT_EQ(form->pbBrain->value(), 2);
+}
+
+TEST_F(GameWindow, SettingsFileCreatedAndGamerListLoaded) {
+  EXPECT_TRUE(QFile::exists(dir.path() + "/morvik.ini"));
+  EXPECT_TRUE(form->State().GamerList.empty());
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Morvik 1.2 final."));
+  EXPECT_EQ(form->State().PanelFlags, 7);
+  // A second window on a file with profiles loads them in file order.
+  form->IniFile().WriteString("GAMERS", "Борис", "Борис");
+  form->IniFile().WriteString("GAMERS", "Анна", "Анна");
+  TTestGame second(&messages);
+  EXPECT_EQ(second.State().GamerList, (std::vector<std::string>{"Борис", "Анна"}));
+}
+
+TEST_F(GameWindow, GeometryFollowsBoardAndPanels) {
+  SetBoard(20, 10, 10);
+  EXPECT_EQ(form->MapImage().size(), QSize(201, 101));
+  EXPECT_EQ(form->iMap->size(), QSize(201, 101));
+  EXPECT_EQ(form->iMap->pos(), QPoint(8, 8));
+  // The image wraps the painter's buffer: no copy.
+  EXPECT_EQ(form->MapImage().constBits(), reinterpret_cast<const uchar*>(form->Painter().Bits()));
+  EXPECT_EQ(Pixel(0, 0), ColorGrid);
+  EXPECT_EQ(Pixel(100, 50), ColorIdle);
+  const QSize full = form->size();
+  EXPECT_EQ(full.width(), 8 + 201 + 8);
+  EXPECT_EQ(full.height(), 25 + 28 + 28 + 8 + 101 + 8 + 20);
+
+  form->State().PanelFlags = pfColorBar | pfStatusBar;
+  form->ShowPanels();
+  form->SetSizeWindow();
+  EXPECT_FALSE(form->atbGame->isVisible());
+  EXPECT_EQ(form->size().height(), full.height() - 28);
+  form->State().PanelFlags = pfColorBar;
+  form->ShowPanels();
+  form->SetSizeWindow();
+  EXPECT_FALSE(form->sbMain->isVisible());
+  EXPECT_FALSE(form->pbBrain->isVisibleTo(form.get()));
+  EXPECT_EQ(form->size().height(), full.height() - 28 - 20);
+  // The board keeps its place under the bars that are shown.
+  QApplication::processEvents();
+  EXPECT_EQ(form->iMap->mapTo(form.get(), QPoint(0, 0)).y(), 25 + 28 + 8);
+}
+
+TEST_F(GameWindow, DefaultOptions) {
+  EXPECT_EQ(M().Width, 50);
+  EXPECT_EQ(M().Height, 25);
+  EXPECT_EQ(M().SizeTile, 15);
+  EXPECT_EQ(M().TileStyles[tsNeutral], stConvex);
+  EXPECT_EQ(M().TileStyles[tsOccupied], stCarved);
+  EXPECT_EQ(M().TileStyles[tsSelected], stCarved);
+  EXPECT_EQ(M().TileStyles[tsPressed], stConcave);
+  EXPECT_EQ(form->State().SelectOptions, 255);
+  EXPECT_TRUE(form->State().VictoryByArea);
+  EXPECT_EQ(form->ClassicComputerLevel(), 1);
+  EXPECT_EQ(form->MapImage().size(), QSize(751, 376));
+}
+
+TEST_F(GameWindow, ShareOfASeat) {
+  form->actMenuStartGame->trigger();
+  ASSERT_TRUE(M().Active);
+  auto& scores = M().Map->Scores;
+  const std::pair<int, const char*> cases[] = {{125, "10"},   {1, "0.08"}, {156, "12.48"},
+                                               {1250, "100"}, {10, "0.8"}, {417, "33.36"}};
+  for (auto [area, text] : cases) {
+    scores[1].Area = uint16_t(area);
+    form->ShowGamerArea(1);
+    EXPECT_EQ(Panel(0), QString::fromUtf8(text)) << area;
+  }
+  form->State().VictoryByArea = false;
+  scores[4].Points = 4321;
+  form->ShowGamerArea(4);
+  EXPECT_EQ(Panel(3), QStringLiteral("4321"));
+  form->ShowGamerArea(2);  // empty seat
+  EXPECT_EQ(Panel(1), QString());
+}
+
+TEST_F(GameWindow, CloseQuery) {
+  messages.confirmAnswers = {false};
+  EXPECT_FALSE(form->close());
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(messages.Texts("confirm").back(), "Выход из игры.\nВы уверены?");
+
+  form->actMenuStartGame->trigger();
+  messages.confirmAnswers = {false};
+  EXPECT_FALSE(form->close());
+  EXPECT_EQ(messages.Texts("confirm").back(),
+            "Существует активная игра.\nОна будет потеряна.\nВы уверены?");
+  EXPECT_TRUE(M().Active);
+
+  messages.confirmAnswers = {true};
+  EXPECT_TRUE(form->close());
+  EXPECT_FALSE(M().Active);  // a closed window leaves no game running
+}
