@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "Catalogue.h"
+#include "GamerFile.h"
 #include "HallFame.h"
 #include "IniFile.h"
 
@@ -99,25 +100,14 @@ void BM_RenameProfile(benchmark::State& state) {
 }
 BENCHMARK(BM_RenameProfile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The same rename with the profile's own changes made in one batch: "GAMERS" and the options
-// section in one replacement of the file, then the hall of fame.
+// The same rename through RenameGamerInFile: "GAMERS" and the options section in one
+// replacement of the file, then every hall-of-fame table in another.
 void BM_RenameProfileBatch(benchmark::State& state) {
   TBigFile file;
   TIniFile ini(file.path, nullptr);
   std::string from = TBigFile::Name(7), to = "Переименован";
   for (auto _ : state) {
-    ini.Batch([&](TIniBatch& b) {
-      auto pairs = b.ReadSectionValues(cfg::OptionsSection(from));
-      b.DeleteKey(cfg::kSectionGamers, from);
-      b.WriteString(cfg::kSectionGamers, to, to);
-      b.EraseSection(cfg::OptionsSection(from));
-      for (auto& p : pairs) {
-        size_t eq = p.find('=');
-        b.WriteString(cfg::OptionsSection(to), p.substr(0, eq), p.substr(eq + 1));
-      }
-    });
-    ini.UpdateFile();
-    RenameInHallFame(ini, nullptr, from, to);
+    RenameGamerInFile(ini, nullptr, from, to);
     std::swap(from, to);
   }
 }

@@ -1,0 +1,15 @@
+// What a profile change does to the settings file, each step as one replacement of the file so
+// that a crash never leaves a profile half-renamed (its options erased but not yet rewritten).
+#pragma once
+
+#include <string>
+
+class TIniFile;
+class TMessageService;
+
+// Rename: in "GAMERS" the old key is deleted and new=new written; the pairs of
+// "OPTIONS_" + old move, in their order, to "OPTIONS_" + new (at the end of the file); the
+// file is flushed; then every hall-of-fame table gets the new name (RenameInHallFame).
+// False when the store refused (it has reported it); the file is then unchanged.
+bool RenameGamerInFile(TIniFile& ini, TMessageService* messages, const std::string& oldName,
+                       const std::string& newName);
