@@ -24,11 +24,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD)/bin/morvik ]; then \
-	  $(BUILD)/bin/morvik; \
-	else \
-	  $(BUILD)/bin/morvik-arena --size 20x10 --seats 3,-,-,1 --show; \
-	fi
+	$(BUILD)/bin/morvik
 
 test-unit: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
