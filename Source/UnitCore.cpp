@@ -40,11 +40,20 @@ void unitcore::BuildNeighbourIndex(TIsland& island, size_t islandCount) {
   for (uint16_t id : island.Neighbours)
     if (id != NoIsland) size = std::max(size, size_t(id) + 1);
   island.NeighbourPos.assign(size, 0);
+  island.LiveNeighbours.clear();
+  island.StaleLive = 0;
   for (size_t i = 0; i < island.Neighbours.size(); ++i) {
     const uint16_t id = island.Neighbours[i];
-    if (id != NoIsland && island.NeighbourPos[id] == 0)
+    if (id != NoIsland && island.NeighbourPos[id] == 0) {
       island.NeighbourPos[id] = static_cast<uint32_t>(i + 1);
+      island.LiveNeighbours.push_back(id);
+    }
   }
+}
+
+void unitcore::CompactLiveNeighbours(TIsland& island) {
+  std::erase_if(island.LiveNeighbours, [&](uint16_t id) { return island.NeighbourPos[id] == 0; });
+  island.StaleLive = 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -76,6 +85,7 @@ void TMorvikMachine::GenerateIslands() {
   auto& islands = map.Islands;
   islands.clear();
   const int w = Width, h = Height;
+  islands.reserve(size_t(w) * h * 3 / 4 + 16);  // random boards have about 0.72 islands a tile
   auto& s = Services();
   s.SetStatus("Генерация островов...");
   s.SetProgressPosition(0);
@@ -121,21 +131,57 @@ void TMorvikMachine::GenerateIslands() {
   s.SetStatus("Генерация соседей...");
   s.SetProgressPosition(0);
   s.SetProgressMax(w * h);
+  for (int i = w * h; i > 0; --i) s.StepProgress();
+  // Each island's list is in the order a row-by-row scan of its own tiles first meets each
+  // neighbour, so build it island by island from its tiles in scan order: one exact allocation
+  // per list instead of growing every list across the whole scan.
   const size_t count = islands.size();
-  for (int row = 0; row < h; ++row)
-    for (int col = 0; col < w; ++col) {
-      s.StepProgress();
-      const uint16_t a = tiles[row][col].Island;
-      TIsland& island = islands[a];
-      auto look = [&](int c, int r) {
-        const uint16_t b = tiles[r][c].Island;
-        if (b != a && FindNeighbour(island, b) == NotFound) AppendNeighbour(island, b, count);
-      };
+  std::vector<uint32_t> order;
+  std::vector<uint16_t> found;
+  for (size_t a = 0; a < count; ++a) {
+    TIsland& island = islands[a];
+    order.clear();
+    for (const TTilePos& p : island.Tiles) order.push_back(uint32_t(p.Row) << 8 | p.Col);
+    if (order.size() > 1) std::sort(order.begin(), order.end());
+    found.clear();
+    auto look = [&](int c, int r) {
+      const uint16_t b = tiles[r][c].Island;
+      if (b != a && std::find(found.begin(), found.end(), b) == found.end()) found.push_back(b);
+    };
+    for (const uint32_t key : order) {
+      const int row = int(key >> 8), col = int(key & 0xFF);
       if (col > 0) look(col - 1, row);
       if (col < w - 1) look(col + 1, row);
       if (row > 0) look(col, row - 1);
       if (row < h - 1) look(col, row + 1);
     }
+    island.Neighbours.assign(found.begin(), found.end());
+    if (found.size() > IndexThreshold) BuildNeighbourIndex(island, count);
+  }
+  ++islandsBuild_;
+  flatMap_ = nullptr;
+}
+
+void TMorvikMachine::EnsureFlatGraph() {
+  const TMap& map = *Map;
+  const size_t n = map.Islands.size();
+  if (flatMap_ == &map && flatBuild_ == islandsBuild_ && flatSize_.size() == n) return;
+  flatMap_ = &map;
+  flatBuild_ = islandsBuild_;
+  flatStart_.assign(n + 1, 0);
+  flatSize_.resize(n);
+  flatColour_.resize(n);
+  flatMerged_.resize(n);
+  flatAdj_.clear();
+  for (size_t i = 0; i < n; ++i) {
+    const TIsland& x = map.Islands[i];
+    flatSize_[i] = static_cast<uint16_t>(std::min<size_t>(x.Tiles.size(), 0xFFFF));
+    flatColour_[i] = x.Color;
+    flatMerged_[i] = x.Merged;
+    for (const uint16_t y : x.Neighbours)
+      if (y != NoIsland) flatAdj_.push_back(y);
+    flatStart_[i + 1] = static_cast<uint32_t>(flatAdj_.size());
+  }
 }
 
 void TMorvikMachine::CopyMap(TMap& destination, const TMap& source) {
@@ -192,20 +238,39 @@ void TMorvikMachine::Capture(TMap& map, uint8_t color, bool all) {
   };
   auto& islands = map.Islands;
   const size_t count = islands.size();
-  uint64_t score = 0;
+  const bool live = &map == Map.get() && flatMap_ == &map && flatBuild_ == islandsBuild_;
+  auto taken = [&](uint16_t id) {
+    return !islands[id].Merged && (all ? !isTerritory(id) : islands[id].Color == color);
+  };
+  // Positions k of the entries taken, in list order. Only entries present at the start are
+  // visited, and nothing but the visit itself removes or merges them, so they can be chosen
+  // up front; a long list is read through its live entries.
   const size_t n = islands[t].Neighbours.size();
-  for (size_t k = 0; k < n; ++k) {
+  std::vector<uint32_t>& chosen = captureScratch_;
+  chosen.clear();
+  if (!islands[t].NeighbourPos.empty()) {
+    ForEachLive(islands[t], [&](uint16_t id) {
+      const uint32_t k = islands[t].NeighbourPos[id] - 1;
+      if (k < n && taken(id)) chosen.push_back(k);
+    });
+    std::sort(chosen.begin(), chosen.end());
+  } else {
+    for (size_t k = 0; k < n; ++k) {
+      const uint16_t id = islands[t].Neighbours[k];
+      if (id != NoIsland && taken(id)) chosen.push_back(uint32_t(k));
+    }
+  }
+  uint64_t score = 0;
+  for (const uint32_t k : chosen) {
     const uint16_t id = islands[t].Neighbours[k];
-    if (id == NoIsland || islands[id].Merged) continue;
-    TIsland& taken = islands[id];
-    if (all ? isTerritory(id) : taken.Color != color) continue;
-    score += Square(static_cast<uint32_t>(taken.Tiles.size()));
+    TIsland& nIsland = islands[id];
     TIsland& territory = islands[t];
-    for (const TTilePos& p : taken.Tiles) {
+    score += Square(static_cast<uint32_t>(nIsland.Tiles.size()));
+    for (const TTilePos& p : nIsland.Tiles) {
       map.Tiles[p.Row][p.Col].Island = t;
       territory.Tiles.push_back(p);
     }
-    for (const uint16_t m : taken.Neighbours) {
+    for (const uint16_t m : nIsland.Neighbours) {
       if (m == NoIsland || m == t) continue;
       TIsland& other = islands[m];
       if (FindNeighbour(territory, m) == NotFound) {
@@ -215,9 +280,11 @@ void TMorvikMachine::Capture(TMap& map, uint8_t color, bool all) {
       const size_t pos = FindNeighbour(other, id);
       if (pos != NotFound) RemoveNeighbourAt(other, pos);
     }
-    taken.Merged = true;
+    nIsland.Merged = true;
+    if (live) flatMerged_[id] = 1;
     RemoveNeighbourAt(territory, k);
   }
+  lastCaptured_ = chosen.size();
   islands[t].Color = color;
   TGamerScore& sc = map.Scores[seat];
   sc.Area = static_cast<uint16_t>(islands[t].Tiles.size());

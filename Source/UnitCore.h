@@ -48,9 +48,13 @@ struct TIsland {
   std::vector<uint16_t> Neighbours;  // NoIsland marks a removed entry, kept in place
   bool Merged = false;
   // Engine-private look-up index for long Neighbours lists (territories): NeighbourPos[m] is
-  // 1 + the position of the live entry equal to m, or 0. Empty while the list is short; only
-  // the engine's own list operations keep it. Readers use only the four fields above.
+  // 1 + the position of the live entry equal to m, or 0; LiveNeighbours holds the live entries
+  // in no particular order (plus removed ones until StaleLive says it is worth compacting).
+  // Empty while the list is short; only the engine's own list operations keep them. Readers
+  // use only the four fields above.
   std::vector<uint32_t> NeighbourPos;
+  std::vector<uint16_t> LiveNeighbours;
+  uint32_t StaleLive = 0;
 };
 
 using TIslands = std::vector<TIsland>;
@@ -238,6 +242,18 @@ class TMorvikMachine {
   TWindowServices* services_;
   std::unique_ptr<TNullWindowServices> nullServices_;
   uint32_t gameSerial_ = 0;  // bumped by every StartGame: loops notice a game started meanwhile
+
+  // Flat copy of the live board's island graph for the players' searches: free-to-free
+  // adjacency only shrinks during a game, so the lists as built stay valid with the Merged
+  // flags mirrored in flatMerged_ (kept by Capture on the live board).
+  void EnsureFlatGraph();
+  const TMap* flatMap_ = nullptr;
+  uint32_t flatBuild_ = 0, islandsBuild_ = 0;
+  std::vector<uint32_t> flatStart_;
+  std::vector<uint16_t> flatAdj_, flatSize_;
+  std::vector<uint8_t> flatColour_, flatMerged_;
+  size_t lastCaptured_ = 0;  // islands taken by the last Capture
+  std::vector<uint32_t> captureScratch_;
 
   // Scratch of RingLevels, kept between moves to avoid allocations.
   std::vector<uint32_t> ringStamp_;

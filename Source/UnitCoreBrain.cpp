@@ -9,6 +9,7 @@
 // distance L - 1 for colour k when a shortest path to it starts at a first-ring island of
 // colour k (the bit k of its mask), else at distance L. Same answers, no copies.
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 #include "UnitCore.h"
@@ -30,12 +31,11 @@ uint8_t TMorvikMachine::BrainEasy() {
   const TMap& map = *Map;
   const bool byArea = Services().VictoryByArea();
   std::array<uint64_t, 8> value{};
-  for (const uint16_t id : map.Islands[GetGamerIsland(map, CurrentGamer)].Neighbours) {
-    if (id == NoIsland) continue;
+  ForEachLive(map.Islands[GetGamerIsland(map, CurrentGamer)], [&](uint16_t id) {
     const TIsland& island = map.Islands[id];
     const auto size = static_cast<uint32_t>(island.Tiles.size());
     value[island.Color] += byArea ? size : Square(size);
-  }
+  });
   uint8_t best = 0;
   uint64_t bestValue = 0;
   for (int k = 7; k >= 1; --k) {
@@ -49,8 +49,8 @@ uint8_t TMorvikMachine::BrainEasy() {
 }
 
 void TMorvikMachine::RingLevels(const TMap& map, uint16_t territory, int maxLevel, int stopIsland) {
-  const auto& islands = map.Islands;
-  const size_t n = islands.size();
+  EnsureFlatGraph();
+  const size_t n = map.Islands.size();
   if (ringStamp_.size() < n) {
     ringStamp_.assign(n, 0);
     ringLevel_.assign(n, 0);
@@ -72,13 +72,13 @@ void TMorvikMachine::RingLevels(const TMap& map, uint16_t territory, int maxLeve
   ringStamp_[territory] = now, ringLevel_[territory] = 0;
 
   ringQueue_.clear();
-  for (const uint16_t id : islands[territory].Neighbours) {
-    if (id == NoIsland || ringStamp_[id] == now || islands[id].Merged) continue;
+  ForEachLive(map.Islands[territory], [&](uint16_t id) {
+    if (ringStamp_[id] == now || flatMerged_[id]) return;
     ringStamp_[id] = now;
     ringLevel_[id] = 1;
-    ringMask_[id] = uint8_t(1u << islands[id].Color);
+    ringMask_[id] = uint8_t(1u << flatColour_[id]);
     ringQueue_.push_back(id);
-  }
+  });
   int limit = maxLevel;
   for (size_t head = 0; head < ringQueue_.size(); ++head) {
     const uint16_t x = ringQueue_[head];
@@ -86,22 +86,29 @@ void TMorvikMachine::RingLevels(const TMap& map, uint16_t territory, int maxLeve
     if (level > limit) break;
     if (x == stopIsland) limit = std::min(limit, level + 1);
     // Levels are popped in order, so x's mask is complete here.
-    const auto size = static_cast<uint32_t>(islands[x].Tiles.size());
+    const uint32_t size = flatSize_[x];
     const uint64_t sq = Square(size);
     levelArea_[level] += size;
     levelPoints_[level] += sq;
     const uint8_t mask = ringMask_[x];
-    for (int k = 1; k <= 7; ++k)
-      if (mask & (1u << k)) maskArea_[level][k] += size, maskPoints_[level][k] += sq;
+    if (mask & (mask - 1)) {
+      for (int k = 1; k <= 7; ++k)
+        if (mask & (1u << k)) maskArea_[level][k] += size, maskPoints_[level][k] += sq;
+    } else {
+      const int k = std::countr_zero(unsigned(mask));
+      maskArea_[level][k] += size, maskPoints_[level][k] += sq;
+    }
     if (level >= limit) continue;
-    for (const uint16_t y : islands[x].Neighbours) {
-      if (y == NoIsland) continue;
+    const uint16_t next = uint16_t(level + 1);
+    for (uint32_t e = flatStart_[x], end = flatStart_[x + 1]; e < end; ++e) {
+      const uint16_t y = flatAdj_[e];
       if (ringStamp_[y] != now) {
+        if (flatMerged_[y]) continue;
         ringStamp_[y] = now;
-        ringLevel_[y] = uint16_t(level + 1);
+        ringLevel_[y] = next;
         ringMask_[y] = mask;
         ringQueue_.push_back(y);
-      } else if (ringLevel_[y] == level + 1) {
+      } else if (ringLevel_[y] == next) {
         ringMask_[y] |= mask;
       }
     }

@@ -33,18 +33,36 @@ inline void AppendNeighbour(TIsland& island, uint16_t id, size_t islandCount) {
   if (!island.NeighbourPos.empty()) {
     if (id >= island.NeighbourPos.size()) island.NeighbourPos.resize(size_t(id) + 1, 0);
     island.NeighbourPos[id] = static_cast<uint32_t>(island.Neighbours.size());
+    island.LiveNeighbours.push_back(id);
   } else if (island.Neighbours.size() > IndexThreshold) {
     BuildNeighbourIndex(island, islandCount);
   }
 }
+
+void CompactLiveNeighbours(TIsland& island);
 
 // Marks entry pos removed (NoIsland), keeping its place.
 inline void RemoveNeighbourAt(TIsland& island, size_t pos) {
   const uint16_t id = island.Neighbours[pos];
   island.Neighbours[pos] = NoIsland;
   if (!island.NeighbourPos.empty() && id != NoIsland && id < island.NeighbourPos.size() &&
-      island.NeighbourPos[id] == pos + 1)
+      island.NeighbourPos[id] == pos + 1) {
     island.NeighbourPos[id] = 0;
+    if (++island.StaleLive > 32 && island.StaleLive * 2 > island.LiveNeighbours.size())
+      CompactLiveNeighbours(island);
+  }
+}
+
+// Calls f(id) for every live entry; in list order only for short lists.
+template <class F>
+inline void ForEachLive(const TIsland& island, F&& f) {
+  if (!island.NeighbourPos.empty()) {
+    for (const uint16_t id : island.LiveNeighbours)
+      if (island.NeighbourPos[id]) f(id);
+  } else {
+    for (const uint16_t id : island.Neighbours)
+      if (id != NoIsland) f(id);
+  }
 }
 
 }  // namespace unitcore

@@ -111,6 +111,7 @@ void TMorvikMachine::StartGame() {
     }
   }
   GenerateIslands();
+  EnsureFlatGraph();  // built now rather than inside the first computer move
   s.ClearGamerPanel();
   s.SetProgressMax(0);
   s.DrawMap(true);
@@ -176,11 +177,10 @@ bool TMorvikMachine::AutoTurn() {
   if (!Active || !Map) return false;
   const TMap& map = *Map;
   unsigned colours = 0;
-  for (const uint16_t id : map.Islands[GetGamerIsland(map, CurrentGamer)].Neighbours) {
-    if (id == NoIsland) continue;
+  ForEachLive(map.Islands[GetGamerIsland(map, CurrentGamer)], [&](uint16_t id) {
     const TIsland& island = map.Islands[id];
     if (!island.Merged && FreeColors[island.Color]) colours |= 1u << island.Color;
-  }
+  });
   const int count = std::popcount(colours);
   const TGamerKind kind = Gamers[CurrentGamer].Kind;
   const bool computer = kind == gkComputer, human = kind == gkHuman;
@@ -257,17 +257,21 @@ bool TMorvikMachine::TestGameOver() {
     const uint16_t t = terr[i];
     if (t == NoIsland) continue;
     auto otherTerritory = [&](uint16_t id) { return id != t && isTerritory(id); };
-    for (const uint16_t e : islands[t].Neighbours) {
-      if (e == NoIsland || isTerritory(e)) continue;
+    bool reachable = false;
+    ForEachLive(islands[t], [&](uint16_t e) {
+      if (reachable || isTerritory(e)) return;
       for (const uint16_t f : islands[e].Neighbours) {
         if (f == t) continue;
-        if (otherTerritory(f)) return false;
+        if (otherTerritory(f)) reachable = true;
+        if (reachable) break;
         if (f == NoIsland) continue;
-        for (int j = 1; j <= 4; ++j)
+        for (int j = 1; j <= 4 && !reachable; ++j)
           if (j != i && terr[j] != NoIsland && FindNeighbour(islands[f], terr[j]) != NotFound)
-            return false;
+            reachable = true;
+        if (reachable) break;
       }
-    }
+    });
+    if (reachable) return false;
   }
 
   // Distribution of the free islands left, ring by ring.
@@ -275,17 +279,17 @@ bool TMorvikMachine::TestGameOver() {
   s.SetStatus("Распределение...");
   int occupied = 0;
   for (int i = 1; i <= 4; ++i) occupied += terr[i] != NoIsland;
-  auto liveIslands = [&] {
-    return std::count_if(map.Islands.begin(), map.Islands.end(),
-                         [](const TIsland& x) { return !x.Merged; });
-  };
-  while (liveIslands() != occupied) {
+  // Counted once; each ring capture then reports how many islands it took.
+  size_t live = size_t(std::count_if(map.Islands.begin(), map.Islands.end(),
+                                     [](const TIsland& x) { return !x.Merged; }));
+  while (live != size_t(occupied)) {
     for (int seat = 1; seat <= 4; ++seat) {
       if (terr[seat] == NoIsland) continue;
       CurrentGamer = static_cast<uint8_t>(seat);
       const uint8_t old = GetGamerColor(map);
       const uint8_t k = BrainEasy();
       Capture(map, k, true);
+      live -= lastCaptured_;
       FreeColors[old] = true;
       FreeColors[k] = false;
       FreeColors[0] = false;

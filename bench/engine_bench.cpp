@@ -1,0 +1,172 @@
+// Engine speed: board generation, single computer moves, whole games; and the literal
+// copy-based players on the same positions, for the speed-up.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "ReferencePlayers.h"
+#include "UnitCore.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Micros(Clock::time_point a, Clock::time_point b) {
+  return std::chrono::duration<double, std::micro>(b - a).count();
+}
+
+// The end of a game is the window's business (results, stop): a game ends at the results.
+struct BenchServices : TNullWindowServices {
+  bool deferEnd = false, ended = false;
+  void StopGameAtEnd() override {
+    ended = true;
+    if (!deferEnd) TNullWindowServices::StopGameAtEnd();
+  }
+};
+
+struct Game {
+  BenchServices services;
+  TMorvikMachine m{&services};
+  Game(int w, int h, std::array<int, 5> levels, int32_t layout, bool byArea = true) {
+    services.machine = &m;
+    services.victoryByArea = byArea;
+    m.OnChangeGamer = [](uint8_t) {};
+    m.OnChangeStateColor = [](uint8_t) {};
+    m.SetSizeMap(uint8_t(w), uint8_t(h));
+    m.SetSizeTile(1);
+    for (int s = 1; s <= 4; ++s)
+      m.SetGamer(s, levels[s] ? gkComputer : gkNone, uint8_t(levels[s]), "C", 0);
+    m.SetCodeGame(layout);
+  }
+};
+
+void BM_GenerateTilesAndIslands_255x255(benchmark::State& state) {
+  Game g(255, 255, {0, 1, 0, 0, 1}, 12345);
+  for (auto _ : state) {
+    state.PauseTiming();
+    g.m.Map.reset();  // releasing the previous board is not part of generating
+    g.m.Map = std::make_unique<TMap>();
+    state.ResumeTiming();
+    g.m.GenerateTiles();
+    g.m.GenerateIslands();
+    benchmark::DoNotOptimize(g.m.Map->Islands.data());
+  }
+  state.counters["islands"] = double(g.m.Map->Islands.size());
+}
+BENCHMARK(BM_GenerateTilesAndIslands_255x255)->Unit(benchmark::kMillisecond);
+
+// A whole game, start to final distribution.
+void WholeGame(benchmark::State& state, int w, int h, std::array<int, 5> levels) {
+  int32_t layout = 1000;
+  size_t moves = 0;
+  for (auto _ : state) {
+    Game g(w, h, levels, layout++);
+    g.m.OnMakeMove = [&](uint8_t, uint8_t) { ++moves; };
+    g.m.StartGame();
+    g.m.RunStartLoop();
+  }
+  state.counters["moves/game"] = double(moves) / double(state.iterations());
+}
+
+void BM_WholeGame_FourHard_255x255(benchmark::State& state) {
+  WholeGame(state, 255, 255, {0, 3, 3, 3, 3});
+}
+BENCHMARK(BM_WholeGame_FourHard_255x255)->Unit(benchmark::kMillisecond);
+
+// Two computers of level range(0) against each other.
+void BM_WholeGame_TwoComputers_50x25(benchmark::State& state) {
+  const int l = int(state.range(0));
+  WholeGame(state, 50, 25, {0, l, 0, 0, l});
+}
+BENCHMARK(BM_WholeGame_TwoComputers_50x25)->DenseRange(1, 3)->Unit(benchmark::kMillisecond);
+
+// Every computer move of a whole 255 x 255 game of four seats of one level: median and slowest.
+void BM_ComputerMove_255x255(benchmark::State& state) {
+  const int l = int(state.range(0));
+  int32_t layout = 2000;
+  std::vector<double> all;
+  double slowest = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Game g(255, 255, {0, l, l, l, l}, layout++);
+    g.services.deferEnd = true;  // the move ends with the distribution and the results
+    g.m.StartGame();
+    state.ResumeTiming();
+    while (!g.services.ended) {
+      const auto a = Clock::now();
+      g.m.ComputerTurn();
+      const double us = Micros(a, Clock::now());
+      all.push_back(us);
+      slowest = std::max(slowest, us);
+      if (!g.services.ended) g.m.NextGamer();
+    }
+    state.PauseTiming();
+    g.m.EndGame();
+    state.ResumeTiming();
+  }
+  std::sort(all.begin(), all.end());
+  state.counters["move_median_us"] = all[all.size() / 2];
+  state.counters["move_max_us"] = slowest;
+  state.counters["moves"] = double(all.size());
+}
+BENCHMARK(BM_ComputerMove_255x255)->DenseRange(1, 3)->Unit(benchmark::kMillisecond);
+
+// The same positions answered by the fast players and by the literal copy-based ones.
+void ReferenceSpeedup(benchmark::State& state, int w, int h, int samples) {
+  const int l = int(state.range(0));
+  double fast = 0, literal = 0;
+  int positions = 0;
+  for (auto _ : state) {
+    Game g(w, h, {0, l, 0, 0, l}, 3000);
+    g.m.StartGame();
+    int move = 0;
+    const int every = w * h / 40 / samples + 1;
+    while (g.m.Active) {
+      if (move % every == 0) {
+        const uint32_t seed = GetRandSeed();
+        auto a = Clock::now();
+        const uint8_t x = l == 1 ? g.m.BrainEasy() : l == 2 ? g.m.BrainModerate() : g.m.BrainHard();
+        auto b = Clock::now();
+        SetRandSeed(seed);
+        const uint8_t y = l == 1   ? reference::BrainEasy(g.m, *g.m.Map, true)
+                          : l == 2 ? reference::BrainModerate(g.m, *g.m.Map, true)
+                                   : reference::BrainHard(g.m, *g.m.Map, true);
+        auto c = Clock::now();
+        SetRandSeed(seed);
+        if (x != y) state.SkipWithError("fast and literal players disagree");
+        fast += Micros(a, b);
+        literal += Micros(b, c);
+        ++positions;
+      }
+      g.m.ComputerTurn();
+      if (g.m.Active) g.m.NextGamer();
+      ++move;
+    }
+  }
+  state.counters["positions"] = positions;
+  state.counters["fast_us/position"] = fast / positions;
+  state.counters["literal_us/position"] = literal / positions;
+  state.counters["speedup"] = literal / std::max(fast, 1e-3);
+}
+
+void BM_ReferenceSpeedup_255x255(benchmark::State& state) {
+  ReferenceSpeedup(state, 255, 255, 12);
+}
+BENCHMARK(BM_ReferenceSpeedup_255x255)
+    ->DenseRange(1, 3)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ReferenceSpeedup_50x25(benchmark::State& state) {
+  ReferenceSpeedup(state, 50, 25, 30);
+}
+BENCHMARK(BM_ReferenceSpeedup_50x25)
+    ->DenseRange(1, 3)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
