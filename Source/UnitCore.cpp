@@ -97,6 +97,7 @@ void TMorvikMachine::GenerateIslands() {
     uint8_t col, row, dir;
   };
   std::vector<Frame> stack;
+  std::vector<TTilePos> filled;
   static constexpr int dc[4] = {-1, 1, 0, 0};
   static constexpr int dr[4] = {0, 0, -1, 1};
   for (int row = 0; row < h; ++row)
@@ -108,8 +109,9 @@ void TMorvikMachine::GenerateIslands() {
       islands.emplace_back();
       TIsland& island = islands.back();
       island.Color = colour;
+      filled.clear();  // collected first so that each tile list is allocated once
       auto visit = [&](int c, int r) {
-        island.Tiles.push_back({uint8_t(c), uint8_t(r)});
+        filled.push_back({uint8_t(c), uint8_t(r)});
         tiles[r][c].Island = a;
         stack.push_back({uint8_t(c), uint8_t(r), 0});
       };
@@ -126,6 +128,7 @@ void TMorvikMachine::GenerateIslands() {
         const TTile& t = tiles[r][c];
         if (t.Island == NoIsland && t.Color == colour) visit(c, r);
       }
+      island.Tiles.assign(filled.begin(), filled.end());
     }
 
   s.SetStatus("Генерация соседей...");
