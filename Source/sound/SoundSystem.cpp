@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+
+#include "Mp3Gapless.h"
 
 struct TSoundSystem::TStream {
   Mix_Chunk* chunk = nullptr;
@@ -48,6 +51,7 @@ bool TSoundSystem::Init() {
   Uint16 format = 0;
   Mix_QuerySpec(&frequency, &format, &channels);
   channels_ = channels > 0 ? channels : 2;
+  frequency_ = frequency;
   open_ = true;
   ApplyVolume();
   return true;
@@ -66,6 +70,15 @@ TStreamHandle TSoundSystem::StreamCreateFile(const std::string& path) {
   if (chunk->alen == 0) {  // decodes to nothing: not a usable track
     Mix_FreeChunk(chunk);
     return 0;
+  }
+  // A decoder that keeps the codec's delay and padding would put a gap into every loop.
+  TMp3Gapless gapless;
+  if (ReadMp3Gapless(path, gapless) && gapless.sampleRate == static_cast<uint32_t>(frequency_)) {
+    const size_t frameBytes = static_cast<size_t>(channels_) * sizeof(int16_t);
+    size_t first = 0, count = 0;
+    GaplessRange(gapless, chunk->alen / frameBytes, first, count);
+    if (first != 0) std::memmove(chunk->abuf, chunk->abuf + first * frameBytes, count * frameBytes);
+    chunk->alen = static_cast<Uint32>(count * frameBytes);
   }
   auto slot = std::find(streams_.begin(), streams_.end(), nullptr);
   size_t index = static_cast<size_t>(slot - streams_.begin());

@@ -60,4 +60,5 @@ class TSoundSystem {
   bool sdlAudio_ = false;
   int volume_ = 100;
   int channels_ = 2;
+  int frequency_ = 44100;
 };
