@@ -140,6 +140,17 @@ TEST_F(MusicRules, MissingInGameTrackIsReportedOnceAndGamesAreSilent) {
   EXPECT_EQ(messages.shown.size(), 1u) << "playing and stopping the missing track is silent";
 }
 
+TEST_F(MusicRules, FolderWithSpacesAndCyrillicLetters) {
+  auto folder = dir.path / "Мои игры" / "Music";
+  std::filesystem::create_directories(folder);
+  for (const char* f : {"Title.mp3", "InGame.mp3", "About.mp3"})
+    std::filesystem::copy_file(dir.path / f, folder / f);
+  TMusic m(folder.string(), &messages);
+  ASSERT_TRUE(m.SwitchMusic(true, false, 20));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(m.Playing(T::mtTitle));
+}
+
 TEST_F(MusicRules, CorruptOrEmptyTrackIsInvalid) {
   {
     std::ofstream bad(dir.path / "About.mp3", std::ios::binary | std::ios::trunc);
