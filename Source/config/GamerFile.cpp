@@ -1,6 +1,10 @@
 #include "GamerFile.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "Catalogue.h"
+#include "Cp1251.h"
 #include "HallFame.h"
 #include "IniFile.h"
 
@@ -12,9 +16,15 @@ bool RenameGamerInFile(TIniFile& ini, TMessageService* messages, const std::stri
     b.WriteString(cfg::kSectionGamers, newName, newName);
     auto pairs = b.ReadSectionValues(from);
     b.EraseSection(from);
+    std::vector<std::string> moved;
     for (const std::string& p : pairs) {
-      size_t eq = p.find('=');
-      b.WriteString(to, p.substr(0, eq), p.substr(eq + 1));
+      // A repeated key moves with the value reads saw: the first one.
+      std::string key = p.substr(0, p.find('='));
+      if (std::any_of(moved.begin(), moved.end(),
+                      [&](const std::string& k) { return SameTextCI(k, key); }))
+        continue;
+      moved.push_back(key);
+      b.WriteString(to, key, p.substr(key.size() + 1));
     }
   });
   ini.UpdateFile();

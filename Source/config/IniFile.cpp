@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
@@ -337,7 +338,7 @@ bool WriteAtomically(const std::string& name, const std::string& data) {
   bool exists = stat(target.c_str(), &st) == 0;
   if (exists && access(target.c_str(), W_OK) != 0) return false;  // a read-only file stays
 
-  static unsigned counter = 0;
+  static std::atomic<unsigned> counter = 0;
   std::string tmp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -450,12 +451,12 @@ bool Update(const std::string& fileName, F edit) {
 
 // The pairs of a section as ReadSectionValues returns them.
 std::vector<std::string> SectionValues(const TDoc& doc, const std::string& fsec) {
+  // Every key line, duplicates included, as the format's section read returns them: a
+  // hall-of-fame table with a repeated key still sums all its lines.
   std::vector<std::string> out;
-  std::unordered_set<std::string> seen;
   doc.ForSection(fsec, [&](size_t i) {
     const TLine& l = doc.lines[i];
-    if (l.kind != TKind::Key || !seen.insert(doc.Fold(l.name)).second) return;
-    out.push_back(doc.Decode(l.name) + "=" + doc.Value(l));
+    if (l.kind == TKind::Key) out.push_back(doc.Decode(l.name) + "=" + doc.Value(l));
   });
   return out;
 }

@@ -3,9 +3,9 @@
 //
 // Reading is tolerant of hand-edited files: LF-only line ends, a UTF-8 byte-order mark (such a
 // file is taken as UTF-8 throughout and keeps its encoding), blanks around names and values,
-// duplicate keys (the first one counts), duplicate section headers (their keys are read as one
-// section), a missing final line break. Lines that are neither headers nor key=value, and lines
-// starting with ";", are kept and ignored.
+// duplicate keys (a read sees the first one; key listings name it once), duplicate section
+// headers (their keys are read as one section), a missing final line break. Lines that are neither
+// headers nor key=value, and lines starting with ";", are kept and ignored.
 //
 // Every write reads the file, changes the lines concerned and replaces the whole file through a
 // temporary file in the same folder renamed over it, so a crash leaves the old or the new file.
@@ -107,7 +107,8 @@ class TIniFile {
 
   std::vector<std::string> ReadSection(const std::string& section) const;  // key names
   std::vector<std::string> ReadSections() const;                           // section names
-  // "key=value" per key, in file order; values as ReadString returns them.
+  // "key=value" per key line, in file order, duplicate keys included (a read of the key sees
+  // only the first); values as ReadString returns them.
   std::vector<std::string> ReadSectionValues(const std::string& section) const;
   bool SectionExists(const std::string& section) const;  // true when it holds at least one key
   bool EraseSection(const std::string& section);

@@ -15,6 +15,7 @@ class GamerFile : public TempFolderTest {
 TEST_F(GamerFile, RenameMovesOptionsToTheEndAndRenamesRecords) {
   Put(Path(),
       "[GAMERS]\r\nAnn=Ann\r\nBob=Bob\r\n[OPTIONS_Ann]\r\nGameSizeMap=2\r\nVolume=35\r\n"
+      "volume=99\r\n"
       "[OTHER]\r\nLastLogin=Ann\r\n");
   TIniFile ini(Path(), &msgs);
   ASSERT_TRUE(WriteHallFame(ini, {"Anna=700", "Bob=600"}, "MAP01"));

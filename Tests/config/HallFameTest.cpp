@@ -79,7 +79,7 @@ TEST_F(HallFame, OrderAndKeyNamesDoNotMatterToTheCheck) {
   ASSERT_TRUE(WriteHallFame(*ini, {"Ann=500", "Bob=400"}, "MAP01"));
   std::string text = Get(Path());
   text.replace(text.find("Place1=Ann;500"), 14, "Place1=Bob;400");
-  text.replace(text.find("Place2=Bob;400"), 14, "Winner=Ann;500");
+  text.replace(text.find("Place2=Bob;400"), 14, "place1=Ann;500");  // a repeated key counts too
   Put(Path(), text);
   EXPECT_EQ(Read(), (std::vector<std::string>{"Bob=400", "Ann=500"}));
   EXPECT_TRUE(msgs.shown.empty());

@@ -144,7 +144,8 @@ TEST_F(IniFormat, HandEditedFilesAreReadAndNeverChangedByReading) {
   EXPECT_EQ(ini.ReadString("GAMERS", "аня", "-"), "Аня");  // the first duplicate wins
   EXPECT_EQ(ini.ReadString("OTHER", "LastLogin", "-"), "Аня");
   EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"GAMERS", "OTHER"}));
-  EXPECT_EQ(ini.ReadSectionValues("GAMERS"), (std::vector<std::string>{"Аня=Аня", "Борис=Борис"}));
+  EXPECT_EQ(ini.ReadSectionValues("GAMERS"),
+            (std::vector<std::string>{"Аня=Аня", "Аня=second", "Борис=Борис"}));
   EXPECT_EQ(Get(Path()), text);
   struct stat after;
   stat(Path().c_str(), &after);
