@@ -293,7 +293,7 @@ void TFormGame::CreateStatusBar() {
   pbBrain = new QProgressBar(sbPanels[5]);
   pbBrain->setObjectName(QStringLiteral("pbBrain"));
   pbBrain->setTextVisible(false);
-  pbBrain->setRange(0, 0);
+  pbBrain->setRange(0, 1);  // a maximum of 0 would make a busy indicator
   pbBrain->setValue(0);
   pbBrain->setGeometry(1, 0, 98, 18);
 }
