@@ -12,6 +12,7 @@ struct TScriptedMessages : TMessageService {
     std::string kind;  // "error", "confirm", "info", "input"
     std::string text;
     std::string title;
+    std::string initial = {};  // input queries: the text the box started with
   };
   std::vector<Shown> shown;
   std::deque<bool> confirmAnswers;  // default answer when empty: confirmDefault
@@ -31,7 +32,7 @@ struct TScriptedMessages : TMessageService {
   }
   void Information(const std::string& text) override { shown.push_back({"info", text, {}}); }
   bool InputQuery(const std::string& title, const std::string& prompt, std::string& text) override {
-    shown.push_back({"input", prompt, title});
+    shown.push_back({"input", prompt, title, text});
     if (inputAnswers.empty()) return false;
     auto [ok, typed] = inputAnswers.front();
     inputAnswers.pop_front();
