@@ -424,6 +424,12 @@ TIniNameFault IniNameFault(const std::string& name) {
 TIniFile::TIniFile(std::string fileName, TMessageService* messages)
     : fileName_(std::move(fileName)), messages_(messages) {}
 
+bool TIniFile::CreateIfMissing() const {
+  int fd = open(fileName_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) return close(fd) == 0;
+  return errno == EEXIST;
+}
+
 bool TIniFile::Refuse() const {
   if (messages_) {
     const std::string format = "Unable to write to %s";

@@ -81,6 +81,10 @@ class TIniFile {
 
   const std::string& FileName() const { return fileName_; }
 
+  // Creates the file empty when it does not exist; an existing file is left exactly as it is.
+  // False when it neither exists nor can be created.
+  bool CreateIfMissing() const;
+
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& def) const;
   // Decimal, or hexadecimal after "0x", "0X" or "$"; anything else yields `def`.

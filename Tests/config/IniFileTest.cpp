@@ -283,6 +283,16 @@ TEST_F(IniFormat, NamesAndValuesTheFormatCannotHoldAreRefused) {
   EXPECT_TRUE(IniCanHoldName("Ёжик €"));
 }
 
+TEST_F(IniFormat, CreatingTheFileNeverTruncatesIt) {
+  TIniFile ini(Path(), &msgs);
+  ASSERT_TRUE(ini.CreateIfMissing());
+  EXPECT_EQ(Get(Path()), "");
+  Put(Path(), "[GAMERS]\r\nAnn=Ann\r\n");
+  ASSERT_TRUE(ini.CreateIfMissing());
+  EXPECT_EQ(Get(Path()), "[GAMERS]\r\nAnn=Ann\r\n");
+  EXPECT_FALSE(TIniFile(Path("no/such/folder.ini"), nullptr).CreateIfMissing());
+}
+
 TEST_F(IniFormat, MissingFileReadsDefaultsAndIsCreatedByAWrite) {
   TIniFile ini(Path(), &msgs);
   EXPECT_TRUE(ini.ReadSections().empty());
