@@ -1,0 +1,503 @@
+// TFormSettings: reading, checking, applying and storing the options; the buttons and the rules
+// that keep the controls' enabled states.
+#include "UnitSettings.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabWidget>
+
+#include "UnitGame.h"
+#include "config/Catalogue.h"
+#include "gui/Platform.h"
+#include "sound/Music.h"
+
+namespace {
+
+QString Q(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+// Title of every box this dialog shows.
+constexpr char kErrorTitle[] = "Error";
+
+// Messages for a custom field that does not hold a size.
+constexpr char kBadWidth[] =
+    "Ширина карты должна быть целым числом от 0 до 255.\r\nИсправьте настройки карты.";
+constexpr char kBadHeight[] =
+    "Высота карты должна быть целым числом от 0 до 255.\r\nИсправьте настройки карты.";
+constexpr char kBadTile[] =
+    "Размер плитки должен быть целым числом от 0 до 255.\r\nИсправьте настройки карты.";
+
+constexpr int kPresetCustom = 4;
+
+}  // namespace
+
+TFormSettings::TFormSettings(TFormGame& game) : QDialog(&game), game_(game) {
+  CreatePages();
+  for (int page = 0; page < pcOption->count(); ++page) SetPageDefaults(page);
+  rgMode->SetItemIndex(0);
+  ConnectChanges();
+  ControlEnabled(true);
+  chkbSelectIslandClick();
+  chkbMusicClick();
+  slVolumeChange();
+  btnUse->setEnabled(false);
+}
+
+TFormSettings::~TFormSettings() = default;
+
+void TFormSettings::ConnectChanges() {
+  // Every control with a key, and chkbAutoTurn, marks the options as changed. So does a mode
+  // chosen by the user (it is applied); the mode commands set rgMode without that.
+  for (TRadioGroup* g : {rgBrain, rgVictory, rgSizeMap, rgSizeTile})
+    connect(g, &TRadioGroup::Click, this, &TFormSettings::ControlChange);
+  connect(rgMode, &TRadioGroup::UserClick, this, &TFormSettings::ControlChange);
+  for (QLineEdit* e : {eWidth, eHeight, eTile})
+    connect(e, &QLineEdit::textChanged, this, &TFormSettings::ControlChange);
+  for (QComboBox* c : {cbTileNeutral, cbTileOccuped, cbTileSelected, cbTilePressed})
+    connect(c, &QComboBox::currentIndexChanged, this, &TFormSettings::ControlChange);
+  for (QCheckBox* b : {chkbSelectIsland, chkbSelectPerspective, chkbSelectBoundary, chkbSkipTurn,
+                       chkbAutoTurn, chkbAutostart, chkbReplay, chkbHallFameOnRecord, chkbMusic,
+                       chkbMainBar, chkbColorBar, chkbStatusBar})
+    connect(b, &QCheckBox::toggled, this, &TFormSettings::ControlChange);
+  connect(slVolume, &QSlider::valueChanged, this, &TFormSettings::ControlChange);
+
+  connect(rgSizeMap, &TRadioGroup::Click, this, &TFormSettings::rgSizeMapClick);
+  connect(rgSizeTile, &TRadioGroup::Click, this, &TFormSettings::rgSizeTileClick);
+  connect(rgMode, &TRadioGroup::Click, this, &TFormSettings::rgModeClick);
+  connect(chkbSelectIsland, &QCheckBox::toggled, this, &TFormSettings::chkbSelectIslandClick);
+  connect(chkbMusic, &QCheckBox::toggled, this, &TFormSettings::chkbMusicClick);
+  connect(slVolume, &QSlider::valueChanged, this, &TFormSettings::slVolumeChange);
+
+  // Each custom field remembers its last valid number: that is what the file gets while the
+  // field holds something else under a fixed preset.
+  const std::array<QLineEdit*, 3> fields = {eWidth, eHeight, eTile};
+  for (size_t i = 0; i < fields.size(); ++i)
+    connect(fields[i], &QLineEdit::textChanged, this, [this, i, fields] {
+      const int n = FieldNumber(fields[i]);
+      if (n >= 0) lastValid_[i] = n;
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Change handlers and enabled-state rules.
+
+void TFormSettings::ControlChange() {
+  btnUse->setEnabled(true);
+}
+
+void TFormSettings::rgSizeMapClick() {
+  const bool on = rgSizeMap->ItemIndex() == kPresetCustom && !locked_;
+  eWidth->setEnabled(on);
+  eHeight->setEnabled(on);
+}
+
+void TFormSettings::rgSizeTileClick() {
+  eTile->setEnabled(rgSizeTile->ItemIndex() == kPresetCustom);
+}
+
+void TFormSettings::rgModeClick() {
+  rgBrain->setEnabled(rgMode->ItemIndex() == 0 && !locked_);
+}
+
+void TFormSettings::chkbSelectIslandClick() {
+  chkbSelectPerspective->setEnabled(chkbSelectIsland->isChecked());
+}
+
+void TFormSettings::chkbMusicClick() {
+  slVolume->setEnabled(chkbMusic->isChecked());
+}
+
+void TFormSettings::slVolumeChange() {
+  const int value = slVolume->value();
+  slVolume->setToolTip(Q("Громкость ") + QString::number(value) + QStringLiteral("%"));
+  // Heard at once, before the options are applied; a Cancel that reloads sets it back here.
+  if (TMusic* music = game_.Music()) music->SetVolume(value);
+}
+
+void TFormSettings::ControlEnabled(bool enabled) {
+  locked_ = !enabled;
+  rgMode->setEnabled(enabled);
+  rgSizeMap->setEnabled(enabled);
+  rgVictory->setEnabled(enabled);
+  rgModeClick();
+  rgSizeMapClick();
+  rgSizeTileClick();
+}
+
+void TFormSettings::SetMode(bool multiUser) {
+  rgMode->SetItemIndex(multiUser ? 1 : 0);
+}
+
+void TFormSettings::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  btnOk->setFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sizes and looks.
+
+int TFormSettings::FieldNumber(const QLineEdit* field) {
+  const QString text = field->text().trimmed();
+  if (text.isEmpty() || text.size() > 3) return -1;
+  for (QChar c : text)
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return -1;
+  const int n = text.toInt();
+  return n <= 255 ? n : -1;
+}
+
+int TFormSettings::StoredFieldNumber(const QLineEdit* field) const {
+  const int n = FieldNumber(field);
+  if (n >= 0) return n;
+  return lastValid_[field == eWidth ? 0 : field == eHeight ? 1 : 2];
+}
+
+std::pair<int, int> TFormSettings::GetSizeMap() const {
+  const int index = rgSizeMap->ItemIndex();
+  if (index >= 0 && index < kPresetCustom) return SizeMapPreset(index);
+  return {FieldNumber(eWidth), FieldNumber(eHeight)};
+}
+
+int TFormSettings::GetSizeTile() const {
+  const int index = rgSizeTile->ItemIndex();
+  if (index >= 0 && index < kPresetCustom) return SizeTilePreset(index);
+  return FieldNumber(eTile);
+}
+
+int TFormSettings::CalcHeightBorder() const {
+  return 67 + (chkbMainBar->isChecked() ? 28 : 0) + (chkbColorBar->isChecked() ? 28 : 0) +
+         (chkbStatusBar->isChecked() ? 20 : 0);
+}
+
+TTileStyle TFormSettings::NumberToStyle(int index) {
+  switch (index) {
+    case 0:
+      return stConvex;
+    case 1:
+      return stFlat;
+    case 2:
+      return stCarved;
+    case 3:
+      return stConcave;
+    default:
+      game_.Messages().Error("Неизвестный стиль плитки.", kErrorTitle);
+      return stFlat;
+  }
+}
+
+uint8_t TFormSettings::ClassicComputerLevel() const {
+  const int index = rgBrain->ItemIndex();
+  return index >= 0 && index <= 2 ? uint8_t(index + 1) : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The file.
+
+namespace {
+
+// The control of a settings key: a radio group, a custom field, a tile-look list, a check box
+// or the volume slider.
+QObject* ControlOf(const QDialog& dialog, const cfg::TKeyInfo& k) {
+  return dialog.findChild<QObject*>(QString::fromStdString(k.control));
+}
+
+}  // namespace
+
+void TFormSettings::ReadParams() {
+  const TIniFile& ini = game_.IniFile();
+  const std::string section = cfg::OptionsSection(game_.State().ActiveGamer);
+  lastValid_ = {cfg::SettingsKey(cfg::key::GameWidth)->def,
+                cfg::SettingsKey(cfg::key::GameHeight)->def,
+                cfg::SettingsKey(cfg::key::GameTile)->def};
+  for (const cfg::TKeyInfo& k : cfg::SettingsKeys()) {
+    QObject* control = ControlOf(*this, k);
+    if (auto* box = qobject_cast<QCheckBox*>(control)) {
+      box->setChecked(cfg::ReadKeyBool(ini, section, k));
+      continue;
+    }
+    const int32_t value = cfg::ReadKeyInt(ini, section, k);
+    if (auto* group = qobject_cast<TRadioGroup*>(control)) {
+      group->SetItemIndex(value);
+    } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
+      field->setText(QString::number(value));
+    } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+      // A look the list does not have leaves it without a choice (caught by the check).
+      list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
+    } else if (auto* slider = qobject_cast<QSlider*>(control)) {
+      slider->setValue(value);  // kept within 0..100 by the slider
+    }
+  }
+  // The mode has no key: it follows the program's game mode.
+  SetMode(game_.State().MultiUserMode);
+  rgSizeMapClick();
+  rgSizeTileClick();
+  chkbSelectIslandClick();
+  chkbMusicClick();
+  btnUse->setEnabled(true);
+}
+
+void TFormSettings::WriteParams() {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (const cfg::TKeyInfo& k : cfg::SettingsKeys()) {
+    QObject* control = ControlOf(*this, k);
+    int value = 0;
+    if (auto* box = qobject_cast<QCheckBox*>(control)) {
+      value = box->isChecked() ? 1 : 0;
+    } else if (auto* group = qobject_cast<TRadioGroup*>(control)) {
+      value = group->ItemIndex();
+    } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
+      value = StoredFieldNumber(field);
+      if (FieldNumber(field) < 0) {
+        // Show what is stored instead of the text that could not be.
+        const QSignalBlocker quiet(field);
+        field->setText(QString::number(value));
+      }
+    } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+      value = list->currentIndex();
+    } else if (auto* slider = qobject_cast<QSlider*>(control)) {
+      value = slider->value();
+    }
+    pairs.emplace_back(k.key, std::to_string(value));
+  }
+  // All 23 keys in one replacement of the file: never half of them.
+  game_.IniFile().WriteStrings(game_.State().OptionsSection, pairs);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Checking.
+
+bool TFormSettings::TestField(QLineEdit* field, const char* message) {
+  if (FieldNumber(field) >= 0) return true;
+  pcOption->setCurrentWidget(tsGame);
+  if (field->isEnabled()) field->setFocus();
+  game_.Messages().Error(message, kErrorTitle);
+  return false;
+}
+
+bool TFormSettings::TestCondition() {
+  auto fail = [this](const char* text) {
+    game_.Messages().Error(text, kErrorTitle);
+    return false;
+  };
+  const bool tileFromField = !(rgSizeTile->ItemIndex() >= 0 && rgSizeTile->ItemIndex() < 4);
+  const bool mapFromFields = !(rgSizeMap->ItemIndex() >= 0 && rgSizeMap->ItemIndex() < 4);
+
+  if (tileFromField && !TestField(eTile, kBadTile)) return false;
+  const int64_t t = GetSizeTile();
+  if (t < 10) return fail("Ширина плитки меньше 10.\r\nИсправьте настройки игры.");
+
+  if (mapFromFields && !TestField(eWidth, kBadWidth)) return false;
+  const auto [width, height] = GetSizeMap();
+  const int64_t w = width;
+  if (w < 10) return fail("Ширина игрового поля меньше 10.\r\nИсправьте настройки карты.");
+  if (w * t < 390)
+    return fail("Ширина окна меньше минимально допустимой.\r\nИсправьте настройки карты.");
+  const QSize screen = ReadScreenSize();
+  if (screen.width() - 22 < w * t)
+    return fail("Ширина окна больше ширины экрана.\r\nИсправьте настройки карты.");
+
+  if (mapFromFields && !TestField(eHeight, kBadHeight)) return false;
+  const int64_t h = height;
+  if (h < 10) return fail("Высота игрового поля меньше 10.\r\nИсправьте настройки карты.");
+  if (screen.height() - CalcHeightBorder() < h * t)
+    return fail("Высота окна больше высоты экрана.\r\nИсправьте настройки карты.");
+
+  if (rgSizeMap->ItemIndex() < 0 || rgSizeMap->ItemIndex() > 4)
+    return fail("Некорректный размер карты.\r\nИсправьте настройки карты.");
+  if (rgSizeTile->ItemIndex() < 0 || rgSizeTile->ItemIndex() > 4)
+    return fail("Некорректный размер плитки.\r\nИсправьте настройки карты.");
+  if (rgBrain->ItemIndex() < 0 || rgBrain->ItemIndex() > 2)
+    return fail("Некорректный уровень игры компьютера.\r\nИсправьте настройки карты.");
+  if (rgVictory->ItemIndex() < 0 || rgVictory->ItemIndex() > 1)
+    return fail("Некорректный способ определения победы.\r\nИсправьте настройки карты.");
+  if (cbTileNeutral->currentIndex() < 0)
+    return fail("Не задан вид нейтральной плитки.\r\nИсправьте настройки карты.");
+  if (cbTileOccuped->currentIndex() < 0)
+    return fail("Не задан вид захваченной плитки плитки.\r\nИсправьте настройки карты.");
+  if (cbTileSelected->currentIndex() < 0)
+    return fail("Не задан вид выделенной плитки.\r\nИсправьте настройки карты.");
+  if (cbTilePressed->currentIndex() < 0)
+    return fail("Не задан вид нажатой плитки.\r\nИсправьте настройки карты.");
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Applying.
+
+void TFormSettings::UseOption() {
+  TMorvikMachine& machine = game_.Machine();
+  TProgramState& state = game_.State();
+
+  // 1. Music.
+  TMusic* music = game_.Music();
+  const bool wanted = chkbMusic->isChecked();
+  if (wanted != (music && music->MusicEnabled())) {
+    if (music && music->SwitchMusic(wanted, machine.Active, slVolume->value())) {
+      if (wanted) slVolumeChange();
+      game_.SetMusicIcon(wanted);
+    } else {
+      chkbMusic->setChecked(!wanted);  // the sound system said no (it has told the player)
+    }
+  }
+
+  // 2. Panels.
+  const uint8_t panels = (chkbMainBar->isChecked() ? pfMainBar : 0) |
+                         (chkbColorBar->isChecked() ? pfColorBar : 0) |
+                         (chkbStatusBar->isChecked() ? pfStatusBar : 0);
+  const bool panelsChanged = panels != state.PanelFlags;
+  state.PanelFlags = panels;
+  if (panelsChanged) game_.ShowPanels();
+
+  // 3. Tile looks.
+  bool looksChanged = false;
+  const std::array<QComboBox*, 4> lists = {cbTileNeutral, cbTileOccuped, cbTileSelected,
+                                           cbTilePressed};
+  for (int s = tsNeutral; s <= tsPressed; ++s) {
+    const TTileStyle style = NumberToStyle(lists[size_t(s)]->currentIndex());
+    if (machine.TileStyles[size_t(s)] != style) {
+      machine.SetTileStyle(s, style);
+      looksChanged = true;
+    }
+  }
+
+  // 4. Tile size. A field that holds no size leaves the machine as it is.
+  bool tileChanged = false;
+  const int tile = GetSizeTile();
+  if (tile >= 0 && tile != machine.SizeTile) {
+    machine.SetSizeTile(uint8_t(tile));
+    tileChanged = true;
+  }
+
+  // 5. Option flags.
+  uint8_t options = 0;
+  const std::pair<QCheckBox*, uint8_t> flags[] = {{chkbSelectIsland, soSelectIsland},
+                                                  {chkbSelectPerspective, soSelectPerspective},
+                                                  {chkbSkipTurn, soSkipTurn},
+                                                  {chkbAutoTurn, soAutoTurn},
+                                                  {chkbAutostart, soAutostart},
+                                                  {chkbSelectBoundary, soSelectBoundary},
+                                                  {chkbReplay, soReplay},
+                                                  {chkbHallFameOnRecord, soHallFameOnRecord}};
+  for (const auto& [box, flag] : flags)
+    if (box->isChecked()) options |= flag;
+  state.SelectOptions = options;
+
+  // 6. Board size.
+  bool mapChanged = false;
+  const auto [width, height] = GetSizeMap();
+  if (width >= 0 && height >= 0 && (width != machine.Width || height != machine.Height)) {
+    machine.SetSizeMap(uint8_t(width), uint8_t(height));
+    mapChanged = true;
+  }
+
+  // 7, 8. The window follows the board; a running game is drawn again.
+  if (mapChanged || tileChanged || panelsChanged) {
+    game_.SetSizeWindow();
+    if (isVisible()) activateWindow();
+  }
+  if (machine.Active && (looksChanged || tileChanged || panelsChanged)) game_.DrawMap(false);
+
+  // 9. Victory.
+  state.VictoryByArea = rgVictory->ItemIndex() == 0;
+
+  // A mode chosen here is the game mode from now on, as the mode commands make it.
+  const int mode = rgMode->ItemIndex();
+  if ((mode == 0 || mode == 1) && (mode == 1) != state.MultiUserMode) {
+    state.MultiUserMode = mode == 1;
+    if (game_.actSettingsGameClassic) game_.actSettingsGameClassic->setChecked(mode == 0);
+    if (game_.actSettingsGameMultiUser) game_.actSettingsGameMultiUser->setChecked(mode == 1);
+  }
+
+  // 10.
+  WriteParams();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Buttons.
+
+void TFormSettings::OkClick(bool close) {
+  if (!TestCondition()) return;
+  if (btnUse->isEnabled()) {
+    UseOption();
+    btnUse->setEnabled(false);
+  }
+  if (close) accept();
+}
+
+void TFormSettings::btnOkClick() {
+  OkClick(true);
+}
+
+void TFormSettings::btnUseClick() {
+  OkClick(false);
+}
+
+void TFormSettings::btnDefaultClick() {
+  SetPageDefaults(pcOption->currentIndex());
+}
+
+void TFormSettings::SetPageDefaults(int page) {
+  auto def = [](const char* key) { return cfg::SettingsKey(key)->def; };
+  auto defText = [&](const char* key) { return QString::number(def(key)); };
+  switch (page) {
+    case 0:
+      if (locked_) return;
+      rgMode->SetItemIndex(0);
+      rgBrain->SetItemIndex(def(cfg::key::GameBrain));
+      rgVictory->SetItemIndex(def(cfg::key::GameVictory));
+      return;
+    case 1:
+      if (!locked_) {
+        rgSizeMap->SetItemIndex(def(cfg::key::GameSizeMap));
+        eWidth->setText(defText(cfg::key::GameWidth));
+        eHeight->setText(defText(cfg::key::GameHeight));
+      }
+      rgSizeTile->SetItemIndex(def(cfg::key::GameSizeTile));
+      eTile->setText(defText(cfg::key::GameTile));
+      return;
+    case 2:
+      cbTileNeutral->setCurrentIndex(def(cfg::key::TileNeutral));
+      cbTileOccuped->setCurrentIndex(def(cfg::key::TileOccuped));
+      cbTileSelected->setCurrentIndex(def(cfg::key::TileSelected));
+      cbTilePressed->setCurrentIndex(def(cfg::key::TilePressed));
+      return;
+    case 3:
+      chkbSelectIsland->setChecked(def(cfg::key::SelectIsland));
+      chkbSelectPerspective->setChecked(def(cfg::key::SelectPerspective));
+      chkbSelectBoundary->setChecked(def(cfg::key::SelectBound));
+      chkbSkipTurn->setChecked(def(cfg::key::SelectSkipTurn));
+      chkbAutoTurn->setChecked(true);  // no key: on in every run
+      chkbAutostart->setChecked(def(cfg::key::SelectAutostart));
+      chkbReplay->setChecked(def(cfg::key::SelectReplay));
+      chkbHallFameOnRecord->setChecked(def(cfg::key::SelectHallfameOnRecord));
+      chkbMusic->setChecked(def(cfg::key::SelectMusic));
+      slVolume->setValue(def(cfg::key::Volume));
+      return;
+    case 4:
+      chkbMainBar->setChecked(def(cfg::key::VisibleMainBar));
+      chkbColorBar->setChecked(def(cfg::key::VisibleColorBar));
+      chkbStatusBar->setChecked(def(cfg::key::VisibleStatusBar));
+      return;
+    default:
+      return;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The main window's command.
+
+int TFormSettings::ExecuteFromWindow() {
+  // The modal loop keeps the main window from input; the window itself stays enabled because
+  // disabling it would disable this dialog, its child, too.
+  const int result = exec();
+  if (result == QDialog::Rejected && btnUse->isEnabled()) ReadParams();
+  SetMode(game_.State().MultiUserMode);  // a mode chosen and then cancelled is forgotten
+  game_.activateWindow();
+  game_.setFocus();
+  return result;
+}
