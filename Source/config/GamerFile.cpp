@@ -10,6 +10,10 @@
 
 bool RenameGamerInFile(TIniFile& ini, TMessageService* messages, const std::string& oldName,
                        const std::string& newName) {
+  // A name the file cannot hold is refused before any table is touched.
+  if (!IniCanHoldName(newName))  // the store's refusal of the name, with its message
+    return ini.Batch([&](TIniBatch& b) { b.WriteString(cfg::kSectionGamers, newName, newName); });
+  THallFameTables tables = RenamedHallFameTables(ini, messages, oldName, newName);
   const std::string from = cfg::OptionsSection(oldName), to = cfg::OptionsSection(newName);
   bool ok = ini.Batch([&](TIniBatch& b) {
     b.DeleteKey(cfg::kSectionGamers, oldName);
@@ -26,9 +30,8 @@ bool RenameGamerInFile(TIniFile& ini, TMessageService* messages, const std::stri
       moved.push_back(key);
       b.WriteString(to, key, p.substr(key.size() + 1));
     }
+    WriteHallFameTables(b, tables);
   });
   ini.UpdateFile();
-  if (!ok) return false;
-  RenameInHallFame(ini, messages, oldName, newName);
-  return true;
+  return ok;
 }

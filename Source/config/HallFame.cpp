@@ -133,17 +133,16 @@ bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list,
   return ok;
 }
 
-void RenameInHallFame(TIniFile& ini, TMessageService* messages, const std::string& oldName,
-                      const std::string& newName) {
-  if (oldName.empty()) return;
-  std::vector<std::pair<std::string, std::vector<std::string>>> tables;
+THallFameTables RenamedHallFameTables(TIniFile& ini, TMessageService* messages,
+                                      const std::string& oldName, const std::string& newName) {
+  THallFameTables tables;
   for (const std::string& section : ini.ReadSections()) {
     if (!IsHallFameSection(section)) continue;
     std::vector<std::string> list;
     ReadHallFame(ini, messages, list, section);
     for (std::string& line : list) {
       size_t eq = line.rfind('=');
-      if (eq == std::string::npos) continue;
+      if (eq == std::string::npos || oldName.empty()) continue;
       std::string name = line.substr(0, eq);
       for (size_t at = name.find(oldName); at != std::string::npos;
            at = name.find(oldName, at + newName.size())) {
@@ -153,12 +152,20 @@ void RenameInHallFame(TIniFile& ini, TMessageService* messages, const std::strin
     }
     tables.emplace_back(section, std::move(list));
   }
-  // Every table rewritten as WriteHallFame would, all in one replacement of the file.
-  ini.Batch([&](TIniBatch& b) {
-    for (auto& [section, list] : tables) {
-      b.EraseSection(section);
-      for (auto& [k, v] : TablePairs(list)) b.WriteString(section, k, v);
-    }
-  });
+  return tables;
+}
+
+void WriteHallFameTables(TIniBatch& batch, const THallFameTables& tables) {
+  for (auto& [section, list] : tables) {
+    batch.EraseSection(section);
+    for (auto& [k, v] : TablePairs(list)) batch.WriteString(section, k, v);
+  }
+}
+
+void RenameInHallFame(TIniFile& ini, TMessageService* messages, const std::string& oldName,
+                      const std::string& newName) {
+  THallFameTables tables = RenamedHallFameTables(ini, messages, oldName, newName);
+  // All tables in one replacement of the file.
+  ini.Batch([&](TIniBatch& b) { WriteHallFameTables(b, tables); });
   ini.UpdateFile();
 }

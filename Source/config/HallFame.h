@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+class TIniBatch;
 class TIniFile;
 class TMessageService;
 
@@ -41,6 +43,15 @@ void ReadHallFame(TIniFile& ini, TMessageService* messages, std::vector<std::str
 // Replaces the section with the first ten records of `list` and their checksum, then flushes.
 // False when the store refused the write (it has reported it).
 bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list, const std::string& section);
+
+// The tables with the records of a profile rename: every occurrence of `oldName` inside a
+// record's name (case-sensitive) replaced by `newName`. Reading them resets, with its message,
+// a table that fails its check.
+using THallFameTables = std::vector<std::pair<std::string, std::vector<std::string>>>;
+THallFameTables RenamedHallFameTables(TIniFile& ini, TMessageService* messages,
+                                      const std::string& oldName, const std::string& newName);
+// Each table rewritten as WriteHallFame does it, inside a batch (no flush).
+void WriteHallFameTables(TIniBatch& batch, const THallFameTables& tables);
 
 // A profile rename: in every table, every occurrence of `oldName` inside a record's name
 // (case-sensitive) becomes `newName`; scores stay. Tables failing their check are reset.
