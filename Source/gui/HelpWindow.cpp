@@ -1,0 +1,79 @@
+#include "gui/HelpWindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "gui/Platform.h"
+
+std::function<QString()> HelpFilePath = [] {
+  QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+  if (name.isEmpty()) name = QStringLiteral("morvik");
+  const QString beside = ExecutableFolder() + QLatin1Char('/') + name + QStringLiteral(".html");
+  if (QFileInfo(beside).isFile()) return beside;
+  const QString installed = ExecutableFolder() + QStringLiteral("/../share/morvik/morvik.html");
+  if (QFileInfo(installed).isFile()) return QDir::cleanPath(installed);
+  return beside;
+};
+
+THelpWindow::THelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+  setObjectName(QStringLiteral("HelpWindow"));
+  setWindowTitle(QStringLiteral("Morvik — справка"));
+  browser_ = new QTextBrowser(this);
+  browser_->setObjectName(QStringLiteral("tbHelp"));
+  // The manual is local; nothing in it may reach the network.
+  browser_->setOpenExternalLinks(false);
+  browser_->setOpenLinks(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(browser_);
+  resize(680, 560);
+  // The manual's own title once it is loaded.
+  connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+    const QString title = browser_->documentTitle();
+    if (!title.isEmpty()) setWindowTitle(title);
+  });
+}
+
+bool THelpWindow::OpenContents(const QString& path) {
+  const QFileInfo file(path);
+  if (!file.isFile() || !file.isReadable()) return false;
+  QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
+  url.setFragment(QString::fromLatin1(ContentsAnchor));
+  // A fresh load each time: the file may have been replaced, and the history starts over.
+  browser_->clearHistory();
+  browser_->setSource(QUrl());
+  browser_->setSource(url);
+  browser_->verticalScrollBar()->setValue(0);
+  browser_->scrollToAnchor(QString::fromLatin1(ContentsAnchor));
+  show();
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  return true;
+}
+
+THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages) {
+  const QString path = HelpFilePath();
+  const QFileInfo file(path);
+  const std::string name = QDir::toNativeSeparators(path).toStdString();
+  if (!file.exists()) {
+    messages.Error("Файл справки \"" + name + "\" не найден.");
+    return nullptr;
+  }
+  if (!file.isFile() || !file.isReadable()) {
+    messages.Error("Файл справки \"" + name + "\" не удается прочитать.");
+    return nullptr;
+  }
+  auto* window = owner->findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!window) window = new THelpWindow(owner);
+  if (!window->OpenContents(path)) {
+    messages.Error("Файл справки \"" + name + "\" не удается прочитать.");
+    return nullptr;
+  }
+  return window;
+}
