@@ -39,21 +39,21 @@ void unitcore::BuildNeighbourIndex(TIsland& island, size_t islandCount) {
   size_t size = islandCount;
   for (uint16_t id : island.Neighbours)
     if (id != NoIsland) size = std::max(size, size_t(id) + 1);
-  island.NeighbourPos.assign(size, 0);
-  island.LiveNeighbours.clear();
-  island.StaleLive = 0;
+  auto x = std::make_unique<TNeighbourIndex::TData>();
+  x->Pos.assign(size, 0);
   for (size_t i = 0; i < island.Neighbours.size(); ++i) {
     const uint16_t id = island.Neighbours[i];
-    if (id != NoIsland && island.NeighbourPos[id] == 0) {
-      island.NeighbourPos[id] = static_cast<uint32_t>(i + 1);
-      island.LiveNeighbours.push_back(id);
+    if (id != NoIsland && x->Pos[id] == 0) {
+      x->Pos[id] = static_cast<uint32_t>(i + 1);
+      x->Live.push_back(id);
     }
   }
+  island.Index.Data = std::move(x);
 }
 
-void unitcore::CompactLiveNeighbours(TIsland& island) {
-  std::erase_if(island.LiveNeighbours, [&](uint16_t id) { return island.NeighbourPos[id] == 0; });
-  island.StaleLive = 0;
+void unitcore::CompactLiveNeighbours(TNeighbourIndex::TData& x) {
+  std::erase_if(x.Live, [&](uint16_t id) { return x.Pos[id] == 0; });
+  x.Stale = 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -251,9 +251,9 @@ void TMorvikMachine::Capture(TMap& map, uint8_t color, bool all) {
   const size_t n = islands[t].Neighbours.size();
   std::vector<uint32_t>& chosen = captureScratch_;
   chosen.clear();
-  if (!islands[t].NeighbourPos.empty()) {
+  if (const auto* index = islands[t].Index.Data.get()) {
     ForEachLive(islands[t], [&](uint16_t id) {
-      const uint32_t k = islands[t].NeighbourPos[id] - 1;
+      const uint32_t k = index->Pos[id] - 1;
       if (k < n && taken(id)) chosen.push_back(k);
     });
     std::sort(chosen.begin(), chosen.end());

@@ -42,19 +42,36 @@ struct TTilePos {
   uint8_t Row = 0;
 };
 
+// Engine-private look-up index of a long Neighbours list (a territory's): Pos[m] is 1 + the
+// position of the live entry equal to m, or 0; Live holds the live entries in no particular
+// order (plus removed ones until Stale says compacting is worth it). Absent while the list is
+// short, which keeps the many small islands small; copied deeply with its island.
+struct TNeighbourIndex {
+  struct TData {
+    std::vector<uint32_t> Pos;
+    std::vector<uint16_t> Live;
+    uint32_t Stale = 0;
+  };
+  std::unique_ptr<TData> Data;
+
+  TNeighbourIndex() = default;
+  TNeighbourIndex(const TNeighbourIndex& o)
+      : Data(o.Data ? std::make_unique<TData>(*o.Data) : nullptr) {}
+  TNeighbourIndex& operator=(const TNeighbourIndex& o) {
+    if (this != &o) Data = o.Data ? std::make_unique<TData>(*o.Data) : nullptr;
+    return *this;
+  }
+  TNeighbourIndex(TNeighbourIndex&&) noexcept = default;
+  TNeighbourIndex& operator=(TNeighbourIndex&&) noexcept = default;
+};
+
 struct TIsland {
   uint8_t Color = 0;
   std::vector<TTilePos> Tiles;       // in the order the tiles joined the island
   std::vector<uint16_t> Neighbours;  // NoIsland marks a removed entry, kept in place
   bool Merged = false;
-  // Engine-private look-up index for long Neighbours lists (territories): NeighbourPos[m] is
-  // 1 + the position of the live entry equal to m, or 0; LiveNeighbours holds the live entries
-  // in no particular order (plus removed ones until StaleLive says it is worth compacting).
-  // Empty while the list is short; only the engine's own list operations keep them. Readers
-  // use only the four fields above.
-  std::vector<uint32_t> NeighbourPos;
-  std::vector<uint16_t> LiveNeighbours;
-  uint32_t StaleLive = 0;
+  // Kept only by the engine's own list operations; readers use the four fields above.
+  TNeighbourIndex Index;
 };
 
 using TIslands = std::vector<TIsland>;

@@ -15,9 +15,9 @@ constexpr size_t NotFound = static_cast<size_t>(-1);
 constexpr size_t IndexThreshold = 24;
 
 inline size_t FindNeighbour(const TIsland& island, uint16_t id) {
-  if (!island.NeighbourPos.empty()) {
-    if (id >= island.NeighbourPos.size()) return NotFound;
-    const uint32_t p = island.NeighbourPos[id];
+  if (const auto* x = island.Index.Data.get()) {
+    if (id >= x->Pos.size()) return NotFound;
+    const uint32_t p = x->Pos[id];
     return p ? p - 1 : NotFound;
   }
   const auto& list = island.Neighbours;
@@ -27,38 +27,36 @@ inline size_t FindNeighbour(const TIsland& island, uint16_t id) {
 }
 
 void BuildNeighbourIndex(TIsland& island, size_t islandCount);
+void CompactLiveNeighbours(TNeighbourIndex::TData& index);
 
 inline void AppendNeighbour(TIsland& island, uint16_t id, size_t islandCount) {
   island.Neighbours.push_back(id);
-  if (!island.NeighbourPos.empty()) {
-    if (id >= island.NeighbourPos.size()) island.NeighbourPos.resize(size_t(id) + 1, 0);
-    island.NeighbourPos[id] = static_cast<uint32_t>(island.Neighbours.size());
-    island.LiveNeighbours.push_back(id);
+  if (auto* x = island.Index.Data.get()) {
+    if (id >= x->Pos.size()) x->Pos.resize(size_t(id) + 1, 0);
+    x->Pos[id] = static_cast<uint32_t>(island.Neighbours.size());
+    x->Live.push_back(id);
   } else if (island.Neighbours.size() > IndexThreshold) {
     BuildNeighbourIndex(island, islandCount);
   }
 }
 
-void CompactLiveNeighbours(TIsland& island);
-
 // Marks entry pos removed (NoIsland), keeping its place.
 inline void RemoveNeighbourAt(TIsland& island, size_t pos) {
   const uint16_t id = island.Neighbours[pos];
   island.Neighbours[pos] = NoIsland;
-  if (!island.NeighbourPos.empty() && id != NoIsland && id < island.NeighbourPos.size() &&
-      island.NeighbourPos[id] == pos + 1) {
-    island.NeighbourPos[id] = 0;
-    if (++island.StaleLive > 32 && island.StaleLive * 2 > island.LiveNeighbours.size())
-      CompactLiveNeighbours(island);
+  auto* x = island.Index.Data.get();
+  if (x && id != NoIsland && id < x->Pos.size() && x->Pos[id] == pos + 1) {
+    x->Pos[id] = 0;
+    if (++x->Stale > 32 && x->Stale * 2 > x->Live.size()) CompactLiveNeighbours(*x);
   }
 }
 
 // Calls f(id) for every live entry; in list order only for short lists.
 template <class F>
 inline void ForEachLive(const TIsland& island, F&& f) {
-  if (!island.NeighbourPos.empty()) {
-    for (const uint16_t id : island.LiveNeighbours)
-      if (island.NeighbourPos[id]) f(id);
+  if (const auto* x = island.Index.Data.get()) {
+    for (const uint16_t id : x->Live)
+      if (x->Pos[id]) f(id);
   } else {
     for (const uint16_t id : island.Neighbours)
       if (id != NoIsland) f(id);

@@ -91,14 +91,22 @@ inline void CheckInvariants(const TMorvikMachine& m, const TMap& map) {
       const auto& back = map.Islands[y].Neighbours;
       ASSERT_NE(std::find(back.begin(), back.end(), uint16_t(i)), back.end())
           << y << " does not list " << i;
-      if (!x.NeighbourPos.empty()) {
-        ASSERT_EQ(x.NeighbourPos[y], k + 1);
+      if (x.Index.Data) {
+        ASSERT_EQ(x.Index.Data->Pos[y], k + 1);
       }
     }
-    for (size_t y = 0; y < x.NeighbourPos.size(); ++y) {
-      if (x.NeighbourPos[y]) {
-        ASSERT_EQ(x.Neighbours[x.NeighbourPos[y] - 1], y);
+    if (const auto* index = x.Index.Data.get()) {
+      size_t live = 0;
+      for (size_t y = 0; y < index->Pos.size(); ++y) {
+        if (index->Pos[y]) {
+          ASSERT_EQ(x.Neighbours[index->Pos[y] - 1], y);
+          ++live;
+        }
       }
+      std::set<uint16_t> listed;
+      for (uint16_t y : index->Live)
+        if (index->Pos[y]) listed.insert(y);
+      ASSERT_EQ(listed.size(), live);
     }
   }
   ASSERT_EQ(owned, tiles);
