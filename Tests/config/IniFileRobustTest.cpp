@@ -1,5 +1,6 @@
 // What the file system does to writes: refusals, permissions, links, a process killed mid-write.
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,6 +53,27 @@ TEST_F(IniRobust, AWriteIntoAReadOnlyFolderIsReportedAndChangesNothing) {
   chmod(dir_.c_str(), 0700);
   EXPECT_EQ(Get(Path()), text);
   // Nothing was left behind in the folder.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+}
+
+// A write that runs out of space half-way (a file size limit stands in for a full disk).
+TEST_F(IniRobust, AWriteCutShortLeavesTheOldFile) {
+  std::string text = "[GAMERS]\r\n";
+  for (int i = 0; i < 100; ++i) text += "Gamer" + std::to_string(i) + "=x\r\n";
+  Put(Path(), text);
+  TIniFile ini(Path(), &msgs);
+  struct rlimit old;
+  getrlimit(RLIMIT_FSIZE, &old);
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = text.size() + 10;
+  setrlimit(RLIMIT_FSIZE, &small);
+  bool written = ini.WriteString("GAMERS", "Gamer5", std::string(100, 'y'));
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(msgs.Texts("error"), std::vector<std::string>{"Unable to write to " + Path()});
+  EXPECT_EQ(Get(Path()), text);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
 }
 
