@@ -65,11 +65,11 @@ TFormGame::TFormGame(TMessageService* messages, QWidget* parent)
 }
 
 TFormGame::~TFormGame() {
-  // The machine may still reach the window through its notifications while it is destroyed.
-  if (machine_) {
-    machine_->OnChangeGamer = nullptr;
-    machine_->OnChangeStateColor = nullptr;
-  }
+  // The machine goes first, while every control it may still report to exists.
+  machine_->OnChangeGamer = nullptr;
+  machine_->OnChangeStateColor = nullptr;
+  machine_.reset();
+  music_.reset();
 }
 
 const QIcon& TFormGame::ilColor(int index) const {
