@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -101,6 +102,9 @@ QGroupBox* TFormMultiUserGame::CreateSeat(int n) {
   layout->addWidget(strength, 0, 1);
   layout->addWidget(human, 1, 0);
   layout->addWidget(profile, 1, 1);
+  auto* teamLabel = new QLabel(Q("Команда:"), frame);
+  teamLabel->setBuddy(team);
+  layout->addWidget(teamLabel, 2, 0);
   layout->addWidget(team, 2, 1);
   check->raise();
 

@@ -1,0 +1,626 @@
+// The settings dialog: its checks, reading and storing, applying, defaults and enabled states.
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "SettingsFixture.h"
+#include "sound/Music.h"
+
+namespace {
+
+const std::string kTail = "\r\nИсправьте настройки карты.";
+
+}  // namespace
+
+using SettingsCheck = SettingsWindow;
+
+// A valid custom board: width x height tiles of `tile` pixels.
+static void Custom(TFormSettings* s, int width, int height, int tile) {
+  s->rgSizeMap->SetItemIndex(4);
+  s->rgSizeTile->SetItemIndex(4);
+  s->eWidth->setText(QString::number(width));
+  s->eHeight->setText(QString::number(height));
+  s->eTile->setText(QString::number(tile));
+}
+
+TEST_F(SettingsCheck, NewProfileReadsTheDefaultsAndPasses) {
+  settings->ReadParams();
+  EXPECT_EQ(settings->rgSizeMap->ItemIndex(), 1);
+  EXPECT_EQ(settings->rgSizeTile->ItemIndex(), 1);
+  EXPECT_EQ(settings->eWidth->text(), "50");
+  EXPECT_EQ(settings->eHeight->text(), "25");
+  EXPECT_EQ(settings->eTile->text(), "15");
+  EXPECT_EQ(settings->rgBrain->ItemIndex(), 0);
+  EXPECT_EQ(settings->rgVictory->ItemIndex(), 0);
+  EXPECT_EQ(settings->cbTileNeutral->currentIndex(), 0);
+  EXPECT_EQ(settings->cbTileOccuped->currentIndex(), 2);
+  EXPECT_EQ(settings->cbTileSelected->currentIndex(), 2);
+  EXPECT_EQ(settings->cbTilePressed->currentIndex(), 3);
+  for (QCheckBox* b : settings->findChildren<QCheckBox*>())
+    EXPECT_TRUE(b->isChecked()) << b->objectName().toStdString();
+  EXPECT_EQ(settings->slVolume->value(), 20);
+  EXPECT_EQ(settings->slVolume->toolTip(), QString::fromUtf8("Громкость 20%"));
+  EXPECT_TRUE(settings->btnUse->isEnabled());
+  EXPECT_EQ(settings->GetSizeMap(), std::make_pair(50, 25));
+  EXPECT_EQ(settings->GetSizeTile(), 15);
+  EXPECT_EQ(settings->CalcHeightBorder(), 143);
+  EXPECT_TRUE(settings->TestCondition());
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SettingsCheck, EachCheckShowsItsMessageInABoxTitledError) {
+  struct Case {
+    std::function<void(TFormSettings*)> set;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {[](auto* s) { Custom(s, 40, 20, 9); },
+       "Ширина плитки меньше 10.\r\nИсправьте настройки игры."},
+      {[](auto* s) { Custom(s, 9, 20, 50); }, "Ширина игрового поля меньше 10." + kTail},
+      {[](auto* s) {
+         s->rgSizeMap->SetItemIndex(0);
+         s->rgSizeTile->SetItemIndex(0);
+       },
+       "Ширина окна меньше минимально допустимой." + kTail},
+      {[](auto* s) { s->rgSizeMap->SetItemIndex(3); }, "Ширина окна больше ширины экрана." + kTail},
+      {[](auto* s) { Custom(s, 40, 9, 10); }, "Высота игрового поля меньше 10." + kTail},
+      {[](auto* s) { Custom(s, 40, 63, 10); }, "Высота окна больше высоты экрана." + kTail},
+      {[](auto* s) { s->rgSizeMap->SetItemIndex(-1); }, "Некорректный размер карты." + kTail},
+      {[](auto* s) { s->rgSizeTile->SetItemIndex(-1); }, "Некорректный размер плитки." + kTail},
+      {[](auto* s) { s->rgBrain->SetItemIndex(-1); },
+       "Некорректный уровень игры компьютера." + kTail},
+      {[](auto* s) { s->rgVictory->SetItemIndex(-1); },
+       "Некорректный способ определения победы." + kTail},
+      {[](auto* s) { s->cbTileNeutral->setCurrentIndex(-1); },
+       "Не задан вид нейтральной плитки." + kTail},
+      {[](auto* s) { s->cbTileOccuped->setCurrentIndex(-1); },
+       "Не задан вид захваченной плитки плитки." + kTail},
+      {[](auto* s) { s->cbTileSelected->setCurrentIndex(-1); },
+       "Не задан вид выделенной плитки." + kTail},
+      {[](auto* s) { s->cbTilePressed->setCurrentIndex(-1); },
+       "Не задан вид нажатой плитки." + kTail},
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    settings->ReadParams();  // the defaults: valid
+    messages.Clear();
+    cases[i].set(settings);
+    EXPECT_FALSE(settings->TestCondition()) << "check " << i + 1;
+    ASSERT_EQ(messages.shown.size(), 1u) << "check " << i + 1;
+    EXPECT_EQ(messages.shown[0].kind, "error");
+    EXPECT_EQ(messages.shown[0].text, cases[i].text) << "check " << i + 1;
+    EXPECT_EQ(messages.shown[0].title, "Error");
+  }
+}
+
+TEST_F(SettingsCheck, SeveralFailuresShowOnlyTheFirst) {
+  settings->ReadParams();
+  Custom(settings, 9, 9, 20);
+  settings->rgBrain->SetItemIndex(-1);
+  settings->cbTilePressed->setCurrentIndex(-1);
+  EXPECT_FALSE(settings->TestCondition());
+  EXPECT_EQ(Errors(), std::vector<std::string>{"Ширина игрового поля меньше 10." + kTail});
+}
+
+TEST_F(SettingsCheck, WidthLimitsOnA1024By768Screen) {
+  settings->ReadParams();
+  settings->rgSizeMap->SetItemIndex(0);   // 20 x 10
+  settings->rgSizeTile->SetItemIndex(0);  // 200 pixels: too narrow
+  EXPECT_FALSE(settings->TestCondition());
+  settings->rgSizeTile->SetItemIndex(2);  // 400
+  EXPECT_TRUE(settings->TestCondition());
+
+  settings->rgSizeMap->SetItemIndex(3);  // 100 tiles
+  for (int tile : {1, 3}) {              // 15 and 25 pixels
+    messages.Clear();
+    settings->rgSizeTile->SetItemIndex(tile);
+    EXPECT_FALSE(settings->TestCondition());
+    EXPECT_EQ(Errors(), std::vector<std::string>{"Ширина окна больше ширины экрана." + kTail});
+  }
+  settings->rgSizeTile->SetItemIndex(0);  // 1000 <= 1024 - 22
+  EXPECT_TRUE(settings->TestCondition());
+  Custom(settings, 101, 20, 10);  // 1010
+  EXPECT_FALSE(settings->TestCondition());
+}
+
+TEST_F(SettingsCheck, HeightLimitDependsOnThePanelsShown) {
+  settings->ReadParams();
+  Custom(settings, 40, 25, 25);  // 625 = 768 - 143
+  EXPECT_TRUE(settings->TestCondition());
+  Custom(settings, 40, 26, 24);  // 624
+  EXPECT_TRUE(settings->TestCondition());
+  Custom(settings, 40, 63, 10);  // 630
+  EXPECT_FALSE(settings->TestCondition());
+  for (QCheckBox* b : {settings->chkbMainBar, settings->chkbColorBar, settings->chkbStatusBar})
+    b->setChecked(false);
+  EXPECT_EQ(settings->CalcHeightBorder(), 67);
+  EXPECT_TRUE(settings->TestCondition());  // room for 701
+  Custom(settings, 40, 70, 10);
+  EXPECT_TRUE(settings->TestCondition());
+  Custom(settings, 40, 71, 10);
+  EXPECT_FALSE(settings->TestCondition());
+  // Products beyond a byte: 255 x 255 tiles of 255 pixels are far off any screen.
+  screen = QSize(100000, 100000);
+  Custom(settings, 255, 255, 255);
+  EXPECT_TRUE(settings->TestCondition());
+  screen = QSize(65000, 65000);
+  EXPECT_FALSE(settings->TestCondition());
+}
+
+TEST_F(SettingsCheck, CustomFieldThatHoldsNoSize) {
+  settings->ReadParams();
+  const std::string width = "Ширина карты должна быть целым числом от 0 до 255." + kTail;
+  const std::string height = "Высота карты должна быть целым числом от 0 до 255." + kTail;
+  const std::string tile = "Размер плитки должен быть целым числом от 0 до 255." + kTail;
+  const std::vector<std::tuple<QString, QString, QString, std::string>> cases = {
+      {"4O", "20", "20", width},  {"", "20", "20", width},     {"256", "20", "20", width},
+      {"-40", "20", "20", width}, {"40", "2.5", "20", height}, {"40", "20", "1e1", tile},
+      {"40", "20", " ", tile},    {"40", "20", "+20", tile},
+  };
+  for (auto& [w, h, t, text] : cases) {
+    messages.Clear();
+    Custom(settings, 40, 20, 20);
+    settings->eWidth->setText(w);
+    settings->eHeight->setText(h);
+    settings->eTile->setText(t);
+    EXPECT_FALSE(settings->TestCondition()) << w.toStdString() << h.toStdString();
+    EXPECT_EQ(Errors(), std::vector<std::string>{text});
+    EXPECT_EQ(settings->pcOption->currentWidget(), settings->tsGame);
+  }
+  // Blanks around a number are harmless; under fixed presets the fields are not read at all.
+  messages.Clear();
+  Custom(settings, 40, 20, 20);
+  settings->eWidth->setText(" 40 ");
+  EXPECT_TRUE(settings->TestCondition());
+  settings->eWidth->setText("junk");
+  settings->eTile->setText("junk");
+  settings->rgSizeMap->SetItemIndex(1);
+  settings->rgSizeTile->SetItemIndex(1);
+  EXPECT_TRUE(settings->TestCondition());
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SettingsCheck, TileLookSevenInTheFileFailsWhenTheProfileIsChosen) {
+  Write(cfg::key::TileNeutral, "7");
+  EXPECT_FALSE(Choose("Тестер"));
+  EXPECT_EQ(settings->cbTileNeutral->currentIndex(), -1);
+  EXPECT_EQ(Errors(), std::vector<std::string>{"Не задан вид нейтральной плитки." + kTail});
+}
+
+TEST_F(SettingsCheck, StoredValuesOutOfRangeAreKeptInRangeByTheControls) {
+  Write(cfg::key::GameSizeMap, "9");
+  Write(cfg::key::GameSizeTile, "-5");
+  Write(cfg::key::GameBrain, "-1");
+  Write(cfg::key::Volume, "250");
+  Write(cfg::key::TilePressed, "0x2");
+  Write(cfg::key::SelectAutostart, "2");
+  Write(cfg::key::VisibleColorBar, "0");
+  Write("selecthallfameonrecord", "0");
+  settings->ReadParams();
+  EXPECT_EQ(settings->rgSizeMap->ItemIndex(), 4);
+  EXPECT_EQ(settings->rgSizeTile->ItemIndex(), -1);
+  EXPECT_EQ(settings->rgBrain->ItemIndex(), -1);
+  EXPECT_EQ(settings->slVolume->value(), 100);
+  EXPECT_EQ(settings->cbTilePressed->currentIndex(), 2);
+  EXPECT_TRUE(settings->chkbAutostart->isChecked());
+  EXPECT_FALSE(settings->chkbColorBar->isChecked());
+  EXPECT_FALSE(settings->chkbHallFameOnRecord->isChecked());
+  EXPECT_EQ(settings->ClassicComputerLevel(), 0);
+}
+
+TEST_F(SettingsCheck, NumberToStyleAndPresets) {
+  EXPECT_EQ(settings->NumberToStyle(0), stConvex);
+  EXPECT_EQ(settings->NumberToStyle(1), stFlat);
+  EXPECT_EQ(settings->NumberToStyle(2), stCarved);
+  EXPECT_EQ(settings->NumberToStyle(3), stConcave);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(settings->NumberToStyle(4), stFlat);
+  EXPECT_EQ(settings->NumberToStyle(-1), stFlat);
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].text, "Неизвестный стиль плитки.");
+  EXPECT_EQ(messages.shown[0].title, "Error");
+
+  settings->rgSizeMap->SetItemIndex(2);
+  EXPECT_EQ(settings->GetSizeMap(), std::make_pair(75, 37));
+  settings->rgSizeTile->SetItemIndex(3);
+  EXPECT_EQ(settings->GetSizeTile(), 25);
+  // No choice: the custom fields.
+  settings->rgSizeTile->SetItemIndex(-1);
+  settings->eTile->setText("33");
+  EXPECT_EQ(settings->GetSizeTile(), 33);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Storing.
+
+using SettingsStore = SettingsWindow;
+
+TEST_F(SettingsStore, ApplyWritesThe23KeysInOrder) {
+  ASSERT_TRUE(Choose("Тестер"));
+  std::vector<std::string> expected;
+  for (auto& k : cfg::SettingsKeys()) expected.push_back(k.key);
+  ASSERT_EQ(expected.size(), 23u);
+  EXPECT_EQ(Ini().ReadSection(Section()), expected);
+  EXPECT_EQ(Read(cfg::key::GameSizeMap), "1");
+  EXPECT_EQ(Read(cfg::key::GameWidth), "50");
+  EXPECT_EQ(Read(cfg::key::TileOccuped), "2");
+  EXPECT_EQ(Read(cfg::key::SelectMusic), "1");
+  EXPECT_EQ(Read(cfg::key::Volume), "20");
+  EXPECT_FALSE(settings->btnUse->isEnabled());
+
+  // One change still writes every key, in place.
+  settings->chkbReplay->setChecked(false);
+  settings->btnUseClick();
+  EXPECT_EQ(Ini().ReadSection(Section()), expected);
+  EXPECT_EQ(Read(cfg::key::SelectReplay), "0");
+}
+
+TEST_F(SettingsStore, OkWithoutChangesChecksAndClosesWithoutStoring) {
+  ASSERT_TRUE(Choose("Тестер"));
+  Write(cfg::key::Volume, "77");  // would be overwritten by a store
+  settings->show();
+  settings->btnOkClick();
+  EXPECT_FALSE(settings->isVisible());
+  EXPECT_EQ(settings->result(), QDialog::Accepted);
+  EXPECT_EQ(Read(cfg::key::Volume), "77");
+}
+
+TEST_F(SettingsStore, FailingCheckKeepsTheDialogOpenAndStoresNothing) {
+  ASSERT_TRUE(Choose("Тестер"));
+  settings->show();
+  settings->rgSizeTile->SetItemIndex(0);
+  settings->rgSizeMap->SetItemIndex(0);
+  settings->btnOkClick();
+  EXPECT_TRUE(settings->isVisible());
+  EXPECT_TRUE(settings->btnUse->isEnabled());
+  EXPECT_EQ(Read(cfg::key::GameSizeMap), "1");
+  EXPECT_EQ(game->Machine().Width, 50);
+  settings->hide();
+}
+
+TEST_F(SettingsStore, GarbageInACustomFieldUnderAFixedPresetStoresTheLastValidNumber) {
+  ASSERT_TRUE(Choose("Тестер"));
+  Custom(settings, 40, 30, 20);
+  settings->rgSizeMap->SetItemIndex(0);
+  settings->rgSizeTile->SetItemIndex(2);
+  settings->eWidth->setText("4x");
+  settings->eHeight->setText("");
+  settings->eTile->setText("999");
+  settings->btnUseClick();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(Read(cfg::key::GameWidth), "40");
+  EXPECT_EQ(Read(cfg::key::GameHeight), "30");
+  EXPECT_EQ(Read(cfg::key::GameTile), "20");
+  // The fields show what was stored, and showing it is no new change.
+  EXPECT_EQ(settings->eWidth->text(), "40");
+  EXPECT_EQ(settings->eHeight->text(), "30");
+  EXPECT_EQ(settings->eTile->text(), "20");
+  EXPECT_FALSE(settings->btnUse->isEnabled());
+
+  // A file value that is no size is not a valid number either: the default stands in.
+  Write(cfg::key::GameWidth, "300");
+  settings->ReadParams();
+  settings->btnUseClick();
+  EXPECT_EQ(Read(cfg::key::GameWidth), "50");
+}
+
+TEST_F(SettingsStore, CancelAfterUnappliedChangesReloadsTheStoredValues) {
+  ASSERT_TRUE(Choose("Тестер"));
+  settings->slVolume->setValue(30);
+  settings->btnUseClick();  // applied and stored
+  WhenShown(settings, [this] {
+    settings->slVolume->setValue(80);
+    settings->chkbAutostart->setChecked(false);
+    settings->pcOption->setCurrentIndex(1);
+    settings->rgSizeTile->SetItemIndex(3);
+    EXPECT_EQ(game->Music()->Sound().StreamVolume(), 80);  // heard at once
+    QTest::mouseClick(settings->btnCancel, Qt::LeftButton);
+  });
+  EXPECT_EQ(settings->ExecuteFromWindow(), QDialog::Rejected);
+  EXPECT_EQ(settings->slVolume->value(), 30);
+  EXPECT_EQ(game->Music()->Sound().StreamVolume(), 30);
+  EXPECT_TRUE(settings->chkbAutostart->isChecked());
+  EXPECT_EQ(settings->rgSizeTile->ItemIndex(), 1);
+  EXPECT_EQ(Read(cfg::key::Volume), "30");
+  EXPECT_EQ(game->Machine().SizeTile, 15);
+}
+
+TEST_F(SettingsStore, EscCancelsAndEnterPressesOk) {
+  ASSERT_TRUE(Choose("Тестер"));
+  WhenShown(settings, [this] {
+    EXPECT_EQ(settings->focusWidget(), settings->btnOk);
+    QTest::keyClick(settings, Qt::Key_Escape);
+  });
+  EXPECT_EQ(settings->ExecuteFromWindow(), QDialog::Rejected);
+  WhenShown(settings, [this] {
+    settings->chkbReplay->setChecked(false);
+    QTest::keyClick(settings->btnOk, Qt::Key_Return);
+  });
+  EXPECT_EQ(settings->ExecuteFromWindow(), QDialog::Accepted);
+  EXPECT_EQ(Read(cfg::key::SelectReplay), "0");
+  EXPECT_FALSE(game->State().Option(soReplay));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Applying.
+
+using SettingsApply = SettingsWindow;
+
+TEST_F(SettingsApply, OptionsReachTheMachineAndTheSharedFlags) {
+  ASSERT_TRUE(Choose("Тестер"));
+  TMorvikMachine& m = game->Machine();
+  EXPECT_EQ(m.TileStyles, (std::array<TTileStyle, 4>{stConvex, stCarved, stCarved, stConcave}));
+  EXPECT_EQ(m.SizeTile, 15);
+  EXPECT_EQ(m.Width, 50);
+  EXPECT_EQ(m.Height, 25);
+  EXPECT_EQ(game->State().SelectOptions, 255);
+  EXPECT_TRUE(game->State().VictoryByArea);
+
+  settings->cbTileNeutral->setCurrentIndex(3);
+  settings->cbTilePressed->setCurrentIndex(1);
+  Custom(settings, 60, 30, 12);
+  settings->rgVictory->SetItemIndex(1);
+  settings->chkbSkipTurn->setChecked(false);
+  settings->chkbReplay->setChecked(false);
+  settings->btnUseClick();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(m.TileStyles, (std::array<TTileStyle, 4>{stConcave, stCarved, stCarved, stFlat}));
+  EXPECT_EQ(m.SizeTile, 12);
+  EXPECT_EQ(m.Width, 60);
+  EXPECT_EQ(m.Height, 30);
+  EXPECT_EQ(game->State().SelectOptions, 255 - soSkipTurn - soReplay);
+  EXPECT_FALSE(game->State().VictoryByArea);
+  // The window follows the board.
+  EXPECT_EQ(game->Painter().Width(), 60 * 12 + 1);
+  EXPECT_EQ(game->Painter().Height(), 30 * 12 + 1);
+}
+
+TEST_F(SettingsApply, HidingTheStatusBarHidesTheProgressBarAndShortensTheWindow) {
+  ASSERT_TRUE(Choose("Тестер"));
+  game->show();
+  const int height = game->height();
+  settings->chkbStatusBar->setChecked(false);
+  settings->btnUseClick();
+  EXPECT_EQ(game->State().PanelFlags, pfMainBar | pfColorBar);
+  EXPECT_FALSE(game->sbMain->isVisible());
+  EXPECT_FALSE(game->pbBrain->isVisible());
+  EXPECT_EQ(game->height(), height - 20);
+  settings->chkbMainBar->setChecked(false);
+  settings->btnUseClick();
+  EXPECT_FALSE(game->atbGame->isVisible());
+  EXPECT_TRUE(game->atbColor->isVisible());
+  EXPECT_EQ(game->State().PanelFlags, pfColorBar);
+  EXPECT_EQ(Read(cfg::key::VisibleMainBar), "0");
+}
+
+TEST_F(SettingsApply, ChangesDuringAGameRedrawTheBoard) {
+  ASSERT_TRUE(Choose("Тестер"));
+  game->show();
+  settings->ControlEnabled(false);
+  game->Machine().SetGamer(1, gkHuman, 0, "Тестер", 0);
+  game->Machine().SetGamer(2, gkNone, 0, "", 0);
+  game->Machine().SetGamer(3, gkNone, 0, "", 0);
+  game->Machine().SetGamer(4, gkComputer, 1, "Компьютер", 0);
+  game->Machine().SetCodeGame(77);
+  game->Machine().StartGame();
+  ASSERT_TRUE(game->Machine().Active);
+  settings->rgSizeTile->SetItemIndex(0);
+  settings->cbTileNeutral->setCurrentIndex(1);
+  settings->btnUseClick();
+  EXPECT_EQ(game->Machine().SizeTile, 10);
+  EXPECT_EQ(game->Painter().Width(), 50 * 10 + 1);
+  // The board is drawn, not the idle picture: a tile corner is the black grid.
+  EXPECT_EQ(game->Painter().Pixel(10, 10), ColorGrid);
+  EXPECT_NE(game->Painter().Pixel(15, 15), ColorIdle);
+  game->Machine().EndGame();
+}
+
+TEST_F(SettingsApply, ChoosingAModeInTheDialogSwitchesTheGameMode) {
+  ASSERT_TRUE(Choose("Тестер"));
+  WhenShown(settings, [this] {
+    QTest::mouseClick(settings->rgMode->Button(1), Qt::LeftButton);
+    EXPECT_FALSE(settings->rgBrain->isEnabled());
+    EXPECT_TRUE(settings->btnUse->isEnabled());
+    settings->btnOkClick();
+  });
+  settings->ExecuteFromWindow();
+  EXPECT_TRUE(game->State().MultiUserMode);
+  EXPECT_TRUE(game->actSettingsGameMultiUser->isChecked());
+  EXPECT_FALSE(game->actSettingsGameClassic->isChecked());
+
+  // Chosen and cancelled: forgotten.
+  WhenShown(settings, [this] {
+    QTest::mouseClick(settings->rgMode->Button(0), Qt::LeftButton);
+    settings->reject();
+  });
+  settings->ExecuteFromWindow();
+  EXPECT_TRUE(game->State().MultiUserMode);
+  EXPECT_EQ(settings->rgMode->ItemIndex(), 1);
+
+  // Set from the program's side it is no pending change.
+  settings->btnUseClick();
+  settings->SetMode(false);
+  EXPECT_FALSE(settings->btnUse->isEnabled());
+}
+
+TEST_F(SettingsApply, MusicSwitchesWithTheSliderVolume) {
+  // Music starts off; a profile with music on switches it on, without track files too.
+  ASSERT_TRUE(Choose("Тестер"));
+  TMusic& music = *game->Music();
+  EXPECT_TRUE(music.MusicEnabled());
+  EXPECT_EQ(music.Sound().StreamVolume(), 20);
+  EXPECT_EQ(game->actSettingsMusic->icon().cacheKey(), game->ilColor(20).cacheKey());
+  settings->chkbMusic->setChecked(false);
+  EXPECT_FALSE(settings->slVolume->isEnabled());
+  settings->btnUseClick();
+  EXPECT_FALSE(music.MusicEnabled());
+  EXPECT_EQ(game->actSettingsMusic->icon().cacheKey(), game->ilColor(21).cacheKey());
+  settings->slVolume->setValue(60);
+  settings->chkbMusic->setChecked(true);
+  settings->btnUseClick();
+  EXPECT_TRUE(music.MusicEnabled());
+  EXPECT_EQ(music.Sound().StreamVolume(), 60);
+  EXPECT_EQ(Read(cfg::key::Volume), "60");
+}
+
+TEST_F(SettingsApply, MusicThatCannotStartTurnsTheBoxBackAndTheRestIsApplied) {
+  settings->ReadParams();
+  settings->chkbMusic->setChecked(true);
+  settings->chkbReplay->setChecked(false);
+  const QByteArray saved = qgetenv("SDL_AUDIODRIVER");
+  qputenv("SDL_AUDIODRIVER", "no-such-driver");
+  settings->btnUseClick();
+  qputenv("SDL_AUDIODRIVER", saved);
+  EXPECT_FALSE(game->Music()->MusicEnabled());
+  EXPECT_FALSE(settings->chkbMusic->isChecked());
+  EXPECT_FALSE(settings->slVolume->isEnabled());
+  EXPECT_EQ(Errors(), std::vector<std::string>{"Невозможно инициализировать звуковую систему."});
+  EXPECT_EQ(Read(cfg::key::SelectMusic), "0");
+  EXPECT_EQ(Read(cfg::key::SelectReplay), "0");
+  EXPECT_FALSE(game->State().Option(soReplay));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Defaults and enabled states.
+
+using SettingsControls = SettingsWindow;
+
+TEST_F(SettingsControls, DefaultsPerPage) {
+  settings->ReadParams();
+  auto defaults = [this](int page) {
+    settings->pcOption->setCurrentIndex(page);
+    settings->btnDefaultClick();
+  };
+  settings->rgMode->SetItemIndex(1);
+  settings->rgBrain->SetItemIndex(2);
+  settings->rgVictory->SetItemIndex(1);
+  Custom(settings, 60, 30, 12);
+  settings->cbTileNeutral->setCurrentIndex(3);
+  settings->cbTilePressed->setCurrentIndex(-1);
+  for (QCheckBox* b : settings->findChildren<QCheckBox*>()) b->setChecked(false);
+  settings->slVolume->setValue(90);
+
+  defaults(2);
+  EXPECT_EQ(settings->cbTileNeutral->currentIndex(), 0);
+  EXPECT_EQ(settings->cbTilePressed->currentIndex(), 3);
+  EXPECT_EQ(settings->rgSizeMap->ItemIndex(), 4);  // other pages untouched
+  EXPECT_FALSE(settings->chkbMusic->isChecked());
+
+  defaults(3);
+  for (QCheckBox* b :
+       {settings->chkbSelectIsland, settings->chkbSelectPerspective, settings->chkbSelectBoundary,
+        settings->chkbSkipTurn, settings->chkbAutoTurn, settings->chkbAutostart,
+        settings->chkbReplay, settings->chkbHallFameOnRecord, settings->chkbMusic})
+    EXPECT_TRUE(b->isChecked()) << b->objectName().toStdString();
+  EXPECT_EQ(settings->slVolume->value(), 20);
+  EXPECT_FALSE(settings->chkbMainBar->isChecked());
+
+  defaults(4);
+  EXPECT_TRUE(settings->chkbMainBar->isChecked());
+  EXPECT_TRUE(settings->chkbColorBar->isChecked());
+  EXPECT_TRUE(settings->chkbStatusBar->isChecked());
+
+  defaults(1);
+  EXPECT_EQ(settings->rgSizeMap->ItemIndex(), 1);
+  EXPECT_EQ(settings->rgSizeTile->ItemIndex(), 1);
+  EXPECT_EQ(settings->eWidth->text(), "50");
+  EXPECT_EQ(settings->eHeight->text(), "25");
+  EXPECT_EQ(settings->eTile->text(), "15");
+
+  defaults(0);
+  EXPECT_EQ(settings->rgMode->ItemIndex(), 0);
+  EXPECT_EQ(settings->rgBrain->ItemIndex(), 0);
+  EXPECT_EQ(settings->rgVictory->ItemIndex(), 0);
+}
+
+TEST_F(SettingsControls, DefaultsDuringAGameLeaveTheLockedControls) {
+  settings->ReadParams();
+  settings->rgBrain->SetItemIndex(2);
+  settings->rgVictory->SetItemIndex(1);
+  Custom(settings, 60, 30, 12);
+  settings->ControlEnabled(false);
+  settings->pcOption->setCurrentIndex(0);
+  settings->btnDefaultClick();
+  EXPECT_EQ(settings->rgBrain->ItemIndex(), 2);
+  EXPECT_EQ(settings->rgVictory->ItemIndex(), 1);
+  settings->pcOption->setCurrentIndex(1);
+  settings->btnDefaultClick();
+  EXPECT_EQ(settings->rgSizeMap->ItemIndex(), 4);
+  EXPECT_EQ(settings->eWidth->text(), "60");
+  EXPECT_EQ(settings->eHeight->text(), "30");
+  EXPECT_EQ(settings->rgSizeTile->ItemIndex(), 1);
+  EXPECT_EQ(settings->eTile->text(), "15");
+}
+
+TEST_F(SettingsControls, EnabledStatesFollowTheirRules) {
+  settings->ReadParams();
+  auto* s = settings;
+  EXPECT_FALSE(s->eWidth->isEnabled());
+  EXPECT_FALSE(s->eTile->isEnabled());
+  s->rgSizeMap->SetItemIndex(4);
+  s->rgSizeTile->SetItemIndex(4);
+  EXPECT_TRUE(s->eWidth->isEnabled());
+  EXPECT_TRUE(s->eHeight->isEnabled());
+  EXPECT_TRUE(s->eTile->isEnabled());
+
+  s->ControlEnabled(false);  // a game starts
+  for (QWidget* w : std::initializer_list<QWidget*>{s->rgMode, s->rgSizeMap, s->rgBrain,
+                                                    s->rgVictory, s->eWidth, s->eHeight})
+    EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+  EXPECT_TRUE(s->rgSizeTile->isEnabled());
+  EXPECT_TRUE(s->eTile->isEnabled());
+  s->rgSizeMap->SetItemIndex(1);
+  s->rgSizeMap->SetItemIndex(4);
+  EXPECT_FALSE(s->eWidth->isEnabled());
+
+  s->SetMode(true);
+  s->ControlEnabled(true);  // it ends: as far as the rules allow
+  EXPECT_TRUE(s->rgMode->isEnabled());
+  EXPECT_TRUE(s->eWidth->isEnabled());
+  EXPECT_FALSE(s->rgBrain->isEnabled());  // multi-user mode
+  s->SetMode(false);
+  EXPECT_TRUE(s->rgBrain->isEnabled());
+
+  s->chkbSelectIsland->setChecked(false);
+  EXPECT_FALSE(s->chkbSelectPerspective->isEnabled());
+  EXPECT_TRUE(s->chkbSelectPerspective->isChecked());  // still counts in SelectOptions
+  s->chkbSelectIsland->setChecked(true);
+  EXPECT_TRUE(s->chkbSelectPerspective->isEnabled());
+}
+
+TEST_F(SettingsControls, ApplyButtonFollowsChanges) {
+  EXPECT_FALSE(settings->btnUse->isEnabled());  // at creation
+  ASSERT_TRUE(Choose("Тестер"));
+  EXPECT_FALSE(settings->btnUse->isEnabled());
+  const std::vector<std::function<void()>> changes = {
+      [this] { settings->rgVictory->SetItemIndex(1); },
+      [this] { settings->eTile->setText("16"); },
+      [this] { settings->cbTileSelected->setCurrentIndex(0); },
+      [this] { settings->chkbAutoTurn->setChecked(false); },
+      [this] { settings->slVolume->setValue(50); },
+      [this] { settings->chkbStatusBar->setChecked(false); },
+  };
+  for (size_t i = 0; i < changes.size(); ++i) {
+    changes[i]();
+    EXPECT_TRUE(settings->btnUse->isEnabled()) << i;
+    settings->btnUseClick();
+    EXPECT_FALSE(settings->btnUse->isEnabled()) << i;
+  }
+}
+
+TEST_F(SettingsControls, CaptionsHintsAndPictures) {
+  EXPECT_EQ(settings->windowTitle(), QString::fromUtf8("Настройки"));
+  EXPECT_EQ(settings->pcOption->count(), 5);
+  EXPECT_EQ(settings->pcOption->tabText(4), QString::fromUtf8("Панели"));
+  EXPECT_EQ(settings->btnDefault->toolTip(),
+            QString::fromUtf8("Установить стандартные значения для текущей страницы"));
+  EXPECT_EQ(settings->rgBrain->Button(1)->text(), QString::fromUtf8("Умеренный"));
+  EXPECT_EQ(settings->eHeight->toolTip(), QString::fromUtf8("Высота карты"));
+  EXPECT_TRUE(settings->btnOk->isDefault());
+  // One picture per look, and the four differ.
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_FALSE(settings->cbTileNeutral->itemIcon(i).isNull());
+    QImage image = settings->cbTileNeutral->itemIcon(i).pixmap(21, 21).toImage();
+    for (int j = 0; j < i; ++j)
+      EXPECT_NE(image, settings->cbTileNeutral->itemIcon(j).pixmap(21, 21).toImage()) << i << j;
+  }
+}
