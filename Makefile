@@ -8,7 +8,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test test-unit fuzz bench clean
+.PHONY: all deps configure build run test test-unit test-asan fuzz bench package clean
 
 all: build
 
@@ -36,7 +36,24 @@ fuzz: deps
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	bash scripts/run-fuzzers $(BUILD_FUZZ)
 
-test: test-unit fuzz
+# The whole ctest suite once more with AddressSanitizer and UBSan (no benchmarks, no package).
+test-asan: deps
+	cmake -S . -B $(BUILD_ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVIK_SANITIZE=ON \
+	  -DMORVIK_BENCH=OFF
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 900
+
+# Unit, window and end-to-end tests (the end-to-end ones under their own Xvfb), fuzzing, then the
+# sanitized run.
+test: test-unit fuzz test-asan
+
+# A Debian package of the game (bin/morvik, share/morvik, icons, desktop entry, metainfo) in
+# $(BUILD)/package.
+package: build
+	cd $(BUILD) && cpack -G DEB -B $(abspath $(BUILD))/package
+	@ls -1 $(BUILD)/package/*.deb
 
 bench: deps
 	cmake -S . -B $(BUILD_REL) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMORVIK_TESTS=OFF

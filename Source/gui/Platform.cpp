@@ -14,14 +14,35 @@ std::function<QSize()> ReadScreenSize = [] {
 
 std::function<QString()> ExecutableFolder = [] { return QCoreApplication::applicationDirPath(); };
 
+namespace {
+
+// An installed game: the executable in bin/ with its data in ../share/morvik, and no portable
+// data beside it. Root can write to /usr/bin, so the folder's permissions alone do not tell.
+bool InstalledLayout(const QString& folder) {
+  return QFileInfo(folder + QStringLiteral("/../share/morvik")).isDir() &&
+         !QFileInfo(folder + QStringLiteral("/Music")).isDir();
+}
+
+// $XDG_CONFIG_HOME/morvik, or ~/.config/morvik when it is unset or not an absolute path.
+QString UserConfigFolder() {
+  QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+  if (base.isEmpty() || QDir::isRelativePath(base))
+    base = QDir::homePath() + QStringLiteral("/.config");
+  return base + QStringLiteral("/morvik");
+}
+
+}  // namespace
+
 std::function<QString()> SettingsFilePath = [] {
   const QString folder = ExecutableFolder();
-  if (QFileInfo(folder).isWritable()) {
-    QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    if (name.isEmpty()) name = QStringLiteral("morvik");
-    return folder + QLatin1Char('/') + name + QStringLiteral(".ini");
-  }
-  const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+  if (name.isEmpty()) name = QStringLiteral("morvik");
+  const QString beside = folder + QLatin1Char('/') + name + QStringLiteral(".ini");
+  // A file already beside the executable keeps the player's profiles: it stays the settings
+  // file even when its folder has become read-only (writes then report their failure).
+  if (QFileInfo::exists(beside)) return beside;
+  if (!InstalledLayout(folder) && QFileInfo(folder).isWritable()) return beside;
+  const QString config = UserConfigFolder();
   QDir().mkpath(config);
   return config + QStringLiteral("/morvik.ini");
 };

@@ -10,8 +10,9 @@
 extern std::function<QSize()> ReadScreenSize;
 // Folder of the executable, without a trailing separator.
 extern std::function<QString()> ExecutableFolder;
-// The settings file: the executable's path + ".ini" when its folder is writable (portable
-// layout), else morvik.ini in the user's configuration folder (installed layout).
+// The settings file: the executable's path + ".ini" when that file exists, or when the folder is
+// writable and is no installed bin/ folder (portable layout); else morvik.ini in the user's
+// configuration folder, $XDG_CONFIG_HOME/morvik or ~/.config/morvik (installed layout).
 extern std::function<QString()> SettingsFilePath;
 // The "Music" folder beside the executable, or the installed data folder's.
 extern std::function<QString()> MusicFolder;

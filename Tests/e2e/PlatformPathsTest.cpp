@@ -1,0 +1,123 @@
+// Where the program looks for its settings file and its data: portable beside the executable,
+// installed under share/morvik with the settings in the XDG configuration folder.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "gui/HelpWindow.h"
+#include "gui/Platform.h"
+
+namespace {
+
+void Touch(const QString& path) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+}
+
+// Sets an environment variable for the life of the object.
+class TEnv {
+ public:
+  TEnv(const char* name, const QByteArray& value) : name_(name) {
+    had_ = qEnvironmentVariableIsSet(name);
+    old_ = qgetenv(name);
+    if (value.isNull())
+      qunsetenv(name);
+    else
+      qputenv(name, value);
+  }
+  ~TEnv() {
+    if (had_)
+      qputenv(name_, old_);
+    else
+      qunsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  bool had_;
+  QByteArray old_;
+};
+
+class Paths : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    saved = ExecutableFolder;
+    ExecutableFolder = [this] { return folder; };
+    iniName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+              QStringLiteral(".ini");
+  }
+  void TearDown() override { ExecutableFolder = saved; }
+
+  // bin/ with share/morvik/{Music, morvik.html} beside it, as `cmake --install` lays it out.
+  void Installed() {
+    const QString prefix = dir.path() + QStringLiteral("/usr");
+    folder = prefix + QStringLiteral("/bin");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/morvik/Music")));
+    Touch(prefix + QStringLiteral("/share/morvik/morvik.html"));
+  }
+  QString Config() const { return dir.path() + QStringLiteral("/config"); }
+
+  QTemporaryDir dir;
+  QString folder;
+  QString iniName;
+  std::function<QString()> saved;
+};
+
+}  // namespace
+
+TEST_F(Paths, PortableFolderKeepsEverythingBesideTheExecutable) {
+  folder = dir.path() + QStringLiteral("/portable");
+  ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Music")));
+  TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
+  EXPECT_EQ(SettingsFilePath(), folder + QLatin1Char('/') + iniName);
+  EXPECT_EQ(MusicFolder(), folder + QStringLiteral("/Music"));
+  EXPECT_FALSE(QFileInfo::exists(Config() + QStringLiteral("/morvik")))
+      << "a portable game must not create the configuration folder";
+}
+
+TEST_F(Paths, InstalledGameReadsShareAndWritesTheXdgConfigFolder) {
+  Installed();
+  TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
+  // Root may write to bin/: the layout, not the permission, makes it an installed game.
+  EXPECT_EQ(SettingsFilePath(), Config() + QStringLiteral("/morvik/morvik.ini"));
+  EXPECT_TRUE(QFileInfo(Config() + QStringLiteral("/morvik")).isDir());
+  EXPECT_EQ(MusicFolder(), dir.path() + QStringLiteral("/usr/share/morvik/Music"));
+  EXPECT_EQ(
+      QFileInfo(HelpFilePath()).canonicalFilePath(),
+      QFileInfo(dir.path() + QStringLiteral("/usr/share/morvik/morvik.html")).canonicalFilePath());
+}
+
+TEST_F(Paths, WithoutXdgConfigHomeTheSettingsGoToDotConfig) {
+  Installed();
+  const QString home = dir.path() + QStringLiteral("/home");
+  ASSERT_TRUE(QDir().mkpath(home));
+  TEnv homeEnv("HOME", home.toUtf8());
+  for (const QByteArray& value : {QByteArray(), QByteArray(""), QByteArray("relative/config")}) {
+    TEnv xdg("XDG_CONFIG_HOME", value);
+    EXPECT_EQ(SettingsFilePath(), home + QStringLiteral("/.config/morvik/morvik.ini"))
+        << "XDG_CONFIG_HOME=" << value.constData();
+  }
+}
+
+TEST_F(Paths, ASettingsFileBesideTheExecutableIsNeverAbandoned) {
+  // A player who kept a portable file next to an installed-looking layout keeps the profiles.
+  Installed();
+  Touch(folder + QLatin1Char('/') + iniName);
+  TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
+  EXPECT_EQ(SettingsFilePath(), folder + QLatin1Char('/') + iniName);
+}
+
+TEST_F(Paths, UnwritableFolderFallsBackToTheConfigFolder) {
+  // A folder below a regular file cannot be written, not even by root.
+  Touch(dir.path() + QStringLiteral("/file"));
+  folder = dir.path() + QStringLiteral("/file/bin");
+  TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
+  EXPECT_EQ(SettingsFilePath(), Config() + QStringLiteral("/morvik/morvik.ini"));
+}

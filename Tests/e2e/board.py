@@ -1,0 +1,154 @@
+#!/usr/bin/env python3
+"""Reads the game board out of a screenshot (binary PPM, as ImageMagick writes it).
+
+  board.py check SHOT [COLS ROWS TILE]   every tile shows one of the painter's seven fill
+                                         colours; the grid lines between framed tiles are black
+  board.py greedy SHOT [COLS ROWS TILE]  prints the colour key (1..7) that takes the most tiles
+                                         for seat 1 (top-left), or 0 when none is free
+  board.py colour SHOT [COLS ROWS TILE]  prints the colour index of seat 1's corner tile
+  board.py locate SHOT [COLS ROWS TILE]  prints the board's top-left grid corner as X,Y
+
+BOARD_AT=X,Y in the environment skips the search (the window does not move during a game).
+
+The board is found by its pattern: a black grid corner with a fill colour inside every tile.
+"""
+import os
+import sys
+
+# Fill shades of the seven colours: bit 0 red, bit 1 green, bit 2 blue, 160 where set.
+FILL = {}
+for index, mask in enumerate((0b001, 0b010, 0b011, 0b100, 0b101, 0b110, 0b111), start=1):
+    FILL[(160 if mask & 1 else 0, 160 if mask & 2 else 0, 160 if mask & 4 else 0)] = index
+BLACK = (0, 0, 0)
+
+
+def read_ppm(path):
+    with open(path, 'rb') as f:
+        data = f.read()
+    fields, pos = [], 0
+    while len(fields) < 4:  # magic, width, height, maxval; comments start with '#'
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b'#':
+            pos = data.index(b'\n', pos) + 1
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    if fields[0] != b'P6' or int(fields[3]) != 255:
+        raise SystemExit('not an 8-bit binary PPM: %s' % path)
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, data[pos + 1:]
+
+
+class Shot:
+    def __init__(self, path):
+        self.width, self.height, self.pixels = read_ppm(path)
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+
+def locate(shot, cols, rows, tile):
+    """Top-left grid corner of the board, or None."""
+    span_x, span_y = cols * tile, rows * tile
+    half = tile // 2
+    for y in range(0, shot.height - span_y):
+        for x in range(0, shot.width - span_x):
+            if shot.at(x, y) != BLACK or shot.at(x + span_x, y + span_y) != BLACK:
+                continue
+            corners = [(x + half, y + half), (x + span_x - tile + half, y + half),
+                       (x + half, y + span_y - tile + half),
+                       (x + span_x - tile + half, y + span_y - tile + half)]
+            if all(shot.at(cx, cy) in FILL for cx, cy in corners):
+                return x, y
+    return None
+
+
+def tiles(shot, origin, cols, rows, tile):
+    x0, y0 = origin
+    half = tile // 2
+    return [[FILL.get(shot.at(x0 + c * tile + half, y0 + r * tile + half), 0) for c in range(cols)]
+            for r in range(rows)]
+
+
+def flood(grid, start):
+    rows, cols = len(grid), len(grid[0])
+    colour = grid[start[0]][start[1]]
+    seen, todo = {start}, [start]
+    while todo:
+        r, c = todo.pop()
+        for nr, nc in ((r - 1, c), (r + 1, c), (r, c - 1), (r, c + 1)):
+            if 0 <= nr < rows and 0 <= nc < cols and (nr, nc) not in seen and grid[nr][nc] == colour:
+                seen.add((nr, nc))
+                todo.append((nr, nc))
+    return seen
+
+
+def greedy(grid):
+    rows, cols = len(grid), len(grid[0])
+    own = flood(grid, (0, 0))
+    other = flood(grid, (rows - 1, cols - 1))
+    taken = {grid[0][0], grid[rows - 1][cols - 1]}
+    gain = {}
+    counted = set()
+    for r, c in own:
+        for nr, nc in ((r - 1, c), (r + 1, c), (r, c - 1), (r, c + 1)):
+            if not (0 <= nr < rows and 0 <= nc < cols) or (nr, nc) in own or (nr, nc) in other:
+                continue
+            if (nr, nc) in counted or grid[nr][nc] in taken:
+                continue
+            island = flood(grid, (nr, nc))
+            counted |= island
+            gain[grid[nr][nc]] = gain.get(grid[nr][nc], 0) + len(island)
+    if not gain:
+        free = [k for k in range(1, 8) if k not in taken]
+        return free[0] if free else 0
+    return max(sorted(gain), key=lambda k: gain[k])
+
+
+def main():
+    if len(sys.argv) < 3:
+        raise SystemExit(__doc__)
+    command, path = sys.argv[1], sys.argv[2]
+    cols, rows, tile = (int(v) for v in (sys.argv[3:6] if len(sys.argv) >= 6 else (50, 25, 15)))
+    shot = Shot(path)
+    at = os.environ.get('BOARD_AT')
+    origin = tuple(int(v) for v in at.split(',')) if at else locate(shot, cols, rows, tile)
+    if origin is None:
+        print('board of %d x %d tiles of %d pixels not found' % (cols, rows, tile), file=sys.stderr)
+        return 2
+    grid = tiles(shot, origin, cols, rows, tile)
+    if command == 'check':
+        bad = [(r, c) for r in range(rows) for c in range(cols) if grid[r][c] == 0]
+        if bad:
+            print('tiles without a fill colour: %s' % bad[:10], file=sys.stderr)
+            return 1
+        # Two neighbouring tiles of different colours are both framed (or one is a territory's):
+        # somewhere on the board the grid line between such tiles must be black.
+        lines = sum(1 for r in range(rows) for c in range(cols - 1)
+                    if shot.at(origin[0] + (c + 1) * tile, origin[1] + r * tile + tile // 2) == BLACK)
+        if lines == 0:
+            print('no black grid line between tiles', file=sys.stderr)
+            return 1
+        used = sorted({v for row in grid for v in row})
+        print('board at %d,%d: %d x %d tiles, colours %s, %d black grid lines'
+              % (origin[0], origin[1], cols, rows, used, lines))
+        return 0
+    if command == 'greedy':
+        print(greedy(grid))
+        return 0
+    if command == 'locate':
+        print('%d,%d' % origin)
+        return 0
+    if command == 'colour':
+        print(grid[0][0])
+        return 0
+    raise SystemExit(__doc__)
+
+
+if __name__ == '__main__':
+    sys.exit(main())

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The Debian package: made with CPack from the build folder, checked for its contents and
+# dependencies, unpacked into a temporary root (dpkg -x) and started from there under a private
+# Xvfb: the installed game reads its data from share/morvik, keeps its settings in the XDG
+# configuration folder and reaches its main window with no message about missing files.
+# Usage: package.sh BUILD_DIR ARTEFACTS_DIR
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+mkdir -p "$2"
+E2E_ARTEFACTS=$(cd "$2" && pwd)/package
+rm -rf "$E2E_ARTEFACTS"
+mkdir -p "$E2E_ARTEFACTS"
+E2E_TMP=$(mktemp -d)
+# shellcheck source=x11.sh
+source "$here/x11.sh"
+trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
+
+for tool in cpack dpkg-deb Xvfb xdotool /usr/bin/import; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
+done
+
+# ---- the package ------------------------------------------------------------------------------
+(cd "$build" && cpack -G DEB -B "$E2E_TMP/out" >"$E2E_ARTEFACTS/cpack.log" 2>&1) ||
+  { cat "$E2E_ARTEFACTS/cpack.log"; e2e_fail "cpack failed"; }
+deb=$(ls "$E2E_TMP"/out/*.deb | head -n 1)
+[ -f "$deb" ] || e2e_fail "no .deb made"
+e2e_log "package $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB"
+dpkg-deb -I "$deb" >"$E2E_ARTEFACTS/control.txt"
+dpkg-deb -c "$deb" >"$E2E_ARTEFACTS/contents.txt"
+[ "$(dpkg-deb -f "$deb" Package)" = morvik ] || e2e_fail "package name is not morvik"
+[ "$(dpkg-deb -f "$deb" Maintainer)" = "Morvik team" ] || e2e_fail "maintainer is not Morvik team"
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6widgets6 libsdl2-mixer; do
+  grep -q "$lib" <<<"$depends" || e2e_fail "Depends lacks $lib: $depends"
+done
+for path in ./usr/bin/morvik ./usr/share/morvik/morvik.html ./usr/share/morvik/Music/Title.mp3 \
+  ./usr/share/morvik/Music/InGame.mp3 ./usr/share/morvik/Music/About.mp3 \
+  ./usr/share/applications/morvik.desktop ./usr/share/metainfo/io.github.morvik.Morvik.metainfo.xml \
+  ./usr/share/icons/hicolor/scalable/apps/morvik.svg ./usr/share/icons/hicolor/48x48/apps/morvik.png; do
+  grep -q " $path\$" "$E2E_ARTEFACTS/contents.txt" || e2e_fail "package lacks $path"
+done
+# Every dependency can be met from this machine's package sources (a dry run changes nothing).
+if command -v apt-get >/dev/null; then
+  apt-get install -s "$deb" >"$E2E_ARTEFACTS/apt-simulate.txt" 2>&1 ||
+    { cat "$E2E_ARTEFACTS/apt-simulate.txt"; e2e_fail "apt-get cannot install the package"; }
+fi
+! grep -qE 'bin/(morvik-composer|.*_tests)$' "$E2E_ARTEFACTS/contents.txt" ||
+  e2e_fail "the package ships a build tool or a test"
+
+# ---- unpacked and started ---------------------------------------------------------------------
+root="$E2E_TMP/root"
+dpkg -x "$deb" "$root"
+config="$E2E_TMP/config"
+mkdir -p "$E2E_TMP/home" "$config" "$E2E_TMP/runtime"
+chmod 700 "$E2E_TMP/runtime"
+export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
+e2e_start_x
+(cd "$E2E_TMP" && exec "$root/usr/bin/morvik" >"$E2E_ARTEFACTS/morvik.log" 2>&1) &
+pid=$!
+E2E_PIDS+=("$pid")
+wid=$(e2e_wait_window '^Игроки$' 30)
+ini="$config/morvik/morvik.ini"
+[ -f "$ini" ] || e2e_fail "the installed game did not create $ini"
+[ ! -e "$root/usr/bin/morvik.ini" ] || e2e_fail "the installed game wrote beside its executable"
+e2e_shot profiles
+e2e_focus "$wid"
+e2e_keys Tab space
+input=$(e2e_wait_window '^Создание игрока$' 10)
+e2e_focus "$input"
+xdotool type --delay 60 "Installed"
+e2e_keys Return
+e2e_wait_gone '^Создание игрока$' 10
+e2e_focus "$wid"
+e2e_keys Return
+main=$(e2e_wait_window '^Morvik 1\.2 final\. Расклад #[0-9]+$' 20)
+sleep 1
+# Music on (the default) loads the three tracks from share/morvik/Music: a missing track would
+# show a message box titled "Morvik".
+[ -z "$(e2e_find_window '^Morvik$')" ] || { e2e_shot message; e2e_fail "a message box appeared"; }
+e2e_shot main-window
+grep -q '^Installed=Installed' <(tr -d '\r' <"$ini") || e2e_fail "the profile is not in $ini"
+kill "$pid"
+e2e_log "PASS"
