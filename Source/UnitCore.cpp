@@ -141,22 +141,30 @@ void TMorvikMachine::GenerateIslands() {
   const size_t count = islands.size();
   std::vector<uint32_t> order;
   std::vector<uint16_t> found;
+  std::vector<uint32_t> seenBy(count, 0);  // 1 + the island whose list already holds it
   for (size_t a = 0; a < count; ++a) {
     TIsland& island = islands[a];
-    order.clear();
-    for (const TTilePos& p : island.Tiles) order.push_back(uint32_t(p.Row) << 8 | p.Col);
-    if (order.size() > 1) std::sort(order.begin(), order.end());
     found.clear();
     auto look = [&](int c, int r) {
       const uint16_t b = tiles[r][c].Island;
-      if (b != a && std::find(found.begin(), found.end(), b) == found.end()) found.push_back(b);
+      if (b != a && seenBy[b] != a + 1) {
+        seenBy[b] = uint32_t(a + 1);
+        found.push_back(b);
+      }
     };
-    for (const uint32_t key : order) {
-      const int row = int(key >> 8), col = int(key & 0xFF);
+    auto lookAround = [&](int col, int row) {
       if (col > 0) look(col - 1, row);
       if (col < w - 1) look(col + 1, row);
       if (row > 0) look(col, row - 1);
       if (row < h - 1) look(col, row + 1);
+    };
+    if (island.Tiles.size() == 1) {
+      lookAround(island.Tiles[0].Col, island.Tiles[0].Row);
+    } else {
+      order.clear();
+      for (const TTilePos& p : island.Tiles) order.push_back(uint32_t(p.Row) << 8 | p.Col);
+      std::sort(order.begin(), order.end());
+      for (const uint32_t key : order) lookAround(int(key & 0xFF), int(key >> 8));
     }
     island.Neighbours.assign(found.begin(), found.end());
     if (found.size() > IndexThreshold) BuildNeighbourIndex(island, count);
