@@ -1,37 +1,20 @@
-// The program entry: the application with Russian standard buttons, the main window, the active
-// profile and the event loop.
+// The program entry: application settings, the windows in their fixed order, the profile
+// choice, then the event loop until the main window closes.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QToolTip>
-#include <QTranslator>
 
 #include "UnitGame.h"
-#include "gui/Platform.h"
+#include "UnitGamersStartUp.h"
 #include "gui/QtMessages.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Morvik"));
-
-  // The interface is Russian whatever the system language: "Да", "Нет", "Отмена".
-  QTranslator qtbase;
-  if (qtbase.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    app.installTranslator(&qtbase);
+  SetUpApplication(app);
 
   TQtMessages messages;
-  TFormGame formGame(&messages);
-  messages.SetParent(&formGame);
+  TMorvikProgram program(messages);
+  messages.SetParent(&program.Game());
 
-  // The profile of the person logged in, with the options of a fresh profile.
-  TProgramState& state = formGame.State();
-  state.ActiveGamer = SystemUserName().toStdString();
-  state.OptionsSection = "OPTIONS_" + state.ActiveGamer;
-  formGame.ApplyDefaultOptions();
-  formGame.SetRandomGame();
-  formGame.ShowCodeGameCaption();
-
-  formGame.show();
+  // "Выход" in the profiles dialog ends the program here, before any closing step.
+  if (!program.StartUp()) return 0;
   return app.exec();
 }

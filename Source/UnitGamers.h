@@ -1,0 +1,80 @@
+// The player-profiles dialog: create, rename, delete and choose the profile that plays. Each
+// profile owns the options section "OPTIONS_" + name; choosing one makes it active and applies
+// its options, game mode and layout number.
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class TFormGame;
+class TOptionDialogs;
+
+// Longest name the input takes.
+inline constexpr int MaxGamerNameLength = 255;
+
+inline constexpr char kMsgGamerDuplicate[] =
+    "Игрок с таким именем уже есть.\r\nВыберите другое имя.";
+inline constexpr char kMsgGamerComputer[] =
+    "Введенное имя принадлежит компьютеру.\r\nВыберите другое имя.";
+inline constexpr char kMsgGamerBadChars[] =
+    "Имя содержит недопустимые символы.\r\nВыберите другое имя.";
+inline constexpr char kMsgGamerActive[] = "Выбранный игрок в настоящее время активен.";
+inline constexpr char kMsgGamerDelete[] = "Игрок будет удален.\r\nВы уверены?";
+inline constexpr char kMsgGamerNone[] = "Не задан игрок.";
+
+// Sorts profile names as the list shows them: letter case aside, in Russian collation.
+void SortGamerList(std::vector<std::string>& list);
+
+class TFormGamers : public QDialog {
+  Q_OBJECT
+
+ public:
+  TFormGamers(TFormGame& game, TOptionDialogs& options, QWidget* parent = nullptr);
+
+  // The name rules for a new or renamed profile; shows the matching message on refusal.
+  bool TestNameGamer(const std::string& name);
+  // "Выбор", "Изменить" and "Удалить" only while there is a profile.
+  void TestQuantityGamers();
+  // The exit save of the active profile: layout number, game mode, this dialog's position.
+  bool CloseProfile();
+  // Leaves the start-up mode: "Выход" is gone for the rest of the run.
+  void EndStartUp();
+  bool StartUpMode() const { return startUp_; }
+  // The name selected in the list, empty when none.
+  std::string SelectedName() const;
+
+  QListWidget* lbGamers = nullptr;
+  QPushButton* btnSelect = nullptr;
+  QPushButton* btnCreate = nullptr;
+  QPushButton* btnChange = nullptr;
+  QPushButton* btnErase = nullptr;
+  QPushButton* btnExit = nullptr;
+
+ public slots:
+  void FormShow();
+  void btnCreateClick();
+  void btnChangeClick();
+  void btnEraseClick();
+  void btnSelectClick();
+  // Every attempt to close; false keeps the dialog open.
+  bool FormCloseQuery(int result);
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Asks for a name until it passes the rules; false when cancelled or left empty.
+  bool AskName(const std::string& title, std::string& name);
+  // Fills the list from GamerList (sorted for display) and selects `name` when given.
+  void LoadList(const std::string& select);
+  int IndexOf(const std::string& name, bool ignoreCase) const;
+
+  TFormGame& game_;
+  TOptionDialogs& options_;
+  bool startUp_ = true;
+};

@@ -1,0 +1,54 @@
+// The hall-of-fame dialog: one table per standard board size (a tab each) for the winning
+// criterion currently set, with a reset of the table shown.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QPushButton;
+class QTabBar;
+class QTableWidget;
+class TIniFile;
+class TMessageService;
+class TOptionDialogs;
+
+class TFormHallFame : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int RowCount = 11;  // header + ten places
+  static constexpr int ColCount = 3;
+
+  TFormHallFame(TIniFile& ini, TMessageService& messages, TOptionDialogs& options,
+                QWidget* parent = nullptr);
+
+  // Fills the grid for the selected tab from the table of the current winning criterion.
+  void ShowTop10();
+  // The grid's selected row (1..10); the results dialog puts a new record's rank here, the
+  // menu command puts it back on 1 after each showing.
+  void SetSelectedRow(int row);
+  int SelectedRow() const;
+  // Text of a grid cell (row 0 and column 0 are the fixed header and places).
+  QString Cell(int row, int col) const;
+
+  // The table shown last: "MAP" + victory index + tab index. The reset acts on it.
+  std::string ShownSection;
+
+  QTabBar* tcTop10 = nullptr;
+  QTableWidget* sgScores = nullptr;
+  QPushButton* btnDropScore = nullptr;
+  QPushButton* btnClose = nullptr;
+
+ public slots:
+  void FormShow();
+  void tcTop10Change(int index);
+  void btnDropScoreClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  TIniFile& ini_;
+  TMessageService& messages_;
+  TOptionDialogs& options_;
+};

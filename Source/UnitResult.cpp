@@ -1,0 +1,199 @@
+#include "UnitResult.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <charconv>
+
+#include "OptionDialogs.h"
+#include "UnitGame.h"
+#include "UnitHallFame.h"
+#include "config/HallFame.h"
+
+namespace {
+
+QString Q(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
+}
+
+int32_t RecordScore(const std::string& line) {
+  const size_t eq = line.rfind('=');
+  int32_t value = 0;
+  if (eq != std::string::npos)
+    std::from_chars(line.data() + eq + 1, line.data() + line.size(), value);
+  return value;
+}
+
+QLabel* Cell(QWidget* parent, const QString& name, Qt::Alignment align, int width) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setAlignment(align | Qt::AlignVCenter);
+  label->setFixedSize(width, 24);
+  label->setContentsMargins(4, 0, 4, 0);
+  QFont font = label->font();
+  font.setBold(true);
+  label->setFont(font);
+  return label;
+}
+
+}  // namespace
+
+int32_t AreaScore(uint32_t tiles, int width, int height) {
+  if (width <= 0 || height <= 0) return 0;
+  return int32_t(double(tiles) * 1000.0 / (double(width) * double(height)) + 0.5);
+}
+
+TResultList ResultTotals(const TMorvikMachine& machine, bool byArea) {
+  TResultList list;
+  for (int s = 1; s <= 4; ++s) list[size_t(s - 1)].Name = machine.Gamers[size_t(s)].Name;
+  for (int t = 1; t <= 4; ++t) list[size_t(t + 3)].Name = "Команда" + std::to_string(t);
+  if (!machine.Map) return list;
+  for (int s = 1; s <= 4; ++s) {
+    const TGamer& gamer = machine.Gamers[size_t(s)];
+    if (gamer.Kind == gkNone) continue;
+    const TGamerScore& score = machine.Map->Scores[size_t(s)];
+    const int32_t value =
+        byArea ? AreaScore(score.Area, machine.Width, machine.Height) : score.Points;
+    const size_t target =
+        gamer.Team >= 1 && gamer.Team <= 4 ? size_t(gamer.Team + 3) : size_t(s - 1);
+    list[target].Number += value;
+  }
+  return list;
+}
+
+void RankResults(TResultList& list) {
+  for (bool exchanged = true; exchanged;) {
+    exchanged = false;
+    for (size_t i = 0; i + 1 < list.size(); ++i) {
+      if (list[i].Number < list[i + 1].Number) {
+        std::swap(list[i], list[i + 1]);
+        exchanged = true;
+      }
+    }
+  }
+}
+
+int InsertRecord(std::vector<std::string>& records, const std::string& name, int32_t score) {
+  const std::string record = name + "=" + std::to_string(score);
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (RecordScore(records[i]) < score) {
+      records.insert(records.begin() + ptrdiff_t(i), record);
+      for (size_t k = 0; k < records.size(); ++k)
+        if (SameText(records[k], record)) return int(k) + 1;
+      return int(i) + 1;
+    }
+  }
+  records.push_back(record);
+  return 0;
+}
+
+TFormResult::TFormResult(TFormGame& game, TOptionDialogs& options)
+    : QDialog(&game), game_(game), options_(options) {
+  setObjectName(QStringLiteral("FormResult"));
+  setWindowTitle(Q("Результаты игры"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+
+  Panel1 = new QFrame(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  auto* grid = new QGridLayout(Panel1);
+  grid->setSpacing(4);
+  for (int n = 1; n <= 4; ++n) {
+    const QString number = QString::number(n);
+    stPlace[size_t(n)] = Cell(Panel1, QStringLiteral("stPlace") + number, Qt::AlignHCenter, 70);
+    stPlace[size_t(n)]->setText(number + Q(" место"));
+    stName[size_t(n)] = Cell(Panel1, QStringLiteral("stName") + number, Qt::AlignLeft, 200);
+    stScore[size_t(n)] = Cell(Panel1, QStringLiteral("stScore") + number, Qt::AlignRight, 70);
+    grid->addWidget(stPlace[size_t(n)], n - 1, 0);
+    grid->addWidget(stName[size_t(n)], n - 1, 1);
+    grid->addWidget(stScore[size_t(n)], n - 1, 2);
+  }
+
+  btnClose = new QPushButton(Q("Закрыть"), this);
+  btnClose->setObjectName(QStringLiteral("btnClose"));
+  btnClose->setDefault(true);
+  connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Panel1);
+  layout->addWidget(btnClose, 0, Qt::AlignHCenter);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TFormResult::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  // Centred on the main window.
+  QRect r = frameGeometry();
+  r.moveCenter(game_.frameGeometry().center());
+  move(r.topLeft());
+  FormShow();
+}
+
+void TFormResult::FormShow() {
+  TProgramState& state = game_.State();
+  state.RecordAdded = false;
+  RecordSaved = false;
+
+  ResultList = ResultTotals(game_.Machine(), options_.Victory() == 0);
+  RankResults(ResultList);
+
+  for (int n = 1; n <= 4; ++n) {
+    // Controls found by name, as the rows are laid out.
+    const QString number = QString::number(n);
+    auto* name = findChild<QLabel*>(QStringLiteral("stName") + number);
+    auto* score = findChild<QLabel*>(QStringLiteral("stScore") + number);
+    auto* place = findChild<QLabel*>(QStringLiteral("stPlace") + number);
+    const TResultLine& line = ResultList[size_t(n - 1)];
+    if (line.Number != 0) {
+      name->setText(QString::fromStdString(line.Name));
+      score->setText(QString::number(line.Number));
+      place->setEnabled(true);
+    } else {
+      name->clear();
+      score->clear();
+      place->setEnabled(false);
+    }
+  }
+
+  const std::string& winner = ResultList[0].Name;
+  if (!state.MultiUserMode && !QString::fromStdString(winner).startsWith(Q("Компьютер")))
+    StoreRecord();
+}
+
+void TFormResult::StoreRecord() {
+  TProgramState& state = game_.State();
+  const int victory = options_.Victory(), size = options_.SizeMap();
+  if (victory < 0 || size < 0) return;  // no valid choice: there is no table to write to
+  const std::string section = HallFameSection(victory, size);
+  std::vector<std::string> records;
+  ReadHallFame(game_.IniFile(), &game_.Messages(), records, section);
+  const int rank = InsertRecord(records, ResultList[0].Name, ResultList[0].Number);
+  if (rank > 0 && FormHallFame) FormHallFame->SetSelectedRow(rank);
+  // Even a result that falls off the end of the table counts as added.
+  state.RecordAdded = true;
+  WriteHallFame(game_.IniFile(), records, section);
+  RecordSaved = true;
+}
+
+void TFormResult::FormClose() {
+  const TProgramState& state = game_.State();
+  bool newLayout = true;
+  if (!state.MultiUserMode && !RecordSaved && state.Option(soReplay))
+    newLayout = !game_.Messages().Confirm("Раунд проигран.\r\nПереиграть?");
+  if (newLayout) game_.SetRandomGame();
+}
+
+void TFormResult::done(int result) {
+  FormClose();
+  QDialog::done(result);
+}

@@ -1,0 +1,72 @@
+// The results dialog: totals per seat and team, the four places, the hall-of-fame record of a
+// person who won a classic game, and on close the choice between a replay and a new layout.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class TFormGame;
+class TFormHallFame;
+class TMorvikMachine;
+class TOptionDialogs;
+
+// One line of the result list: seats 1..4 on lines 1..4, teams 1..4 on lines 5..8.
+struct TResultLine {
+  std::string Name;
+  int32_t Number = 0;
+};
+using TResultList = std::array<TResultLine, 8>;
+
+// Share of the board in tenths of a percent, rounded half up.
+int32_t AreaScore(uint32_t tiles, int width, int height);
+// The eight lines with every occupied seat's score added to its own line or to its team's.
+TResultList ResultTotals(const TMorvikMachine& machine, bool byArea);
+// Descending by number; equal numbers keep their order (seats before teams).
+void RankResults(TResultList& list);
+// Puts "name=score" before the first record with a strictly lower score. Returns the rank (from
+// 1) of the first record equal to the new one (letter case aside), or 0 when it was appended.
+int InsertRecord(std::vector<std::string>& records, const std::string& name, int32_t score);
+
+class TFormResult : public QDialog {
+  Q_OBJECT
+
+ public:
+  // A child window of the main window, centred on it.
+  TFormResult(TFormGame& game, TOptionDialogs& options);
+
+  // The hall-of-fame dialog, whose selected row follows a new record (created after this one).
+  TFormHallFame* FormHallFame = nullptr;
+
+  // Ranked result list of the last showing.
+  TResultList ResultList;
+  // The hall-of-fame table was written at the last showing (a person won a classic game).
+  bool RecordSaved = false;
+
+  QFrame* Panel1 = nullptr;
+  std::array<QLabel*, 5> stPlace{};  // [1..4]
+  std::array<QLabel*, 5> stName{};
+  std::array<QLabel*, 5> stScore{};
+  QPushButton* btnClose = nullptr;
+
+ public slots:
+  // Totals, ranking, display and record (the state's RecordAdded is set here).
+  void FormShow();
+  // Replay question or a new random layout; runs however the dialog closes.
+  void FormClose();
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void StoreRecord();
+
+  TFormGame& game_;
+  TOptionDialogs& options_;
+};

@@ -1,0 +1,140 @@
+// The hall-of-fame dialog: tables per tab and winning criterion, the reset, the selected row.
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+
+#include "ProfilesFixture.h"
+#include "UnitHallFame.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class HallFame : public ProfilesWindow {
+ protected:
+  void SetUp() override {
+    ProfilesWindow::SetUp();
+    form = std::make_unique<TFormHallFame>(Ini(), messages, options);
+  }
+  void TearDown() override {
+    form.reset();
+    ProfilesWindow::TearDown();
+  }
+  void Open() {
+    form->show();
+    QApplication::processEvents();
+  }
+  void Close() { form->btnClose->click(); }
+  Names Column(int col) {
+    Names out;
+    for (int r = 1; r <= 10; ++r) out.push_back(form->Cell(r, col).toStdString());
+    return out;
+  }
+  Names Filled(int col) {
+    Names out;
+    for (const std::string& s : Column(col))
+      if (!s.empty()) out.push_back(s);
+    return out;
+  }
+
+  std::unique_ptr<TFormHallFame> form;
+};
+
+TEST_F(HallFame, GridLayoutAndAnEmptyTable) {
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Зал славы"));
+  ASSERT_EQ(form->tcTop10->count(), 4);
+  EXPECT_EQ(form->tcTop10->tabText(0), QStringLiteral("Маленький"));
+  EXPECT_EQ(form->tcTop10->tabText(3), QStringLiteral("Огромный"));
+  EXPECT_EQ(form->tcTop10->currentIndex(), 1);
+  EXPECT_EQ(form->sgScores->rowCount(), 11);
+  EXPECT_EQ(form->sgScores->columnCount(), 3);
+  EXPECT_EQ(form->sgScores->columnWidth(0), 50);
+  EXPECT_EQ(form->sgScores->columnWidth(1), 204);
+  EXPECT_EQ(form->sgScores->columnWidth(2), 60);
+  EXPECT_EQ(form->Cell(0, 0), QStringLiteral("Место"));
+  EXPECT_EQ(form->Cell(0, 1), QStringLiteral("Игрок"));
+  EXPECT_EQ(form->Cell(0, 2), QStringLiteral("Результат"));
+  EXPECT_EQ(Column(0), (Names{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+  Open();
+  EXPECT_EQ(form->ShownSection, "MAP01");
+  EXPECT_TRUE(Filled(1).empty());
+  EXPECT_FALSE(form->btnDropScore->isEnabled());
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(HallFame, ShowsTheTableOfTheBoardSizeAndVictoryMode) {
+  ASSERT_TRUE(WriteHallFame(Ini(), {"Ann=900", "Bob;Jr=500"}, "MAP02"));
+  ASSERT_TRUE(WriteHallFame(Ini(), {"Carl=77"}, "MAP12"));
+  ASSERT_TRUE(WriteHallFame(Ini(), {"Dan=5"}, "MAP00"));
+  options.sizeMap = 2;
+  Open();
+  EXPECT_EQ(form->tcTop10->currentIndex(), 2);
+  EXPECT_EQ(Filled(1), (Names{"Ann", "Bob;Jr"}));
+  EXPECT_EQ(Filled(2), (Names{"900", "500"}));
+  EXPECT_TRUE(form->btnDropScore->isEnabled());
+  // Another tab: its own table; the previous names are gone.
+  form->tcTop10->setCurrentIndex(0);
+  EXPECT_EQ(form->ShownSection, "MAP00");
+  EXPECT_EQ(Filled(1), Names{"Dan"});
+  Close();
+  // The other winning criterion shows the other tables.
+  options.victory = 1;
+  Open();
+  EXPECT_EQ(form->ShownSection, "MAP12");
+  EXPECT_EQ(Filled(1), Names{"Carl"});
+  Close();
+  // The custom size keeps the tab shown last.
+  options.sizeMap = 4;
+  form->tcTop10->setCurrentIndex(3);
+  Close();
+  Open();
+  EXPECT_EQ(form->tcTop10->currentIndex(), 3);
+  EXPECT_EQ(form->ShownSection, "MAP13");
+}
+
+TEST_F(HallFame, ResetAsksAndErasesOnlyTheShownTable) {
+  ASSERT_TRUE(WriteHallFame(Ini(), {"Ann=900"}, "MAP01"));
+  ASSERT_TRUE(WriteHallFame(Ini(), {"Bob=800"}, "MAP00"));
+  Open();
+  messages.confirmAnswers = {false};
+  form->btnDropScore->click();
+  EXPECT_EQ(Shown("confirm"), Names{"Сброс результатов игроков.\r\nВы уверены"});
+  EXPECT_EQ(Filled(1), Names{"Ann"});
+  messages.confirmAnswers = {true};
+  form->btnDropScore->click();
+  EXPECT_FALSE(Ini().SectionExists("MAP01"));
+  EXPECT_EQ(Ini().ReadSection("MAP01"), Names{});  // the "Check" line went too
+  EXPECT_TRUE(Filled(1).empty());
+  EXPECT_FALSE(form->btnDropScore->isEnabled());
+  form->tcTop10->setCurrentIndex(0);
+  EXPECT_EQ(Filled(1), Names{"Bob"});
+}
+
+TEST_F(HallFame, ACorruptedTableIsResetWithItsMessage) {
+  ASSERT_TRUE(WriteHallFame(Ini(), {"Ann=900", "Bob=800"}, "MAP01"));
+  ASSERT_TRUE(Ini().WriteString("MAP01", "Place2", "Bob;801"));
+  Open();
+  EXPECT_EQ(Shown("info"), Names{kMsgHallFameChecksum});
+  EXPECT_TRUE(Filled(1).empty());
+  EXPECT_FALSE(form->btnDropScore->isEnabled());
+  EXPECT_EQ(Ini().ReadSection("MAP01"), Names{"Check"});
+}
+
+TEST_F(HallFame, SelectedRowIsKeptBetweenShowings) {
+  EXPECT_EQ(form->SelectedRow(), 1);
+  form->SetSelectedRow(3);
+  Open();
+  EXPECT_EQ(form->SelectedRow(), 3);
+  Close();
+  Open();
+  EXPECT_EQ(form->SelectedRow(), 3);
+  // Rows outside the places are not taken.
+  form->SetSelectedRow(0);
+  form->SetSelectedRow(11);
+  EXPECT_EQ(form->SelectedRow(), 3);
+  // The row's place number is not part of the selection.
+  EXPECT_FALSE(form->sgScores->item(3, 0)->isSelected());
+  EXPECT_TRUE(form->sgScores->item(3, 1)->isSelected());
+}
+
+}  // namespace

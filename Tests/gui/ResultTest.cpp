@@ -1,0 +1,276 @@
+// The results dialog: totals, ranking, places, the hall-of-fame record and the replay choice.
+#include <QLabel>
+#include <QPushButton>
+
+#include "ProfilesFixture.h"
+#include "UnitHallFame.h"
+#include "UnitResult.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// A finished board: per seat its kind, name, team and score (tiles and points).
+struct TSeatResult {
+  TGamerKind kind = gkNone;
+  std::string name;
+  uint8_t team = 0;
+  uint16_t area = 0;
+  int32_t points = 0;
+};
+
+void Finish(TMorvikMachine& m, int width, int height, std::initializer_list<TSeatResult> seats) {
+  m.SetSizeMap(uint8_t(width), uint8_t(height));
+  m.Map = std::make_unique<TMap>();
+  int s = 1;
+  for (const TSeatResult& r : seats) {
+    m.SetGamer(s, r.kind, r.kind == gkComputer ? 1 : 0, r.name, r.team);
+    m.Map->Scores[size_t(s)] = {r.points, r.area};
+    ++s;
+  }
+  for (; s <= 4; ++s) m.SetGamer(s, gkNone, 0, "", 0);
+}
+
+std::vector<std::pair<std::string, int32_t>> Lines(const TResultList& list) {
+  std::vector<std::pair<std::string, int32_t>> out;
+  for (const TResultLine& l : list) out.emplace_back(l.Name, l.Number);
+  return out;
+}
+
+TEST(ResultScore, AreaInTenthsOfAPercentRoundedHalfUp) {
+  EXPECT_EQ(AreaScore(125, 50, 25), 100);   // 10.0 %
+  EXPECT_EQ(AreaScore(1, 100, 50), 0);      // 0.2 + 0.5 truncated
+  EXPECT_EQ(AreaScore(3, 100, 50), 1);      // 0.6 + 0.5
+  EXPECT_EQ(AreaScore(1, 20, 10), 5);       // exactly 5.0
+  EXPECT_EQ(AreaScore(1, 40, 20), 1);       // 1.25 + 0.5
+  EXPECT_EQ(AreaScore(3, 40, 20), 4);       // 3.75 + 0.5
+  EXPECT_EQ(AreaScore(200, 20, 10), 1000);  // the whole board
+  EXPECT_EQ(AreaScore(65025, 255, 255), 1000);
+  EXPECT_EQ(AreaScore(7, 0, 10), 0);  // no board, no division
+}
+
+TEST(ResultRanking, TeamsSumTheirMembersAndEqualNumbersKeepTheirOrder) {
+  TMorvikMachine m;
+  Finish(m, 20, 10,
+         {{gkHuman, "Ann", 2, 0, 40},
+          {gkComputer, "Компьютер №2", 0, 0, 70},
+          {gkHuman, "Bob", 2, 0, 30},
+          {gkComputer, "Компьютер №4", 0, 0, 70}});
+  TResultList list = ResultTotals(m, false);
+  EXPECT_EQ(Lines(list), (std::vector<std::pair<std::string, int32_t>>{{"Ann", 0},
+                                                                       {"Компьютер №2", 70},
+                                                                       {"Bob", 0},
+                                                                       {"Компьютер №4", 70},
+                                                                       {"Команда1", 0},
+                                                                       {"Команда2", 70},
+                                                                       {"Команда3", 0},
+                                                                       {"Команда4", 0}}));
+  RankResults(list);
+  // 70, 70, 70: seats in seat order, then the team.
+  EXPECT_EQ(list[0].Name, "Компьютер №2");
+  EXPECT_EQ(list[1].Name, "Компьютер №4");
+  EXPECT_EQ(list[2].Name, "Команда2");
+  EXPECT_EQ(list[3].Number, 0);
+  for (size_t i = 3; i < list.size(); ++i) EXPECT_EQ(list[i].Number, 0);
+  // Zeros keep their order too.
+  EXPECT_EQ(list[3].Name, "Ann");
+  EXPECT_EQ(list[4].Name, "Bob");
+}
+
+TEST(ResultRanking, AreaUsesTheBoardSizeAndEmptySeatsCountNothing) {
+  TMorvikMachine m;
+  Finish(m, 100, 50,
+         {{gkHuman, "Ann", 0, 4000}, {gkNone, "", 0, 900}, {}, {gkComputer, "K", 0, 1}});
+  TResultList list = ResultTotals(m, true);
+  RankResults(list);
+  EXPECT_EQ(list[0].Name, "Ann");
+  EXPECT_EQ(list[0].Number, 800);
+  EXPECT_EQ(list[1].Number, 0);  // 1 tile of 5000 is 0 tenths: not listed
+}
+
+TEST(ResultRecord, InsertedBeforeTheFirstStrictlyLowerScore) {
+  Names records{"A=900", "B=500", "c=500", "D=100"};
+  EXPECT_EQ(InsertRecord(records, "E", 500), 4);
+  EXPECT_EQ(records, (Names{"A=900", "B=500", "c=500", "E=500", "D=100"}));
+  // The rank is that of the first equal record, letter case aside.
+  EXPECT_EQ(InsertRecord(records, "C", 500), 3);
+  EXPECT_EQ(records[5], "D=100");
+  Names low{"A=900"};
+  EXPECT_EQ(InsertRecord(low, "Z", 900), 0);  // nothing lower: appended
+  EXPECT_EQ(low, (Names{"A=900", "Z=900"}));
+  Names none;
+  EXPECT_EQ(InsertRecord(none, "Z", 5), 0);
+  EXPECT_EQ(none, Names{"Z=5"});
+}
+
+class Results : public ProfilesWindow {
+ protected:
+  void SetUp() override {
+    ProfilesWindow::SetUp();
+    State().ActiveGamer = "Ann";
+    State().OptionsSection = "OPTIONS_Ann";
+    State().SelectOptions = soReplay | soHallFameOnRecord;
+    hallFame = std::make_unique<TFormHallFame>(Ini(), messages, options);
+    form = new TFormResult(*game, options);
+    form->FormHallFame = hallFame.get();
+    game->Machine().SetCodeGame(555);
+  }
+  void TearDown() override {
+    hallFame.reset();
+    ProfilesWindow::TearDown();
+  }
+  // A classic game of Ann (seat 1) against the computer (seat 4), by area on 50 x 25.
+  void Classic(uint16_t ann, uint16_t computer, const std::string& name = "Ann") {
+    Finish(game->Machine(), 50, 25,
+           {{gkHuman, name, 0, ann}, {}, {}, {gkComputer, "Компьютер", 0, computer}});
+  }
+  void ShowAndClose() {
+    form->show();
+    form->btnClose->click();
+    ASSERT_FALSE(form->isVisible());
+  }
+  QString Text(const char* name, int n) {
+    auto* label = form->findChild<QLabel*>(QString::fromLatin1(name) + QString::number(n));
+    return label ? label->text() : QStringLiteral("<missing>");
+  }
+  bool PlaceEnabled(int n) {
+    return form->findChild<QLabel*>(QStringLiteral("stPlace") + QString::number(n))->isEnabled();
+  }
+
+  std::unique_ptr<TFormHallFame> hallFame;
+  TFormResult* form = nullptr;  // a child of the main window
+};
+
+TEST_F(Results, PersonWinsClassicGame) {
+  ASSERT_TRUE(WriteHallFame(Ini(), {"X=900", "Y=500", "Z=100"}, "MAP01"));
+  Classic(375, 250);  // 300 and 200 tenths
+  ShowAndClose();
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Результаты игры"));
+  EXPECT_EQ(Text("stPlace", 1), QStringLiteral("1 место"));
+  EXPECT_EQ(Text("stName", 1), QStringLiteral("Ann"));
+  EXPECT_EQ(Text("stScore", 1), QStringLiteral("300"));
+  EXPECT_EQ(Text("stName", 2), QStringLiteral("Компьютер"));
+  EXPECT_EQ(Text("stScore", 2), QStringLiteral("200"));
+  EXPECT_TRUE(PlaceEnabled(1) && PlaceEnabled(2));
+  EXPECT_FALSE(PlaceEnabled(3) || PlaceEnabled(4));
+  EXPECT_EQ(Text("stName", 3), QString());
+  EXPECT_EQ(Text("stScore", 4), QString());
+
+  EXPECT_EQ(Table("MAP01"), (Names{"X=900", "Y=500", "Ann=300", "Z=100"}));
+  EXPECT_TRUE(State().RecordAdded);
+  EXPECT_TRUE(form->RecordSaved);
+  EXPECT_EQ(hallFame->SelectedRow(), 3);
+  // A win asks nothing and draws a new layout.
+  EXPECT_TRUE(Shown("confirm").empty());
+  EXPECT_NE(game->Machine().CodeGame, 555);
+}
+
+TEST_F(Results, ATieKeepsThePersonFirstAndCounts) {
+  Classic(300, 300);
+  ShowAndClose();
+  EXPECT_EQ(Text("stName", 1), QStringLiteral("Ann"));
+  EXPECT_EQ(Table("MAP01"), Names{"Ann=240"});
+  EXPECT_TRUE(State().RecordAdded);
+  // A table with no lower record: appended, the grid row stays.
+  EXPECT_EQ(hallFame->SelectedRow(), 1);
+}
+
+TEST_F(Results, TheTableFollowsVictoryAndBoardSize) {
+  options.victory = 1;
+  options.sizeMap = 4;  // custom board: a table no tab shows
+  Finish(game->Machine(), 33, 17,
+         {{gkHuman, "Ann", 0, 10, 4321}, {}, {}, {gkComputer, "Компьютер", 0, 500, 900}});
+  ShowAndClose();
+  EXPECT_EQ(Text("stScore", 1), QStringLiteral("4321"));
+  EXPECT_EQ(Table("MAP14"), Names{"Ann=4321"});
+  EXPECT_FALSE(Ini().SectionExists("MAP01"));
+}
+
+TEST_F(Results, ComputerWinAsksForAReplay) {
+  Classic(100, 600);
+  messages.confirmAnswers = {true};
+  ShowAndClose();
+  EXPECT_EQ(Text("stName", 1), QStringLiteral("Компьютер"));
+  EXPECT_FALSE(State().RecordAdded);
+  EXPECT_FALSE(Ini().SectionExists("MAP01"));
+  EXPECT_EQ(Shown("confirm"), Names{"Раунд проигран.\r\nПереиграть?"});
+  EXPECT_EQ(game->Machine().CodeGame, 555);  // the same board again
+
+  messages.Clear();
+  messages.confirmAnswers = {false};
+  ShowAndClose();
+  EXPECT_EQ(Shown("confirm").size(), 1u);
+  EXPECT_NE(game->Machine().CodeGame, 555);
+
+  // Without the replay option: no question, a new layout.
+  State().SelectOptions = 0;
+  game->Machine().SetCodeGame(555);
+  messages.Clear();
+  ShowAndClose();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_NE(game->Machine().CodeGame, 555);
+}
+
+TEST_F(Results, EscapeAlsoRunsTheCloseStep) {
+  Classic(100, 600);
+  messages.confirmAnswers = {true};
+  form->show();
+  form->reject();
+  EXPECT_EQ(Shown("confirm").size(), 1u);
+  EXPECT_EQ(game->Machine().CodeGame, 555);
+}
+
+TEST_F(Results, ProfileNamedLikeTheComputerNeverEntersTheHallOfFame) {
+  Classic(600, 100, "Компьютерщик");
+  State().SelectOptions = 0;
+  ShowAndClose();
+  EXPECT_FALSE(State().RecordAdded);
+  EXPECT_FALSE(Ini().SectionExists("MAP01"));
+}
+
+TEST_F(Results, MultiUserGameShowsTeamsAndStoresNothing) {
+  State().MultiUserMode = true;
+  Finish(game->Machine(), 20, 10,
+         {{gkHuman, "Ann", 1, 50},
+          {gkHuman, "Bob", 1, 30},
+          {gkComputer, "K3", 0, 60},
+          {gkComputer, "K4", 0, 0}});
+  ShowAndClose();
+  EXPECT_EQ(Text("stName", 1), QStringLiteral("Команда1"));
+  EXPECT_EQ(Text("stScore", 1), QStringLiteral("400"));
+  EXPECT_EQ(Text("stName", 2), QStringLiteral("K3"));
+  EXPECT_EQ(Text("stScore", 2), QStringLiteral("300"));
+  EXPECT_FALSE(PlaceEnabled(3));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_FALSE(State().RecordAdded);
+  EXPECT_TRUE(Ini().ReadSections().empty());
+  EXPECT_NE(game->Machine().CodeGame, 555);
+}
+
+TEST_F(Results, EleventhPlaceIsDroppedButStillCountsAsAdded) {
+  Names ten;
+  for (int i = 0; i < 10; ++i)
+    ten.push_back("P" + std::to_string(i) + "=" + std::to_string(900 - i));
+  ASSERT_TRUE(WriteHallFame(Ini(), ten, "MAP01"));
+  hallFame->SetSelectedRow(5);
+  Classic(300, 200);
+  ShowAndClose();
+  EXPECT_TRUE(State().RecordAdded);
+  EXPECT_TRUE(form->RecordSaved);
+  EXPECT_EQ(Table("MAP01"), ten);
+  EXPECT_EQ(hallFame->SelectedRow(), 5);
+  EXPECT_TRUE(Shown("confirm").empty());
+}
+
+TEST_F(Results, ACorruptedTableIsResetAndTheResultBecomesItsOnlyRecord) {
+  ASSERT_TRUE(WriteHallFame(Ini(), {"X=900"}, "MAP01"));
+  ASSERT_TRUE(Ini().WriteString("MAP01", "Place1", "X;999"));
+  Classic(300, 200);
+  ShowAndClose();
+  EXPECT_EQ(Shown("info"), Names{kMsgHallFameChecksum});
+  messages.Clear();
+  EXPECT_EQ(Table("MAP01"), Names{"Ann=240"});
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+}  // namespace
