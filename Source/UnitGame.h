@@ -45,7 +45,7 @@ class TFormGame : public QMainWindow, public TWindowServices {
   TProgramState& State() { return state_; }
   TMessageService& Messages() { return *messages_; }
   TMapPainter& Painter() { return painter_; }
-  TMusic* Music() { return music_.get(); }  // null only if the sound layer could not be made
+  TMusic* Music() { return music_.get(); }  // made with the window, kept for its life
   const QImage& MapImage() const;           // the board as shown (wraps the painter's buffer)
 
   // ---- Options ---------------------------------------------------------------------------
@@ -73,6 +73,7 @@ class TFormGame : public QMainWindow, public TWindowServices {
   bool AutostartPending() const { return autostartPending_; }
 
   // ---- Board -----------------------------------------------------------------------------
+  static constexpr int MapMargin = 8;  // board to bars and status bar, in pixels
   void SetSizeWindow();  // image, bitmap and window from the board, tile size and PanelFlags
   void PresentShow();    // the idle board
   void DrawMap(bool showProgress) override;
@@ -90,7 +91,6 @@ class TFormGame : public QMainWindow, public TWindowServices {
 
   // ---- Icons -----------------------------------------------------------------------------
   static constexpr int IconCount = 26;
-  static constexpr int MapMargin = 8;  // board to bars and status bar, in pixels
   const QIcon& ilColor(int index) const;
 
   // ---- Pointer state (the board) ---------------------------------------------------------
