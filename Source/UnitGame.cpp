@@ -328,19 +328,6 @@ void TFormGame::ApplyDefaultOptions() {
   if (machine_->Active) DrawMap(false);
 }
 
-uint8_t TFormGame::ClassicComputerLevel() const {
-  switch (defaultBrainIndex_) {
-    case 0:
-      return 1;
-    case 1:
-      return 2;
-    case 2:
-      return 3;
-    default:
-      return 0;
-  }
-}
-
 void TFormGame::ShowPanels() {
   atbGame->setVisible(state_.PanelFlags & pfMainBar);
   atbColor->setVisible(state_.PanelFlags & pfColorBar);

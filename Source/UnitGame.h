@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 #include <string>
@@ -23,6 +24,8 @@ class QMenuBar;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
+class TFormMultiUserGame;
+class TFormSettings;
 class TMapImage;
 class TMusic;
 
@@ -55,6 +58,12 @@ class TFormGame : public QMainWindow, public TWindowServices {
   void ApplyDefaultOptions();
   // Strength of the classic game's computer seat (1..3), from the settings' rgBrain index.
   uint8_t ClassicComputerLevel() const;
+
+  // ---- Dialogs ---------------------------------------------------------------------------
+  // The settings dialog and the multi-user setup register themselves here when created (they
+  // are child windows of this one); null until then and once they are gone.
+  QPointer<TFormSettings> FormSettings;
+  QPointer<TFormMultiUserGame> FormMultiUserGame;
 
   // ---- Game flow -------------------------------------------------------------------------
   void SetStatus(const std::string& text) override;  // status panel 4, repainted at once

@@ -14,21 +14,7 @@ void TFormGame::actMenuExitExecute() {
   close();
 }
 
-void TFormGame::actSettingsGameClassicExecute() {
-  state_.MultiUserMode = false;
-}
-
-void TFormGame::actSettingsGameMultiUserExecute() {
-  state_.MultiUserMode = true;
-}
-
-void TFormGame::actSettingsMusicExecute() {}
-
 void TFormGame::actSettingsSetCodeGameExecute() {}
-
-void TFormGame::actMenuSettingsExecute() {}
-
-void TFormGame::actMenuSettingsMultiUserExecute() {}
 
 void TFormGame::actHelpMaintenanseExecute() {}
 
@@ -56,13 +42,5 @@ void TFormGame::pmPanelsPopup() {
 
 // ---------------------------------------------------------------------------------------------
 // Routes into the dialogs that a game start, its end and the closing use.
-
-bool TFormGame::TestMultiUserCondition() {
-  return false;
-}
-
-void TFormGame::FillMultiUserSeats() {}
-
-void TFormGame::SettingsControlEnabled(bool) {}
 
 void TFormGame::SaveActiveProfile() {}

@@ -43,6 +43,7 @@ enum { kChecked, kCommand, kComputerChecked, kHumanChecked, kComputer, kName };
 }  // namespace
 
 TFormMultiUserGame::TFormMultiUserGame(TFormGame& game) : QDialog(&game), game_(game) {
+  game.FormMultiUserGame = this;
   setObjectName(QStringLiteral("FormMultiUserGame"));
   setWindowTitle(Q("Настройки многопользовательской игры"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

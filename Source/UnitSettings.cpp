@@ -38,6 +38,7 @@ constexpr int kPresetCustom = 4;
 }  // namespace
 
 TFormSettings::TFormSettings(TFormGame& game) : QDialog(&game), game_(game) {
+  game.FormSettings = this;
   CreatePages();
   for (int page = 0; page < pcOption->count(); ++page) SetPageDefaults(page);
   rgMode->SetItemIndex(0);

@@ -265,3 +265,62 @@ TEST_F(MultiUser, SeatsAsAStartFillsThem) {
   EXPECT_EQ(none.Name, "");
   EXPECT_EQ(none.Team, 0);
 }
+
+// ---------------------------------------------------------------------------------------------
+// The main window's command and a multi-user start.
+
+TEST_F(MultiUser, F8ShowsTheSetupAndCancelReloads) {
+  game->show();
+  game->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(game.get()));
+  bool shown = false;
+  WhenShown(multi, [&] {
+    shown = true;
+    multi->chkbGamer[1]->setChecked(true);
+    multi->reject();
+  });
+  QTest::keyClick(game.get(), Qt::Key_F8);
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(multi->chkbGamer[1]->isChecked());
+}
+
+TEST_F(MultiUser, SeatsOneAndThreeLeaveTwoAndFourEmptyAfterAClassicGame) {
+  settings->ReadParams();
+  settings->chkbAutostart->setChecked(false);
+  settings->btnOkClick();
+  game->show();
+  game->actMenuStartGame->trigger();  // classic: a computer in seat 4
+  ASSERT_TRUE(game->Machine().Active);
+  ASSERT_EQ(game->Machine().Gamers[4].Kind, gkComputer);
+  game->StopGame(true);
+
+  Human(1, "Анна", 2);
+  Computer(3, 1, 1);
+  game->actSettingsGameMultiUser->trigger();
+  messages.Clear();
+  game->actMenuStartGame->trigger();
+  ASSERT_TRUE(game->Machine().Active) << (messages.shown.empty() ? "" : messages.shown[0].text);
+  const auto& g = game->Machine().Gamers;
+  EXPECT_EQ(g[1].Kind, gkHuman);
+  EXPECT_EQ(g[1].Name, "Анна");
+  EXPECT_EQ(g[1].Team, 2);
+  EXPECT_EQ(g[2].Kind, gkNone);
+  EXPECT_EQ(g[3].Kind, gkComputer);
+  EXPECT_EQ(g[3].Name, "Компьютер №3");
+  EXPECT_EQ(g[3].Level, 2);
+  EXPECT_EQ(g[3].Team, 1);
+  EXPECT_EQ(g[4].Kind, gkNone);
+  game->StopGame(true);
+}
+
+TEST_F(MultiUser, RefusedSetupStartsNoGame) {
+  settings->ReadParams();
+  settings->btnOkClick();
+  game->actSettingsGameMultiUser->trigger();
+  Computer(1);
+  messages.Clear();
+  game->actMenuStartGame->trigger();
+  EXPECT_FALSE(game->Machine().Active);
+  EXPECT_EQ(messages.Texts("error"), std::vector<std::string>{"Количество игроков меньше двух."});
+  EXPECT_FALSE(settings->Locked());
+}

@@ -624,3 +624,73 @@ TEST_F(SettingsControls, CaptionsHintsAndPictures) {
       EXPECT_NE(image, settings->cbTileNeutral->itemIcon(j).pixmap(21, 21).toImage()) << i << j;
   }
 }
+
+// ---------------------------------------------------------------------------------------------
+// The main window's commands.
+
+using SettingsWiring = SettingsWindow;
+
+TEST_F(SettingsWiring, F7ShowsTheDialogModallyAndCancelReloads) {
+  ASSERT_TRUE(Choose("Тестер"));
+  game->show();
+  game->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(game.get()));
+  bool shown = false;
+  WhenShown(settings, [&] {
+    shown = true;
+    EXPECT_TRUE(settings->isEnabled());
+    settings->chkbReplay->setChecked(false);
+    settings->reject();
+  });
+  QTest::keyClick(game.get(), Qt::Key_F7);
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(settings->isVisible());
+  EXPECT_TRUE(settings->chkbReplay->isChecked());
+  EXPECT_TRUE(game->isEnabled());
+}
+
+TEST_F(SettingsWiring, ModeCommandsSetTheModeGroup) {
+  ASSERT_TRUE(Choose("Тестер"));
+  game->actSettingsGameMultiUser->trigger();
+  EXPECT_TRUE(game->State().MultiUserMode);
+  EXPECT_EQ(settings->rgMode->ItemIndex(), 1);
+  EXPECT_FALSE(settings->rgBrain->isEnabled());
+  EXPECT_FALSE(settings->btnUse->isEnabled());
+  game->actSettingsGameClassic->trigger();
+  EXPECT_FALSE(game->State().MultiUserMode);
+  EXPECT_EQ(settings->rgMode->ItemIndex(), 0);
+  EXPECT_TRUE(settings->rgBrain->isEnabled());
+}
+
+TEST_F(SettingsWiring, MusicCommandTogglesTheBoxAndApplies) {
+  ASSERT_TRUE(Choose("Тестер"));
+  ASSERT_TRUE(game->Music()->MusicEnabled());
+  game->actSettingsMusic->trigger();
+  EXPECT_FALSE(settings->chkbMusic->isChecked());
+  EXPECT_FALSE(game->Music()->MusicEnabled());
+  EXPECT_EQ(Read(cfg::key::SelectMusic), "0");
+  EXPECT_EQ(game->actSettingsMusic->icon().cacheKey(), game->ilColor(21).cacheKey());
+  game->actSettingsMusic->trigger();
+  EXPECT_TRUE(game->Music()->MusicEnabled());
+  EXPECT_EQ(Read(cfg::key::SelectMusic), "1");
+}
+
+TEST_F(SettingsWiring, AGameLocksTheSettingsAndTakesItsStrengthFromThem) {
+  settings->ReadParams();
+  settings->rgBrain->SetItemIndex(2);
+  settings->chkbAutostart->setChecked(false);
+  ASSERT_TRUE(settings->TestCondition());
+  settings->btnOkClick();
+  game->show();
+  game->actMenuStartGame->trigger();
+  ASSERT_TRUE(game->Machine().Active);
+  EXPECT_TRUE(settings->Locked());
+  EXPECT_FALSE(settings->rgSizeMap->isEnabled());
+  EXPECT_FALSE(settings->rgBrain->isEnabled());
+  EXPECT_EQ(game->Machine().Gamers[4].Kind, gkComputer);
+  EXPECT_EQ(game->Machine().Gamers[4].Level, 3);
+  game->StopGame(true);
+  EXPECT_FALSE(settings->Locked());
+  EXPECT_TRUE(settings->rgSizeMap->isEnabled());
+  EXPECT_TRUE(settings->rgBrain->isEnabled());
+}
