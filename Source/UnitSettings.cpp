@@ -212,9 +212,6 @@ QObject* ControlOf(const QDialog& dialog, const cfg::TKeyInfo& k) {
 void TFormSettings::ReadParams() {
   const TIniFile& ini = game_.IniFile();
   const std::string section = cfg::OptionsSection(game_.State().ActiveGamer);
-  lastValid_ = {cfg::SettingsKey(cfg::key::GameWidth)->def,
-                cfg::SettingsKey(cfg::key::GameHeight)->def,
-                cfg::SettingsKey(cfg::key::GameTile)->def};
   for (const cfg::TKeyInfo& k : cfg::SettingsKeys()) {
     QObject* control = ControlOf(*this, k);
     if (auto* box = qobject_cast<QCheckBox*>(control)) {
@@ -232,6 +229,15 @@ void TFormSettings::ReadParams() {
     } else if (auto* slider = qobject_cast<QSlider*>(control)) {
       slider->setValue(value);  // kept within 0..100 by the slider
     }
+  }
+  // A stored number that is no size leaves the key's default as the last valid one.
+  const std::array<std::pair<QLineEdit*, const char*>, 3> fields = {
+      {{eWidth, cfg::key::GameWidth},
+       {eHeight, cfg::key::GameHeight},
+       {eTile, cfg::key::GameTile}}};
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const int n = FieldNumber(fields[i].first);
+    lastValid_[i] = n >= 0 ? n : cfg::SettingsKey(fields[i].second)->def;
   }
   // The mode has no key: it follows the program's game mode.
   SetMode(game_.State().MultiUserMode);

@@ -207,26 +207,18 @@ TEST_F(SettingsCheck, StoredValuesOutOfRangeAreKeptInRangeByTheControls) {
   EXPECT_EQ(settings->ClassicComputerLevel(), 0);
 }
 
-TEST_F(SettingsCheck, NumberToStyleAndPresets) {
-  EXPECT_EQ(settings->NumberToStyle(0), stConvex);
-  EXPECT_EQ(settings->NumberToStyle(1), stFlat);
-  EXPECT_EQ(settings->NumberToStyle(2), stCarved);
-  EXPECT_EQ(settings->NumberToStyle(3), stConcave);
-  EXPECT_TRUE(messages.shown.empty());
+TEST_F(SettingsCheck, UnknownTileStyleAndNoSizeChoice) {
   EXPECT_EQ(settings->NumberToStyle(4), stFlat);
   EXPECT_EQ(settings->NumberToStyle(-1), stFlat);
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(messages.shown[0].text, "Неизвестный стиль плитки.");
   EXPECT_EQ(messages.shown[0].title, "Error");
-
-  settings->rgSizeMap->SetItemIndex(2);
-  EXPECT_EQ(settings->GetSizeMap(), std::make_pair(75, 37));
-  settings->rgSizeTile->SetItemIndex(3);
-  EXPECT_EQ(settings->GetSizeTile(), 25);
-  // No choice: the custom fields.
+  // No choice of a size: the custom fields.
   settings->rgSizeTile->SetItemIndex(-1);
   settings->eTile->setText("33");
   EXPECT_EQ(settings->GetSizeTile(), 33);
+  settings->rgSizeMap->SetItemIndex(2);
+  EXPECT_EQ(settings->GetSizeMap(), std::make_pair(75, 37));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -301,6 +293,14 @@ TEST_F(SettingsStore, GarbageInACustomFieldUnderAFixedPresetStoresTheLastValidNu
   settings->ReadParams();
   settings->btnUseClick();
   EXPECT_EQ(Read(cfg::key::GameWidth), "50");
+
+  // Read back as the field already shows it, a stored number is the last valid one.
+  settings->eWidth->setText("40");
+  settings->btnUseClick();
+  settings->ReadParams();
+  settings->eWidth->setText("4x");
+  settings->btnUseClick();
+  EXPECT_EQ(Read(cfg::key::GameWidth), "40");
 }
 
 TEST_F(SettingsStore, CancelAfterUnappliedChangesReloadsTheStoredValues) {
@@ -607,19 +607,10 @@ TEST_F(SettingsControls, ApplyButtonFollowsChanges) {
   }
 }
 
-TEST_F(SettingsControls, CaptionsHintsAndPictures) {
-  EXPECT_EQ(settings->windowTitle(), QString::fromUtf8("Настройки"));
-  EXPECT_EQ(settings->pcOption->count(), 5);
-  EXPECT_EQ(settings->pcOption->tabText(4), QString::fromUtf8("Панели"));
-  EXPECT_EQ(settings->btnDefault->toolTip(),
-            QString::fromUtf8("Установить стандартные значения для текущей страницы"));
-  EXPECT_EQ(settings->rgBrain->Button(1)->text(), QString::fromUtf8("Умеренный"));
-  EXPECT_EQ(settings->eHeight->toolTip(), QString::fromUtf8("Высота карты"));
-  EXPECT_TRUE(settings->btnOk->isDefault());
-  // One picture per look, and the four differ.
+TEST_F(SettingsControls, EveryTileLookHasItsOwnPicture) {
   for (int i = 0; i < 4; ++i) {
-    EXPECT_FALSE(settings->cbTileNeutral->itemIcon(i).isNull());
-    QImage image = settings->cbTileNeutral->itemIcon(i).pixmap(21, 21).toImage();
+    const QImage image = settings->cbTileNeutral->itemIcon(i).pixmap(21, 21).toImage();
+    EXPECT_FALSE(image.isNull());
     for (int j = 0; j < i; ++j)
       EXPECT_NE(image, settings->cbTileNeutral->itemIcon(j).pixmap(21, 21).toImage()) << i << j;
   }
