@@ -1,4 +1,5 @@
 // The settings dialog: its checks, reading and storing, applying, defaults and enabled states.
+#include <QDir>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -460,6 +461,60 @@ TEST_F(SettingsApply, MusicSwitchesWithTheSliderVolume) {
   EXPECT_TRUE(music.MusicEnabled());
   EXPECT_EQ(music.Sound().StreamVolume(), 60);
   EXPECT_EQ(Read(cfg::key::Volume), "60");
+}
+
+// Short silent tracks (the mixer takes a track by its content, whatever the file is called).
+static void WriteTracks(const QString& folder) {
+  QDir().mkpath(folder);
+  const int frames = 44100;
+  QByteArray wav;
+  auto u32 = [&](quint32 v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [&](quint16 v) { wav.append(reinterpret_cast<const char*>(&v), 2); };
+  wav.append("RIFF");
+  u32(36 + frames * 4);
+  wav.append("WAVEfmt ");
+  u32(16), u16(1), u16(2), u32(44100), u32(44100 * 4), u16(4), u16(16);
+  wav.append("data");
+  u32(frames * 4);
+  wav.append(QByteArray(frames * 4, '\0'));
+  for (const char* name : {"Title.mp3", "InGame.mp3", "About.mp3"}) {
+    QFile f(folder + QLatin1Char('/') + QLatin1String(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(wav);
+  }
+}
+
+TEST_F(SettingsApply, MusicSwitchedOnDuringAGamePlaysTheInGameTrackFromItsStart) {
+  WriteTracks(MusicFolder());
+  settings->ReadParams();
+  settings->chkbMusic->setChecked(false);
+  settings->chkbAutostart->setChecked(false);
+  settings->btnOkClick();
+  TMusic& music = *game->Music();
+  ASSERT_FALSE(music.MusicEnabled());
+  game->show();
+  game->actMenuStartGame->trigger();
+  ASSERT_TRUE(game->Machine().Active);
+
+  settings->chkbMusic->setChecked(true);
+  settings->slVolume->setValue(40);
+  settings->btnUseClick();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(music.Playing(TMusicTrack::mtInGame));
+  EXPECT_FALSE(music.Playing(TMusicTrack::mtTitle));
+  EXPECT_EQ(music.Sound().StreamVolume(), 40);
+  EXPECT_EQ(settings->slVolume->toolTip(), QString::fromUtf8("Громкость 40%"));
+
+  // Off stops everything at once; the music command brings the track back from its start.
+  const uint64_t fifth = 44100 / 5;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return music.PlayedFrames(TMusicTrack::mtInGame) > fifth; }));
+  game->actSettingsMusic->trigger();
+  EXPECT_FALSE(music.Playing(TMusicTrack::mtInGame));
+  game->actSettingsMusic->trigger();
+  EXPECT_TRUE(music.Playing(TMusicTrack::mtInGame));
+  EXPECT_LT(music.PlayedFrames(TMusicTrack::mtInGame), fifth);
+  game->StopGame(true);
+  EXPECT_TRUE(music.Playing(TMusicTrack::mtTitle));
 }
 
 TEST_F(SettingsApply, MusicThatCannotStartTurnsTheBoxBackAndTheRestIsApplied) {
