@@ -60,18 +60,23 @@ def locate(shot, cols, rows, tile):
         for x in range(0, shot.width - span_x):
             if shot.at(x, y) != BLACK or shot.at(x + span_x, y + span_y) != BLACK:
                 continue
-            corners = [(x + half, y + half), (x + span_x - tile + half, y + half),
-                       (x + half, y + span_y - tile + half),
-                       (x + span_x - tile + half, y + span_y - tile + half)]
-            if all(shot.at(cx, cy) in FILL for cx, cy in corners):
+            # The seats' corners may still be black start tiles: look at the other two corners
+            # and at the tiles beside the seats' corners.
+            probes = [(x + span_x - tile + half, y + half), (x + half, y + span_y - tile + half),
+                      (x + tile + half, y + half), (x + span_x - 2 * tile + half, y + span_y - tile + half)]
+            if all(shot.at(cx, cy) in FILL for cx, cy in probes):
                 return x, y
     return None
 
 
 def tiles(shot, origin, cols, rows, tile):
+    """Colour index of every tile: 1..7, 0 for a black start tile, -1 for anything else."""
     x0, y0 = origin
     half = tile // 2
-    return [[FILL.get(shot.at(x0 + c * tile + half, y0 + r * tile + half), 0) for c in range(cols)]
+
+    def index(pixel):
+        return 0 if pixel == BLACK else FILL.get(pixel, -1)
+    return [[index(shot.at(x0 + c * tile + half, y0 + r * tile + half)) for c in range(cols)]
             for r in range(rows)]
 
 
@@ -88,26 +93,73 @@ def flood(grid, start):
     return seen
 
 
-def greedy(grid):
+def expand(grid, own, other, colour):
+    """The territory after taking `colour`: every tile of it connected to the territory."""
     rows, cols = len(grid), len(grid[0])
+    grown, todo = set(own), list(own)
+    while todo:
+        r, c = todo.pop()
+        for nr, nc in ((r - 1, c), (r + 1, c), (r, c - 1), (r, c + 1)):
+            if (0 <= nr < rows and 0 <= nc < cols and (nr, nc) not in grown
+                    and (nr, nc) not in other and grid[nr][nc] == colour):
+                grown.add((nr, nc))
+                todo.append((nr, nc))
+    return grown
+
+
+def rings_to(grid, own, other, target):
+    """Islands to cross from the territory to the target tile (0-1 search: a step within an
+    island is free, a step into another island costs one)."""
+    from collections import deque
+    rows, cols = len(grid), len(grid[0])
+    dist = {t: 0 for t in own}
+    todo = deque(own)
+    while todo:
+        r, c = todo.popleft()
+        d = dist[(r, c)]
+        if (r, c) == target:
+            return d
+        for nr, nc in ((r - 1, c), (r + 1, c), (r, c - 1), (r, c + 1)):
+            if not (0 <= nr < rows and 0 <= nc < cols) or (nr, nc) in other:
+                continue
+            step = 0 if (r, c) not in own and grid[nr][nc] == grid[r][c] else 1
+            if (nr, nc) in own:
+                step = 0
+            if dist.get((nr, nc), 1 << 30) > d + step:
+                dist[(nr, nc)] = d + step
+                (todo.appendleft if step == 0 else todo.append)((nr, nc))
+    return 1 << 30
+
+
+def greedy(grid):
+    """Seat 1's colour: while the centre tile is free, the one that brings the territory nearest
+    to it; then the one that gives the largest territory two moves ahead (ties: the larger gain
+    now, then the lower key)."""
+    rows, cols = len(grid), len(grid[0])
+    if grid[0][0] < 0:
+        return 0  # not a board in play (being drawn, or covered)
     own = flood(grid, (0, 0))
     other = flood(grid, (rows - 1, cols - 1))
     taken = {grid[0][0], grid[rows - 1][cols - 1]}
-    gain = {}
-    counted = set()
-    for r, c in own:
-        for nr, nc in ((r - 1, c), (r + 1, c), (r, c - 1), (r, c + 1)):
-            if not (0 <= nr < rows and 0 <= nc < cols) or (nr, nc) in own or (nr, nc) in other:
-                continue
-            if (nr, nc) in counted or grid[nr][nc] in taken:
-                continue
-            island = flood(grid, (nr, nc))
-            counted |= island
-            gain[grid[nr][nc]] = gain.get(grid[nr][nc], 0) + len(island)
-    if not gain:
-        free = [k for k in range(1, 8) if k not in taken]
-        return free[0] if free else 0
-    return max(sorted(gain), key=lambda k: gain[k])
+    free = [k for k in range(1, 8) if k not in taken]
+    centre = (rows // 2, cols // 2)
+    if centre not in own and centre not in other:
+        best, best_value = 0, None
+        for colour in free:
+            first = expand(grid, own, other, colour)
+            value = (-rings_to(grid, first, other, centre), len(first))
+            if best_value is None or value > best_value:
+                best, best_value = colour, value
+        return best
+    best, best_value = 0, None
+    for colour in free:
+        first = expand(grid, own, other, colour)
+        second = max((len(expand(grid, first, other, k)) for k in free if k != colour),
+                     default=len(first))
+        value = (second, len(first))
+        if best_value is None or value > best_value:
+            best, best_value = colour, value
+    return best
 
 
 def main():
@@ -123,9 +175,12 @@ def main():
         return 2
     grid = tiles(shot, origin, cols, rows, tile)
     if command == 'check':
-        bad = [(r, c) for r in range(rows) for c in range(cols) if grid[r][c] == 0]
+        # Only a seat's corner may be black: its start tile before the first choice.
+        corners = {(0, 0), (0, cols - 1), (rows - 1, 0), (rows - 1, cols - 1)}
+        bad = [(r, c) for r in range(rows) for c in range(cols)
+               if grid[r][c] < 0 or (grid[r][c] == 0 and (r, c) not in corners)]
         if bad:
-            print('tiles without a fill colour: %s' % bad[:10], file=sys.stderr)
+            print('tiles without a painter colour: %s' % bad[:10], file=sys.stderr)
             return 1
         # Two neighbouring tiles of different colours are both framed (or one is a territory's):
         # somewhere on the board the grid line between such tiles must be black.
@@ -134,7 +189,7 @@ def main():
         if lines == 0:
             print('no black grid line between tiles', file=sys.stderr)
             return 1
-        used = sorted({v for row in grid for v in row})
+        used = sorted({v for row in grid for v in row} - {0})
         print('board at %d,%d: %d x %d tiles, colours %s, %d black grid lines'
               % (origin[0], origin[1], cols, rows, used, lines))
         return 0

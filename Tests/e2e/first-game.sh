@@ -113,35 +113,33 @@ results=$(e2e_wait_window '^Результаты игры$' 5)
 e2e_shot results
 e2e_focus "$results"
 e2e_keys Return # "Закрыть"
-e2e_wait_gone '^Результаты игры$' 10
 
-# Then either the replay question (the person lost) or the hall of fame (a record).
+# Closing the results asks to replay a lost round (over the results dialog); a won round shows
+# the hall of fame instead.
 won=""
 for i in $(seq 100); do
-  if [ -n "$(e2e_find_window '^Зал славы$')" ]; then
-    won=yes
-    break
-  fi
   if [ -n "$(e2e_find_window '^Morvik$')" ]; then
     won=no
+    box=$(e2e_find_window '^Morvik$')
+    e2e_shot replay-question
+    e2e_focus "$box"
+    e2e_keys Escape # "Нет": a new layout
+    e2e_wait_gone '^Morvik$' 10
+    break
+  fi
+  if [ -n "$(e2e_find_window '^Зал славы$')" ]; then
+    won=yes
+    hall=$(e2e_find_window '^Зал славы$')
+    e2e_shot hall-of-fame
+    e2e_focus "$hall"
+    e2e_keys Escape
+    e2e_wait_gone '^Зал славы$' 10
     break
   fi
   sleep 0.1
 done
 [ -n "$won" ] || e2e_fail "neither the replay question nor the hall of fame after the results"
-if [ "$won" = yes ]; then
-  hall=$(e2e_find_window '^Зал славы$')
-  e2e_shot hall-of-fame
-  e2e_focus "$hall"
-  e2e_keys Escape
-  e2e_wait_gone '^Зал славы$' 10
-else
-  box=$(e2e_find_window '^Morvik$')
-  e2e_shot replay-question
-  e2e_focus "$box"
-  e2e_keys Escape # "Нет": a new layout
-  e2e_wait_gone '^Morvik$' 10
-fi
+e2e_wait_gone '^Результаты игры$' 10
 e2e_log "person won: $won"
 
 # Autostart: the next game runs. Close the program through "Игра" > "Выход" and confirm.
