@@ -454,6 +454,7 @@ void TFormSettings::SetPageDefaults(int page) {
   switch (page) {
     case 0:
       if (locked_) return;
+      if (rgMode->ItemIndex() != 0) ControlChange();  // the mode is applied like the rest
       rgMode->SetItemIndex(0);
       rgBrain->SetItemIndex(def(cfg::key::GameBrain));
       rgVictory->SetItemIndex(def(cfg::key::GameVictory));

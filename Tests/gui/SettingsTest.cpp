@@ -437,9 +437,16 @@ TEST_F(SettingsApply, ChoosingAModeInTheDialogSwitchesTheGameMode) {
   EXPECT_TRUE(game->State().MultiUserMode);
   EXPECT_EQ(settings->rgMode->ItemIndex(), 1);
 
-  // Set from the program's side it is no pending change.
+  // The defaults of the page bring the classic mode back.
   settings->btnUseClick();
-  settings->SetMode(false);
+  settings->pcOption->setCurrentIndex(0);
+  settings->btnDefaultClick();
+  settings->btnUseClick();
+  EXPECT_FALSE(game->State().MultiUserMode);
+  EXPECT_TRUE(game->actSettingsGameClassic->isChecked());
+
+  // Set from the program's side it is no pending change.
+  settings->SetMode(true);
   EXPECT_FALSE(settings->btnUse->isEnabled());
 }
 
