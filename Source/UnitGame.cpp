@@ -136,6 +136,11 @@ void TFormGame::CreateActions() {
   actHelpHomePage = make("Домашняя страница", nullptr, {}, 23, &TFormGame::actHelpHomePageExecute);
   actHelpMail = make("Написать письмо", "Написать письмо разработчику", {}, 24,
                      &TFormGame::actHelpMailExecute);
+  // No home page or mail address exists: both commands stay off every menu and bar.
+  for (QAction* a : {actHelpHomePage, actHelpMail}) {
+    a->setVisible(false);
+    a->setEnabled(false);
+  }
   actHelpForum = make("Форум \"Morvik\"", nullptr, {}, 25, &TFormGame::actHelpForumExecute);
   actHelpForum->setEnabled(false);
   actHelpAboutProgram =

@@ -44,7 +44,8 @@ TEST_F(GameWindow, ActionTableAsBuilt) {
       {form->actMenuSettingsMultiUser, "Многопольз. игра", "Настройки многопользовательской игры",
        Qt::Key_F8, 19, true},
       {form->actHelpMaintenanse, "Содержание", "Справка по программе", Qt::Key_F1, 11, true},
-      {form->actHelpMail, "Написать письмо", "Написать письмо разработчику", {}, 24, true},
+      // No mail address exists: the command is kept, hidden and disabled.
+      {form->actHelpMail, "Написать письмо", "Написать письмо разработчику", {}, 24, false},
       {form->actHelpForum, "Форум \"Morvik\"", nullptr, {}, 25, false},
       {form->actMainBoss, "Босс",
        "Спрятать программу в трей\nВозврат - двойной клик на пустом месте",

@@ -1,0 +1,125 @@
+// TFormGame: the smaller commands of the main window: the layout number, the panel switches,
+// help and the tray mode.
+#include <QAction>
+#include <QCheckBox>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "UnitGame.h"
+#include "UnitSettings.h"
+#include "gui/HelpWindow.h"
+#include "gui/TrayMode.h"
+
+namespace {
+
+// A layout number as typed: an optional sign and decimal digits, blanks around them allowed;
+// the result is the absolute value. Anything else, and -2147483648 (whose absolute value is no
+// 32-bit number), is refused.
+std::optional<int32_t> ParseCodeGame(const QString& typed) {
+  const QString text = typed.trimmed();
+  qsizetype i = 0;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+  if (i == text.size()) return std::nullopt;
+  int64_t value = 0;
+  for (; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c - u'0');
+    if (value > INT32_MAX) return std::nullopt;
+  }
+  return int32_t(value);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Layout number.
+
+void TFormGame::actSettingsSetCodeGameExecute() {
+  // Between games only: the action is disabled during a game, but a direct call must not change
+  // the number of the board being played.
+  if (machine_->Active) return;
+  std::string text;
+  if (!messages_->InputQuery("Morvik", "Введите номер расклада:", text)) return;
+  const std::optional<int32_t> code = ParseCodeGame(QString::fromStdString(text));
+  if (!code) {
+    messages_->Error("Некорректно введен номер расклада.");
+    return;
+  }
+  machine_->SetCodeGame(*code);
+  ShowCodeGameCaption();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Panels: the three switches of the menu bar's right-click menu.
+
+namespace {
+
+// One panel switch: the settings' check box takes the new tick and the options are applied (and
+// stored with the profile). A window without its settings dialog keeps its own flags.
+void SwitchPanel(TFormGame& game, bool on, uint8_t flag, QCheckBox* TFormSettings::*box) {
+  if (TFormSettings* settings = game.FormSettings) {
+    (settings->*box)->setChecked(on);
+    settings->UseOption();
+    return;
+  }
+  TProgramState& state = game.State();
+  const uint8_t flags = on ? uint8_t(state.PanelFlags | flag) : uint8_t(state.PanelFlags & ~flag);
+  if (flags == state.PanelFlags) return;
+  state.PanelFlags = flags;
+  game.ShowPanels();
+  game.SetSizeWindow();
+  if (game.Machine().Active) game.DrawMap(false);
+}
+
+}  // namespace
+
+void TFormGame::pmPanelsPopup() {
+  if (FormSettings) {
+    actPanelMainBar->setChecked(FormSettings->chkbMainBar->isChecked());
+    actPanelColorBar->setChecked(FormSettings->chkbColorBar->isChecked());
+    actPanelStatusBar->setChecked(FormSettings->chkbStatusBar->isChecked());
+    return;
+  }
+  actPanelMainBar->setChecked(state_.PanelFlags & pfMainBar);
+  actPanelColorBar->setChecked(state_.PanelFlags & pfColorBar);
+  actPanelStatusBar->setChecked(state_.PanelFlags & pfStatusBar);
+}
+
+void TFormGame::actPanelMainBarExecute() {
+  SwitchPanel(*this, actPanelMainBar->isChecked(), pfMainBar, &TFormSettings::chkbMainBar);
+}
+
+void TFormGame::actPanelColorBarExecute() {
+  SwitchPanel(*this, actPanelColorBar->isChecked(), pfColorBar, &TFormSettings::chkbColorBar);
+}
+
+void TFormGame::actPanelStatusBarExecute() {
+  SwitchPanel(*this, actPanelStatusBar->isChecked(), pfStatusBar, &TFormSettings::chkbStatusBar);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Help.
+
+void TFormGame::actHelpMaintenanseExecute() {
+  ShowHelpContents(this, *messages_);
+}
+
+// The game has no home page and no mail address: these two commands are on no menu or bar and
+// stay disabled, rather than lead to an address nobody reads.
+void TFormGame::actHelpHomePageExecute() {}
+
+void TFormGame::actHelpMailExecute() {}
+
+// ---------------------------------------------------------------------------------------------
+// Tray mode.
+
+void TFormGame::actMainBossExecute() {
+  auto* tray = findChild<TTrayMode*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!tray) {
+    const QIcon icon = windowIcon().isNull() ? ilColor(15) : windowIcon();
+    tray = new TTrayMode(this, icon, QStringLiteral("Morvik\nДвойной щелчок — показать окно"));
+  }
+  tray->Enter();
+}
