@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
-#include <QPointer>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -214,9 +213,6 @@ TEST_P(Panels, DuringAGameTheBoardIsRedrawn) {
 }
 
 TEST_P(Panels, PopupTicksFollowTheSwitches) {
-  EXPECT_EQ(
-      form->pmPanels->actions(),
-      (QList<QAction*>{form->actPanelMainBar, form->actPanelColorBar, form->actPanelStatusBar}));
   if (settings) {
     // The dialog's check boxes hold the options, applied or not.
     settings->chkbMainBar->setChecked(false);
@@ -450,15 +446,6 @@ TEST_F(Tray, MenuShowBringsItBackAndTheModeRepeats) {
   EXPECT_EQ(form->findChildren<TTrayMode*>().size(), 1);
   emit Icon()->activated(QSystemTrayIcon::DoubleClick);
   EXPECT_TRUE(form->isVisible());
-}
-
-TEST_F(Tray, IconGoesWithTheWindow) {
-  form->actMainBoss->trigger();
-  QPointer<QSystemTrayIcon> icon = Icon();
-  ASSERT_FALSE(icon.isNull());
-  ASSERT_TRUE(icon->isVisible());
-  form.reset();
-  EXPECT_TRUE(icon.isNull());
 }
 
 TEST_F(Tray, WithoutNotificationAreaTheWindowIsMinimised) {
