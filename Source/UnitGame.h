@@ -24,6 +24,10 @@ class QMenuBar;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
+class TFormAbout;
+class TFormGamers;
+class TFormHallFame;
+class TFormResult;
 class TFormMultiUserGame;
 class TFormSettings;
 class TMapImage;
@@ -64,6 +68,12 @@ class TFormGame : public QMainWindow, public TWindowServices {
   // are child windows of this one); null until then and once they are gone.
   QPointer<TFormSettings> FormSettings;
   QPointer<TFormMultiUserGame> FormMultiUserGame;
+
+  // The players-and-records dialogs, set by the program at start-up; null in window-only tests.
+  QPointer<TFormResult> FormResult;
+  QPointer<TFormHallFame> FormHallFame;
+  QPointer<TFormGamers> FormGamers;
+  QPointer<TFormAbout> FormAbout;
 
   // ---- Game flow -------------------------------------------------------------------------
   void SetStatus(const std::string& text) override;  // status panel 4, repainted at once

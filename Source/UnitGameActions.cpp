@@ -7,19 +7,12 @@
 
 #include "UnitGame.h"
 
-void TFormGame::actMenuGamersExecute() {}
-
-void TFormGame::actMenuHallOfFameExecute() {}
-
 void TFormGame::actMenuExitExecute() {
   close();
 }
 
 void TFormGame::actHelpForumExecute() {}
 
-void TFormGame::actHelpAboutProgramExecute() {}
-
 // ---------------------------------------------------------------------------------------------
 // Routes into the dialogs that a game start, its end and the closing use.
 
-void TFormGame::SaveActiveProfile() {}

@@ -48,13 +48,9 @@ void TFormGame::RepaintMap() {
   iMap->repaint();
 }
 
-void TFormGame::ShowResults() {}
-
 bool TFormGame::RecordAdded() {
   return state_.RecordAdded;
 }
-
-void TFormGame::ShowHallOfFame() {}
 
 void TFormGame::StopGameAtEnd() {
   StopGame(false);

@@ -83,6 +83,11 @@ TMorvikProgram::TMorvikProgram(TMessageService& messages) {
 
   about_ = new TFormAbout(game_.get());
   created(about_, "FormAbout");
+
+  game_->FormResult = result_;
+  game_->FormHallFame = hallFame_;
+  game_->FormGamers = gamers_.get();
+  game_->FormAbout = about_;
 }
 
 TMorvikProgram::~TMorvikProgram() {

@@ -2,7 +2,10 @@
 // window, "Выход", and a second run that finds everything as the first left it.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -14,7 +17,10 @@
 #include "UnitGamers.h"
 #include "UnitGamersStartUp.h"
 #include "UnitHallFame.h"
+#include "UnitResult.h"
 #include "UnitSettings.h"
+#include "config/HallFame.h"
+#include "sound/Music.h"
 
 namespace {
 
@@ -158,6 +164,184 @@ TEST_F(StartUp, InvalidOptionsOpenAUsableSettingsDialog) {
   EXPECT_EQ(messages.Texts("error"),
             Names{"Ширина игрового поля меньше 10.\r\nИсправьте настройки карты."});
   EXPECT_EQ(Game().State().ActiveGamer, "Ann");
+}
+
+// ---- The main window's routes into the dialogs -------------------------------------------
+
+class Running : public StartUp {
+ protected:
+  void SetUp() override {
+    StartUp::SetUp();
+    // The composed tracks, so that the music around the About dialog can be heard.
+    const QString music = MusicFolder();
+    ASSERT_TRUE(QDir().mkpath(music));
+    for (const char* f : {"Title.mp3", "InGame.mp3", "About.mp3"})
+      ASSERT_TRUE(QFile::copy(QStringLiteral(MORVIK_TEST_MUSIC_DIR "/") + QLatin1String(f),
+                              music + QLatin1Char('/') + QLatin1String(f)));
+    WriteFile("[GAMERS]\r\nAnn=Ann\r\n");
+    Create();
+    WhenModal(&program->Gamers(), [this] { program->Gamers().btnSelect->click(); });
+    ASSERT_TRUE(program->StartUp());
+    ASSERT_TRUE(failures.empty());
+  }
+  bool Playing(TMusicTrack track) { return Game().Music() && Game().Music()->Playing(track); }
+};
+
+TEST_F(Running, ExitSaveAndASecondRunFindEverythingAsLeft) {
+  const int32_t code = Game().Machine().CodeGame;
+  Game().actSettingsGameMultiUser->trigger();
+  messages.confirmDefault = true;
+  Game().close();
+  EXPECT_FALSE(Game().isVisible());
+  EXPECT_EQ(Ini().ReadInteger("OPTIONS_Ann", "Other_CodeGame", 0), code);
+  EXPECT_FALSE(Ini().ReadBool("OPTIONS_Ann", "Other_ClassicMode", true));
+  EXPECT_EQ(Ini().ReadInteger("OPTIONS_Ann", "Window_Left", -99999), program->Gamers().x());
+
+  program.reset();
+  Create();
+  WhenModal(&program->Gamers(), [this] {
+    EXPECT_EQ(program->Gamers().SelectedName(), "Ann");
+    program->Gamers().btnSelect->click();
+  });
+  ASSERT_TRUE(program->StartUp());
+  EXPECT_EQ(Game().Machine().CodeGame, code);
+  EXPECT_TRUE(Game().State().MultiUserMode);
+  EXPECT_TRUE(Game().actSettingsGameMultiUser->isChecked());
+  EXPECT_EQ(Game().windowTitle(), QStringLiteral("Morvik 1.2 final. Расклад #%1").arg(code));
+}
+
+TEST_F(Running, ProfilesCommandShowsTheDialogWithoutExit) {
+  bool shown = false;
+  WhenModal(&program->Gamers(), [&] {
+    shown = true;
+    EXPECT_TRUE(program->Gamers().btnExit->isHidden());
+    program->Gamers().reject();
+  });
+  Game().actMenuGamers->trigger();
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(failures.empty());
+  EXPECT_EQ(Game().State().ActiveGamer, "Ann");
+  EXPECT_TRUE(Game().isVisible());
+}
+
+TEST_F(Running, HallOfFameCommandShowsTheNewRecordOnceThenRowOne) {
+  TFormHallFame& hall = program->HallFame();
+  hall.SetSelectedRow(3);
+  int row = 0;
+  WhenModal(&hall, [&] {
+    row = hall.SelectedRow();
+    hall.accept();
+  });
+  Game().actMenuHallOfFame->trigger();
+  EXPECT_TRUE(failures.empty());
+  EXPECT_EQ(row, 3);
+  EXPECT_EQ(hall.SelectedRow(), 1);
+}
+
+TEST_F(Running, AboutPlaysItsOwnMusicAndThenTheTitleAgain) {
+  ASSERT_TRUE(Playing(TMusicTrack::mtTitle));
+  bool aboutPlayed = false, titlePlayed = true;
+  WhenModal(&program->About(), [&] {
+    aboutPlayed = Playing(TMusicTrack::mtAbout);
+    titlePlayed = Playing(TMusicTrack::mtTitle);
+    program->About().accept();
+  });
+  Game().actHelpAboutProgram->trigger();
+  EXPECT_TRUE(failures.empty());
+  EXPECT_TRUE(aboutPlayed);
+  EXPECT_FALSE(titlePlayed);
+  EXPECT_TRUE(Playing(TMusicTrack::mtTitle));
+  EXPECT_FALSE(Playing(TMusicTrack::mtAbout));
+}
+
+TEST_F(Running, EndOfGameShowsResultsAndTheHallOfFameOnARecord) {
+  // A classic game just won by Ann: 300 tenths against 200.
+  TMorvikMachine& m = Game().Machine();
+  m.SetSizeMap(50, 25);
+  m.SetGamer(1, gkHuman, 0, "Ann", 0);
+  m.SetGamer(2, gkNone, 0, "", 0);
+  m.SetGamer(3, gkNone, 0, "", 0);
+  m.SetGamer(4, gkComputer, 1, "Компьютер", 0);
+  m.Map = std::make_unique<TMap>();
+  m.Map->Scores[1].Area = 375;
+  m.Map->Scores[4].Area = 250;
+  std::vector<std::string> shown;
+  WhenModal(&program->Result(), [&] {
+    shown.push_back(program->Result().stName[1]->text().toStdString());
+    program->Result().accept();
+  });
+  Game().ShowResults();
+  EXPECT_EQ(shown, Names{"Ann"});
+  EXPECT_TRUE(Game().RecordAdded());
+  std::vector<std::string> table;
+  ReadHallFame(Ini(), &messages, table, "MAP01");
+  EXPECT_EQ(table, Names{"Ann=300"});
+  int row = 0;
+  WhenModal(&program->HallFame(), [&] {
+    row = program->HallFame().SelectedRow();
+    program->HallFame().accept();
+  });
+  Game().ShowHallOfFame();
+  EXPECT_EQ(row, 1);
+  EXPECT_TRUE(failures.empty());
+  m.Map.reset();
+}
+
+TEST_F(StartUp, AClassicGamePlayedToTheEnd) {
+  WriteFile(
+      "[GAMERS]\r\nAnn=Ann\r\n[OPTIONS_Ann]\r\nGameSizeMap=0\r\nGameSizeTile=3\r\n"
+      "SelectAutostart=0\r\nSelectMusic=0\r\n");
+  Create();
+  WhenModal(&program->Gamers(), [this] { program->Gamers().btnSelect->click(); });
+  ASSERT_TRUE(program->StartUp());
+
+  // The dialogs of the end of the game are answered as they come up.
+  std::vector<std::string> dialogs;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == &program->Result()) {
+      dialogs.push_back("results");
+      program->Result().accept();
+    } else if (modal == &program->HallFame()) {
+      dialogs.push_back("halloffame:" + std::to_string(program->HallFame().SelectedRow()));
+      program->HallFame().accept();
+    } else if (modal) {
+      dialogs.push_back("unexpected:" + modal->objectName().toStdString());
+      modal->close();
+    }
+  });
+  watcher.start(5);
+  messages.confirmDefault = false;  // no replay
+
+  TMorvikMachine& m = Game().Machine();
+  Game().actMenuStartGame->trigger();
+  ASSERT_TRUE(m.Active);
+  QElapsedTimer clock;
+  clock.start();
+  while (m.Active && clock.elapsed() < 60000) {
+    for (uint8_t c = 1; c <= 7; ++c)
+      if (m.FreeColors[c] && m.AwaitingHuman) {
+        Game().SetColor(c);
+        break;
+      }
+    QApplication::processEvents();
+  }
+  ASSERT_FALSE(m.Active);
+  ASSERT_FALSE(dialogs.empty());
+  EXPECT_EQ(dialogs[0], "results");
+  std::vector<std::string> table;
+  ReadHallFame(Ini(), &messages, table, "MAP00");
+  if (Game().State().RecordAdded) {
+    EXPECT_EQ(dialogs, (Names{"results", "halloffame:1"}));
+    ASSERT_EQ(table.size(), 1u);
+    EXPECT_TRUE(table[0].starts_with("Ann="));
+    EXPECT_TRUE(messages.Texts("confirm").empty());
+  } else {
+    EXPECT_EQ(dialogs, Names{"results"});
+    EXPECT_TRUE(table.empty());
+    EXPECT_EQ(messages.Texts("confirm"), Names{"Раунд проигран.\r\nПереиграть?"});
+  }
 }
 
 }  // namespace

@@ -18,3 +18,8 @@ target_include_directories(gui_profiles_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/
 target_link_libraries(gui_profiles_tests PRIVATE morvik_gui Qt6::Test GTest::gtest)
 gtest_discover_tests(gui_profiles_tests TEST_PREFIX "profiles." DISCOVERY_MODE PRE_TEST
                      PROPERTIES TIMEOUT 120)
+# The About dialog's music is checked with the tracks the composer built.
+target_compile_definitions(gui_profiles_tests PRIVATE MORVIK_TEST_MUSIC_DIR="${MORVIK_BIN_DIR}/Music")
+if(TARGET morvik-music)
+  add_dependencies(gui_profiles_tests morvik-music)
+endif()
