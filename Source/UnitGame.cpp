@@ -253,7 +253,8 @@ void TFormGame::CreateToolBars() {
     toolBar->setFloatable(false);
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolBar->setIconSize(QSize(16, 16));
-    toolBar->setFixedHeight(28);
+    // Stacked bars overlap by one pixel on the classic desktop: each adds 27 to the board's top.
+    toolBar->setFixedHeight(27);
     toolBar->toggleViewAction()->setVisible(false);
     toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, toolBar);

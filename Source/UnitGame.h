@@ -92,7 +92,6 @@ class TFormGame : public QMainWindow, public TWindowServices {
   bool AutostartPending() const { return autostartPending_; }
 
   // ---- Board -----------------------------------------------------------------------------
-  static constexpr int MapMargin = 8;  // board to bars and status bar, in pixels
   void SetSizeWindow();  // image, bitmap and window from the board, tile size and PanelFlags
   void PresentShow();    // the idle board
   void DrawMap(bool showProgress) override;

@@ -86,13 +86,13 @@ void TFormGame::SetSizeWindow() {
       CalcSizeWindow(machine_->Width, machine_->Height, machine_->SizeTile, state_.PanelFlags);
   painter_.Resize(g.MapWidth, g.MapHeight);
   iMap->SetBuffer(painter_.Bits(), painter_.Width(), painter_.Height());
-  iMap->move(g.MapLeft, MapMargin);
-  // The client area: the bars that are shown, the board with its margins, the status bar.
-  int height = accmMain->height() + iMap->height() + 2 * MapMargin;
-  if (state_.PanelFlags & pfMainBar) height += atbGame->height();
-  if (state_.PanelFlags & pfColorBar) height += atbColor->height();
-  if (state_.PanelFlags & pfStatusBar) height += sbMain->height();
-  setFixedSize(g.MapLeft + iMap->width() + MapMargin, height);
+  // The board sits at (MapLeft, MapTop) of the window; the bars above it are the menu (25) and
+  // each shown tool bar (27), and the window takes the size the board and the panels call for.
+  int barsHeight = accmMain->height();
+  if (state_.PanelFlags & pfMainBar) barsHeight += atbGame->height();
+  if (state_.PanelFlags & pfColorBar) barsHeight += atbColor->height();
+  iMap->move(g.MapLeft, g.MapTop - barsHeight);
+  setFixedSize(g.WindowWidth, g.WindowHeight);
   PresentShow();
 }
 

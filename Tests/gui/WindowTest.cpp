@@ -162,29 +162,29 @@ TEST_F(GameWindow, GeometryFollowsBoardAndPanels) {
   SetBoard(20, 10, 10);
   EXPECT_EQ(form->MapImage().size(), QSize(201, 101));
   EXPECT_EQ(form->iMap->size(), QSize(201, 101));
-  EXPECT_EQ(form->iMap->pos(), QPoint(8, 8));
+  QApplication::processEvents();
+  EXPECT_EQ(form->iMap->mapTo(form.get(), QPoint(0, 0)), QPoint(8, 89));
   // The image wraps the painter's buffer: no copy.
   EXPECT_EQ(form->MapImage().constBits(), reinterpret_cast<const uchar*>(form->Painter().Bits()));
   EXPECT_EQ(Pixel(0, 0), ColorGrid);
   EXPECT_EQ(Pixel(100, 50), ColorIdle);
   const QSize full = form->size();
-  EXPECT_EQ(full.width(), 8 + 201 + 8);
-  EXPECT_EQ(full.height(), 25 + 28 + 28 + 8 + 101 + 8 + 20);
+  EXPECT_EQ(full, QSize(222, 243));
 
   form->State().PanelFlags = pfColorBar | pfStatusBar;
   form->ShowPanels();
   form->SetSizeWindow();
   EXPECT_FALSE(form->atbGame->isVisible());
-  EXPECT_EQ(form->size().height(), full.height() - 28);
+  EXPECT_EQ(form->size().height(), full.height() - 27);
   form->State().PanelFlags = pfColorBar;
   form->ShowPanels();
   form->SetSizeWindow();
   EXPECT_FALSE(form->sbMain->isVisible());
   EXPECT_FALSE(form->pbBrain->isVisibleTo(form.get()));
-  EXPECT_EQ(form->size().height(), full.height() - 28 - 20);
+  EXPECT_EQ(form->size().height(), full.height() - 27 - 20);
   // The board keeps its place under the bars that are shown.
   QApplication::processEvents();
-  EXPECT_EQ(form->iMap->mapTo(form.get(), QPoint(0, 0)).y(), 25 + 28 + 8);
+  EXPECT_EQ(form->iMap->mapTo(form.get(), QPoint(0, 0)).y(), 89 - 27);
 }
 
 TEST_F(GameWindow, DefaultOptions) {
