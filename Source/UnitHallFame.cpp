@@ -61,8 +61,13 @@ TFormHallFame::TFormHallFame(TIniFile& ini, TMessageService& messages, TOptionDi
 
   // Header row, places and column widths.
   const char* header[ColCount] = {"Место", "Игрок", "Результат"};
+  // The narrow columns must show their whole headings: no "...", a size smaller if need be.
+  sgScores->setTextElideMode(Qt::ElideNone);
+  QFont headerFont = sgScores->font();
+  headerFont.setPointSizeF(headerFont.pointSizeF() * 0.9);
   for (int c = 0; c < ColCount; ++c) {
     sgScores->setItem(0, c, FixedItem(Q(header[c])));
+    sgScores->item(0, c)->setFont(headerFont);
     sgScores->setColumnWidth(c, ColumnWidths[c]);
   }
   for (int r = 1; r < RowCount; ++r) {
