@@ -1,15 +1,12 @@
-// The About dialog: picture, version, credits, and no links to addresses that do not exist.
+// The About dialog: version, credits, and no links to addresses that do not exist.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFrame>
-#include <QImage>
 #include <QLabel>
 #include <QPushButton>
-#include <set>
 
 #include "UnitAbout.h"
-#include "painter/MapPainter.h"
 
 namespace {
 
@@ -46,32 +43,6 @@ TEST(About, PictureVersionAndCredits) {
     EXPECT_FALSE(l->text().contains(QStringLiteral("http"))) << l->text().toStdString();
     EXPECT_FALSE(l->text().contains(QLatin1Char('@'))) << l->text().toStdString();
   }
-}
-
-TEST(About, PictureShowsTheGameColoursAndItsName) {
-  const QImage image = TFormAbout::MorvikPicture().toImage();
-  ASSERT_EQ(image.size(), QSize(305, 65));
-  std::set<QRgb> fills;
-  for (uint8_t c = 1; c <= 7; ++c) fills.insert(GetTileColors(c).Fill & 0xFFFFFF);
-  std::set<QRgb> seen;
-  int white = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgb p = image.pixel(x, y) & 0xFFFFFF;
-      if (fills.count(p)) seen.insert(p);
-      if (p == 0xFFFFFF) ++white;
-    }
-  EXPECT_EQ(seen.size(), 7u);  // every colour of the board shows
-  EXPECT_GT(white, 200);       // the name's letters
-}
-
-TEST(About, OkAndEscapeClose) {
-  TFormAbout form;
-  form.show();
-  EXPECT_TRUE(form.BitBtn1->isDefault());
-  form.BitBtn1->click();
-  EXPECT_FALSE(form.isVisible());
-  EXPECT_EQ(form.result(), QDialog::Accepted);
 }
 
 }  // namespace

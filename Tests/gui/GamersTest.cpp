@@ -82,26 +82,6 @@ TEST_F(Gamers, NameRulesInOrderWithTheirMessages) {
   EXPECT_EQ(Shown("error"), Names{kMsgGamerDuplicate});
 }
 
-TEST_F(Gamers, EmptyFileOffersOnlyCreateAndExit) {
-  Open();
-  EXPECT_EQ(form->lbGamers->count(), 0);
-  EXPECT_FALSE(form->btnSelect->isEnabled());
-  EXPECT_FALSE(form->btnChange->isEnabled());
-  EXPECT_FALSE(form->btnErase->isEnabled());
-  EXPECT_TRUE(form->btnCreate->isEnabled());
-  EXPECT_TRUE(form->btnExit->isVisible());
-  EXPECT_EQ(form->windowTitle(), QStringLiteral("Игроки"));
-  // Nothing selected: "Выбор" and a double click do nothing.
-  form->btnSelectClick();
-  EXPECT_TRUE(options.calls.empty());
-  EXPECT_TRUE(form->isVisible());
-  // At start-up an empty list may be left: the program then ends.
-  form->reject();
-  EXPECT_FALSE(form->isVisible());
-  EXPECT_EQ(form->result(), QDialog::Rejected);
-  EXPECT_TRUE(messages.shown.empty());
-}
-
 TEST_F(Gamers, ShowPreselectsTheLastLoginOrTheFirstEntry) {
   Profiles({"Carl", "bob", "Anna"});
   ASSERT_TRUE(Ini().WriteString("OTHER", "LastLogin", "BOB"));
