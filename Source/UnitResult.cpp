@@ -53,7 +53,10 @@ int32_t AreaScore(uint32_t tiles, int width, int height) {
 
 TResultList ResultTotals(const TMorvikMachine& machine, bool byArea) {
   TResultList list;
-  for (int s = 1; s <= 4; ++s) list[size_t(s - 1)].Name = machine.Gamers[size_t(s)].Name;
+  for (int s = 1; s <= 4; ++s) {
+    list[size_t(s - 1)].Name = machine.Gamers[size_t(s)].Name;
+    list[size_t(s - 1)].Seat = s;
+  }
   for (int t = 1; t <= 4; ++t) list[size_t(t + 3)].Name = "Команда" + std::to_string(t);
   if (!machine.Map) return list;
   for (int s = 1; s <= 4; ++s) {
@@ -143,6 +146,7 @@ void TFormResult::FormShow() {
   TProgramState& state = game_.State();
   state.RecordAdded = false;
   RecordSaved = false;
+  PersonWon = false;
 
   ResultList = ResultTotals(game_.Machine(), options_.Victory() == 0);
   RankResults(ResultList);
@@ -165,7 +169,9 @@ void TFormResult::FormShow() {
     }
   }
 
-  const std::string& winner = ResultList[0].Name;
+  const TResultLine& first = ResultList[0];
+  PersonWon = first.Seat >= 1 && game_.Machine().Gamers[size_t(first.Seat)].Kind == gkHuman;
+  const std::string& winner = first.Name;
   if (!state.MultiUserMode && !QString::fromStdString(winner).startsWith(Q("Компьютер")))
     StoreRecord();
 }
@@ -188,7 +194,8 @@ void TFormResult::StoreRecord() {
 void TFormResult::FormClose() {
   const TProgramState& state = game_.State();
   bool newLayout = true;
-  if (!state.MultiUserMode && !RecordSaved && state.Option(soReplay))
+  // A person who won without a record (a name that starts like the computer's) lost nothing.
+  if (!state.MultiUserMode && !RecordSaved && !PersonWon && state.Option(soReplay))
     newLayout = !game_.Messages().Confirm("Раунд проигран.\r\nПереиграть?");
   if (newLayout) game_.SetRandomGame();
 }

@@ -20,6 +20,7 @@ class TOptionDialogs;
 struct TResultLine {
   std::string Name;
   int32_t Number = 0;
+  int Seat = 0;  // 1..4 for a seat's line, 0 for a team's
 };
 using TResultList = std::array<TResultLine, 8>;
 
@@ -47,6 +48,8 @@ class TFormResult : public QDialog {
   TResultList ResultList;
   // The hall-of-fame table was written at the last showing (a person won a classic game).
   bool RecordSaved = false;
+  // The first place of the last showing went to a person's seat.
+  bool PersonWon = false;
 
   QFrame* Panel1 = nullptr;
   std::array<QLabel*, 5> stPlace{};  // [1..4]

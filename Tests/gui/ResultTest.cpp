@@ -217,10 +217,12 @@ TEST_F(Results, EscapeAlsoRunsTheCloseStep) {
 
 TEST_F(Results, ProfileNamedLikeTheComputerNeverEntersTheHallOfFame) {
   Classic(600, 100, "Компьютерщик");
-  State().SelectOptions = 0;
   ShowAndClose();
   EXPECT_FALSE(State().RecordAdded);
   EXPECT_FALSE(Ini().SectionExists("MAP01"));
+  // Yet the round was won: no "round lost" question, a new layout.
+  EXPECT_TRUE(Shown("confirm").empty());
+  EXPECT_NE(game->Machine().CodeGame, 555);
 }
 
 TEST_F(Results, MultiUserGameShowsTeamsAndStoresNothing) {
