@@ -37,7 +37,7 @@ long ResidentBytes() {
 // Counts the showings of the results dialog and closes it each time.
 class TResultsAnswer : public QObject {
  public:
-  explicit TResultsAnswer(TFormResult& dialog) : dialog_(dialog) {
+  TResultsAnswer(TFormResult& dialog, std::string& seen) : dialog_(dialog), seen_(seen) {
     dialog.installEventFilter(this);
   }
   std::vector<uintptr_t> frames;  // address of a local at each showing
@@ -46,6 +46,7 @@ class TResultsAnswer : public QObject {
     if (watched == &dialog_ && event->type() == QEvent::Show) {
       volatile char marker = 0;
       frames.push_back(reinterpret_cast<uintptr_t>(&marker));
+      seen_ += 'R';
       QTimer::singleShot(0, &dialog_, [this] { dialog_.btnClose->click(); });
     }
     return false;
@@ -53,6 +54,7 @@ class TResultsAnswer : public QObject {
 
  private:
   TFormResult& dialog_;
+  std::string& seen_;
 };
 
 std::string FourComputers() {
@@ -84,6 +86,7 @@ TEST_F(ProgramTest, ThousandGamesOfFourComputersInARow) {
 
   // Each start announces its first seat with previous seat 0: note the stack there.
   std::vector<uintptr_t> startFrames;
+  std::string seen;  // what the player sees, in order: S a game starts, R its results
   long warmRss = 0, endRss = 0;
   QElapsedTimer clock;
   qint64 warmTime = 0;
@@ -92,6 +95,7 @@ TEST_F(ProgramTest, ThousandGamesOfFourComputersInARow) {
     if (previous == 0) {
       volatile char marker = 0;
       startFrames.push_back(reinterpret_cast<uintptr_t>(&marker));
+      seen += 'S';
       const int started = int(startFrames.size());
       if (started == kWarmUp + 1) {
         warmRss = ResidentBytes();
@@ -103,7 +107,7 @@ TEST_F(ProgramTest, ThousandGamesOfFourComputersInARow) {
     announce(previous);
   };
 
-  TResultsAnswer answer(program->Result());
+  TResultsAnswer answer(program->Result(), seen);
   QEventLoop loop;
   bool idle = false;
   QTimer poll;
@@ -126,6 +130,14 @@ TEST_F(ProgramTest, ThousandGamesOfFourComputersInARow) {
   EXPECT_EQ(int(startFrames.size()), kGames);
   EXPECT_EQ(int(answer.frames.size()), kGames) << "the results dialog did not show at every end";
   EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().text;
+  // Each game's results show before the next game starts, once.
+  std::string expected;
+  for (int i = 0; i < kGames; ++i) expected += "SR";
+  EXPECT_EQ(seen.substr(0, 40), expected.substr(0, 40));
+  EXPECT_TRUE(seen == expected)
+      << "order broken at "
+      << std::mismatch(seen.begin(), seen.end(), expected.begin(), expected.end()).first -
+             seen.begin();
 
   // Memory: after the warm-up, games may not keep what they allocated.
   const double growthMiB = double(endRss - warmRss) / (1024.0 * 1024.0);
