@@ -8,8 +8,12 @@
 #include "sound/Music.h"
 
 void TFormGame::actMenuGamersExecute() {
-  // Offered only between games; whichever profile is active afterwards plays on.
-  if (FormGamers) FormGamers->exec();
+  // Offered only between games; whichever profile is active afterwards plays on, and the caption
+  // names its layout rather than the previous profile's.
+  if (!FormGamers) return;
+  const int32_t code = machine_->CodeGame;
+  FormGamers->exec();
+  if (machine_->CodeGame != code) ShowCodeGameCaption();
 }
 
 void TFormGame::actMenuHallOfFameExecute() {

@@ -210,17 +210,21 @@ TEST_F(Running, ExitSaveAndASecondRunFindEverythingAsLeft) {
   EXPECT_EQ(Game().windowTitle(), QStringLiteral("Morvik 1.2 final. Расклад #%1").arg(code));
 }
 
-TEST_F(Running, ProfilesCommandShowsTheDialogWithoutExit) {
-  bool shown = false;
+TEST_F(Running, ProfilesCommandSwitchesToAnotherProfile) {
+  ASSERT_TRUE(Ini().WriteString("GAMERS", "Bob", "Bob"));
+  ASSERT_TRUE(Ini().WriteString("OPTIONS_Bob", "Other_CodeGame", "777"));
+  Game().State().GamerList.push_back("Bob");
   WhenModal(&program->Gamers(), [&] {
-    shown = true;
-    EXPECT_TRUE(program->Gamers().btnExit->isHidden());
-    program->Gamers().reject();
+    TFormGamers& gamers = program->Gamers();
+    EXPECT_TRUE(gamers.btnExit->isHidden());
+    gamers.lbGamers->setCurrentRow(1);
+    gamers.btnSelect->click();
   });
   Game().actMenuGamers->trigger();
-  EXPECT_TRUE(shown);
   EXPECT_TRUE(failures.empty());
-  EXPECT_EQ(Game().State().ActiveGamer, "Ann");
+  EXPECT_EQ(Game().State().ActiveGamer, "Bob");
+  EXPECT_EQ(Game().Machine().CodeGame, 777);
+  EXPECT_EQ(Game().windowTitle(), QStringLiteral("Morvik 1.2 final. Расклад #777"));
   EXPECT_TRUE(Game().isVisible());
 }
 
