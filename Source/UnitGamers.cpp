@@ -219,6 +219,7 @@ void TFormGamers::btnChangeClick() {
     state.ActiveGamer = name;
     state.OptionsSection = newSection;
   }
+  if (previous_ == old) previous_ = name;
 }
 
 void TFormGamers::btnEraseClick() {
@@ -226,7 +227,8 @@ void TFormGamers::btnEraseClick() {
   if (name.empty()) return;
   TProgramState& state = game_.State();
   TMessageService& messages = game_.Messages();
-  if (name == state.ActiveGamer) {
+  // While a choice waits for valid options, the profile before it still holds the window.
+  if (name == state.ActiveGamer || (pending_ && name == previous_)) {
     messages.Error(kMsgGamerActive);
     return;
   }
@@ -256,12 +258,13 @@ void TFormGamers::btnSelectClick() {
   const std::string name = SelectedName();
   if (name.empty()) return;
   TProgramState& state = game_.State();
-  if (name == state.ActiveGamer) {
+  if (name == state.ActiveGamer && !pending_) {
     accept();
     return;
   }
 
   TIniFile& ini = game_.IniFile();
+  if (!pending_) previous_ = state.ActiveGamer;
   state.ActiveGamer = name;
   state.OptionsSection = cfg::OptionsSection(name);
   ini.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, name);
@@ -269,7 +272,10 @@ void TFormGamers::btnSelectClick() {
   options_.ReadParams();
   bool ok = options_.TestCondition();
   if (!ok) ok = options_.ShowSettings();
-  // Not valid: the dialog stays, the profile is active all the same; a second "Выбор" closes.
+  // Options that fail the check are never left half-taken: the window would run with none (or
+  // with the last profile's) while the settings dialog holds the faulty ones. "Выбор" asks
+  // again; leaving the dialog goes back to the profile before.
+  pending_ = !ok;
   if (!ok) return;
 
   options_.ApplyOptions();
@@ -287,6 +293,17 @@ void TFormGamers::btnSelectClick() {
   accept();
 }
 
+void TFormGamers::UndoPendingChoice() {
+  pending_ = false;
+  TProgramState& state = game_.State();
+  state.ActiveGamer = previous_;
+  state.OptionsSection = previous_.empty() ? std::string() : cfg::OptionsSection(previous_);
+  if (previous_.empty()) return;  // start-up: the program ends
+  game_.IniFile().WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, previous_);
+  // The dialogs hold the applied profile's options again.
+  options_.ReadParams();
+}
+
 bool TFormGamers::FormCloseQuery(int result) {
   if (startUp_ && result == QDialog::Rejected) return true;
   if (!game_.State().GamerList.empty()) return true;
@@ -295,7 +312,9 @@ bool TFormGamers::FormCloseQuery(int result) {
 }
 
 void TFormGamers::done(int result) {
-  if (FormCloseQuery(result)) QDialog::done(result);
+  if (!FormCloseQuery(result)) return;
+  if (pending_ && result != QDialog::Accepted) UndoPendingChoice();
+  QDialog::done(result);
 }
 
 void TFormGamers::EndStartUp() {

@@ -74,7 +74,13 @@ class TFormGamers : public QDialog {
   void LoadList(const std::string& select);
   int IndexOf(const std::string& name, bool ignoreCase) const;
 
+  // A choice whose options failed the check and were not applied: the profile is active, but
+  // the dialog only closes with OK once they pass; closing otherwise goes back to `previous_`.
+  void UndoPendingChoice();
+
   TFormGame& game_;
   TOptionDialogs& options_;
   bool startUp_ = true;
+  bool pending_ = false;
+  std::string previous_;  // the profile active before a pending choice
 };

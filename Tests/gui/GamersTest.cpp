@@ -315,7 +315,7 @@ TEST_F(Gamers, ANegativeLayoutNumberInTheFileDrawsANewOne) {
   EXPECT_GT(game->Machine().CodeGame, 0);
 }
 
-TEST_F(Gamers, InvalidOptionsShowTheSettingsAndASecondChoiceCloses) {
+TEST_F(Gamers, InvalidOptionsKeepTheDialogUntilTheyPass) {
   Profiles({"Ann"});
   options.condition = false;
   options.settingsOk = false;
@@ -328,19 +328,43 @@ TEST_F(Gamers, InvalidOptionsShowTheSettingsAndASecondChoiceCloses) {
   EXPECT_EQ(State().ActiveGamer, "Ann");
   EXPECT_EQ(Ini().ReadString("OTHER", "LastLogin", ""), "Ann");
   EXPECT_EQ(game->Machine().CodeGame, 77);
+  // A second "Выбор" does not slip past the check: the window would run with no options.
   form->btnSelectClick();
-  EXPECT_FALSE(form->isVisible());
-  EXPECT_EQ(options.calls.size(), 3u);
-
-  // Settings dialog closed with OK: the options are applied.
-  Profiles({"Bob"});
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(options.calls.size(), 6u);
+  // Settings dialog closed with OK: the options are applied and the dialog closes.
   options.calls.clear();
   options.settingsOk = true;
-  Open();
-  Select("Bob");
   form->btnSelectClick();
   EXPECT_EQ(options.calls, (Names{"ReadParams", "TestCondition", "ShowSettings", "ApplyOptions"}));
   EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_GT(game->Machine().CodeGame, 0);
+}
+
+TEST_F(Gamers, LeavingWithAFailedChoiceGoesBackToTheProfileBefore) {
+  Profiles({"Ann", "Bob"});
+  State().ActiveGamer = "Bob";
+  State().OptionsSection = "OPTIONS_Bob";
+  ASSERT_TRUE(Ini().WriteString("OTHER", "LastLogin", "Bob"));
+  form->EndStartUp();
+  options.condition = false;
+  options.settingsOk = false;
+  Open();
+  Select("Ann");
+  form->btnSelectClick();
+  EXPECT_EQ(State().ActiveGamer, "Ann");
+  // Bob's options still drive the window: he cannot be deleted meanwhile.
+  Select("Bob");
+  form->btnEraseClick();
+  EXPECT_EQ(Shown("error"), Names{kMsgGamerActive});
+  options.calls.clear();
+  form->reject();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(State().ActiveGamer, "Bob");
+  EXPECT_EQ(State().OptionsSection, "OPTIONS_Bob");
+  EXPECT_EQ(Ini().ReadString("OTHER", "LastLogin", ""), "Bob");
+  EXPECT_EQ(options.calls, Names{"ReadParams"});  // the dialogs hold Bob's options again
 }
 
 TEST_F(Gamers, CloseQueryAfterStartUp) {

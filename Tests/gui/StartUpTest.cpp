@@ -154,16 +154,27 @@ TEST_F(StartUp, InvalidOptionsOpenAUsableSettingsDialog) {
       settings.reject();
     });
     gamers.btnSelect->click();
-    // Cancelled: the dialog stays; "Выбор" again closes it without applying.
+    // Cancelled: the dialog stays, and "Выбор" asks again until the options pass.
     EXPECT_TRUE(gamers.isVisible());
     EXPECT_FALSE(Game().isEnabled());
+    WhenModal(&settings, [&] {
+      settings.rgSizeMap->SetItemIndex(1);
+      settings.btnOkClick();
+    });
     gamers.btnSelect->click();
   });
   ASSERT_TRUE(program->StartUp());
   EXPECT_TRUE(failures.empty());
-  EXPECT_EQ(messages.Texts("error"),
-            Names{"Ширина игрового поля меньше 10.\r\nИсправьте настройки карты."});
+  const Names errors = messages.Texts("error");
+  ASSERT_GE(errors.size(), 2u);  // then the music's, which this folder lacks
+  EXPECT_EQ(Names(errors.begin(), errors.begin() + 2),
+            (Names{"Ширина игрового поля меньше 10.\r\nИсправьте настройки карты.",
+                   "Ширина игрового поля меньше 10.\r\nИсправьте настройки карты."}));
   EXPECT_EQ(Game().State().ActiveGamer, "Ann");
+  // The window runs with the corrected options and a layout of its own.
+  EXPECT_EQ(Game().Machine().Width, 50);
+  EXPECT_EQ(Ini().ReadInteger("OPTIONS_Ann", "GameSizeMap", -1), 1);
+  EXPECT_GT(Game().Machine().CodeGame, 0);
 }
 
 // ---- The main window's routes into the dialogs -------------------------------------------
