@@ -59,7 +59,8 @@ class TResultsAnswer : public QObject {
 
 std::string FourComputers() {
   std::string options =
-      "GameSizeMap=0\nGameSizeTile=2\nSelectMusic=0\nSelectAutostart=1\nSelectReplay=1\n"
+      "GameSizeMap=4\nGameWidth=10\nGameHeight=10\nGameSizeTile=4\nGameTile=39\nSelectMusic="
+      "0\nSelectAutostart=1\nSelectReplay=1\n"
       "Other_ClassicMode=0\nOther_CodeGame=4242\n";
   for (int seat = 1; seat <= 4; ++seat) {
     const std::string n = std::to_string(seat);
@@ -82,7 +83,7 @@ TEST_F(ProgramTest, ThousandGamesOfFourComputersInARow) {
   TMorvikMachine& machine = game.Machine();
   ASSERT_TRUE(game.State().MultiUserMode);
   ASSERT_TRUE(game.State().Option(soAutostart));
-  ASSERT_EQ(machine.Width, 20);
+  ASSERT_EQ(machine.Width, 10);
 
   // Each start announces its first seat with previous seat 0: note the stack there.
   std::vector<uintptr_t> startFrames;
