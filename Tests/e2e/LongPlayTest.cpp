@@ -59,8 +59,9 @@ class TResultsAnswer : public QObject {
 
 std::string FourComputers() {
   std::string options =
-      "GameSizeMap=4\nGameWidth=10\nGameHeight=10\nGameSizeTile=4\nGameTile=39\nSelectMusic="
-      "0\nSelectAutostart=1\nSelectReplay=1\n"
+      // A custom 10 x 10 board: short games, and the window still passes its width check.
+      "GameSizeMap=4\nGameWidth=10\nGameHeight=10\nGameSizeTile=4\nGameTile=39\n"
+      "SelectMusic=0\nSelectAutostart=1\nSelectReplay=1\n"
       "Other_ClassicMode=0\nOther_CodeGame=4242\n";
   for (int seat = 1; seat <= 4; ++seat) {
     const std::string n = std::to_string(seat);
