@@ -1,6 +1,7 @@
 // The program entry: application settings, the windows in their fixed order, the profile
 // choice, then the event loop until the main window closes.
 #include <QApplication>
+#include <QIcon>
 
 #include "UnitGame.h"
 #include "UnitGamersStartUp.h"
@@ -9,6 +10,11 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   SetUpApplication(app);
+  // Every window and the tray icon show the game's icon.
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/morvik-%1.png").arg(size), QSize(size, size));
+  QApplication::setWindowIcon(icon);
 
   TQtMessages messages;
   TMorvikProgram program(messages);

@@ -19,6 +19,8 @@ foreach(lib morvik_config morvik_sound)
   endif()
 endforeach()
 
-add_executable(morvik ${CMAKE_CURRENT_SOURCE_DIR}/Morvik.cpp)
+# The game's own icon (Data/icons) is compiled into the executable.
+add_executable(morvik ${CMAKE_CURRENT_SOURCE_DIR}/Morvik.cpp ${CMAKE_CURRENT_SOURCE_DIR}/gui/AppIcon.qrc)
+set_target_properties(morvik PROPERTIES AUTORCC ON)
 target_link_libraries(morvik PRIVATE morvik_gui)
 install(TARGETS morvik RUNTIME DESTINATION bin)
