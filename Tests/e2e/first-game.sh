@@ -87,9 +87,17 @@ e2e_shot main-window
 e2e_focus "$main"
 xdotool mousemove 0 0
 e2e_keys F2
-sleep 1
-e2e_ppm "$E2E_TMP/board.ppm"
-python3 "$here/board.py" check "$E2E_TMP/board.ppm" || e2e_fail "board pixels do not match the painter's colours"
+# The board is drawn with progress: check it once it is complete (bounded).
+checked=""
+for i in $(seq 30); do
+  sleep 0.5
+  e2e_ppm "$E2E_TMP/board.ppm"
+  if python3 "$here/board.py" check "$E2E_TMP/board.ppm" 2>"$E2E_TMP/check.err"; then
+    checked=yes
+    break
+  fi
+done
+[ -n "$checked" ] || e2e_fail "board pixels do not match the painter's colours: $(cat "$E2E_TMP/check.err")"
 board_at=$(python3 "$here/board.py" locate "$E2E_TMP/board.ppm")
 e2e_shot game-started
 moves=0
