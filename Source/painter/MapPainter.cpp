@@ -62,7 +62,8 @@ void TMapPainter::DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle styl
 
   const int left = std::max(x0 + 1, 0), right = std::min(x0 + s - 1, width_ - 1);
   const int top = std::max(y0 + 1, 0), bottom = std::min(y0 + s - 1, height_ - 1);
-  for (int y = top; y <= bottom; ++y) {
+  // Clipped to the bitmap: a tile wholly or partly outside it is drawn only where it overlaps.
+  for (int y = top; left <= right && y <= bottom; ++y) {
     uint32_t* row = pixels_.data() + size_t(y) * width_;
     std::fill(row + left, row + right + 1, c.Fill);
   }

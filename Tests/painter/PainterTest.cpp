@@ -108,6 +108,18 @@ TEST(DrawTile, FrameCoversTheFourGridLinesOnly) {
   EXPECT_EQ(p.Pixel(15, 15), Rgb(0, 160, 0));
 }
 
+TEST(DrawTile, ClipsToTheBitmap) {
+  TMapPainter p = Canvas(20, 20);
+  p.DrawTile(40, 5, 10, 1, stCarved, true);   // wholly right of the bitmap
+  p.DrawTile(-30, -30, 10, 1, stCarved, true);  // wholly above and left of it
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(p.Pixel(x, y), Untouched);
+  p.DrawTile(15, 15, 10, 1, stFlat, true);  // partly inside: only the overlap
+  EXPECT_EQ(p.Pixel(15, 15), ColorGrid);
+  EXPECT_EQ(p.Pixel(19, 19), RedFill);
+  EXPECT_EQ(p.Pixel(14, 14), Untouched);
+}
+
 TEST(PresentShow, IdleBoardWithBlackBorder) {
   TMapPainter p;
   p.Resize(201, 101);
