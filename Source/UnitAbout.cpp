@@ -1,14 +1,13 @@
 #include "UnitAbout.h"
+#include "gui/Platform.h"
 
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -134,9 +133,5 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
 void TFormAbout::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect r = frameGeometry();
-    r.moveCenter(screen->availableGeometry().center());
-    move(r.topLeft());
-  }
+  CenterOnScreen(*this);
 }

@@ -1,12 +1,11 @@
 #include "UnitGamers.h"
+#include "gui/Platform.h"
 
 #include <QAction>
 #include <QCollator>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -98,11 +97,7 @@ TFormGamers::TFormGamers(TFormGame& game, TOptionDialogs& options, QWidget* pare
 void TFormGamers::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect r = frameGeometry();
-    r.moveCenter(screen->availableGeometry().center());
-    move(r.topLeft());
-  }
+  CenterOnScreen(*this);
   FormShow();
 }
 

@@ -1,9 +1,9 @@
 #include "UnitHallFame.h"
+#include "gui/Platform.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTableWidget>
@@ -113,11 +113,7 @@ void TFormHallFame::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) {
     // Centred on the screen, whatever window opened it.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-      QRect r = frameGeometry();
-      r.moveCenter(screen->availableGeometry().center());
-      move(r.topLeft());
-    }
+    CenterOnScreen(*this);
     FormShow();
   }
 }

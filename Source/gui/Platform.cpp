@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QWidget>
 
 std::function<QSize()> ReadScreenSize = [] {
   QScreen* screen = QGuiApplication::primaryScreen();
@@ -61,3 +62,11 @@ std::function<QString()> SystemUserName = [] {
   if (name.isEmpty()) name = QStringLiteral("Игрок");
   return name;
 };
+
+void CenterOnScreen(QWidget& window) {
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect r = window.frameGeometry();
+    r.moveCenter(screen->availableGeometry().center());
+    window.move(r.topLeft());
+  }
+}

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+class QWidget;
+
 // Size of the whole screen in pixels (not the work area).
 extern std::function<QSize()> ReadScreenSize;
 // Folder of the executable, without a trailing separator.
@@ -18,3 +20,6 @@ extern std::function<QString()> SettingsFilePath;
 extern std::function<QString()> MusicFolder;
 // Name of the person logged in, for the default profile.
 extern std::function<QString()> SystemUserName;
+
+// Moves a top-level window to the centre of the primary screen's work area.
+void CenterOnScreen(QWidget& window);
