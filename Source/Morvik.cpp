@@ -4,7 +4,7 @@
 #include <QIcon>
 
 #include "UnitGame.h"
-#include "UnitGamersStartUp.h"
+#include "UnitStartUp.h"
 #include "gui/QtMessages.h"
 
 int main(int argc, char* argv[]) {

@@ -1,6 +1,6 @@
-// The settings dialog and the multi-user setup as the profile, results and hall-of-fame dialogs
-// use them. The program binds this to the two real dialogs (TOptionDialogsLink); tests give a
-// recorder, so those dialogs can be tested apart from the settings pages.
+// The settings dialog and the multi-user setup as the profiles dialog uses them. The program binds
+// this to the two real dialogs (TOptionDialogsLink); tests give a recorder, so that dialog can be
+// tested apart from the settings pages.
 #pragma once
 
 class TOptionDialogs {
@@ -14,10 +14,7 @@ class TOptionDialogs {
   virtual bool TestCondition() = 0;
   // The settings dialog, modal; true when it was closed with OK.
   virtual bool ShowSettings() = 0;
-  // What the settings dialog's OK button applies: engine, window, music, flags, file.
+  // As the settings dialog's OK pressed in code: pending options applied (engine, window, music,
+  // flags, file), "Применить" off.
   virtual void ApplyOptions() = 0;
-  // rgVictory index: 0 by area, 1 by points.
-  virtual int Victory() const = 0;
-  // rgSizeMap index: 0..3 the standard sizes, 4 the custom one.
-  virtual int SizeMap() const = 0;
 };

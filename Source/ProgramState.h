@@ -6,20 +6,7 @@
 #include <string>
 #include <vector>
 
-// Flags of SelectOptions.
-enum : uint8_t {
-  soSelectIsland = 1,
-  soSelectPerspective = 2,
-  soSkipTurn = 4,
-  soAutoTurn = 8,
-  soAutostart = 16,
-  soSelectBoundary = 32,
-  soReplay = 64,
-  soHallFameOnRecord = 128,
-};
-
-// Flags of PanelFlags.
-enum : uint8_t { pfMainBar = 1, pfColorBar = 2, pfStatusBar = 4 };
+#include "GameOptions.h"
 
 struct TProgramState {
   std::string ActiveGamer;               // empty until the first profile choice
@@ -30,6 +17,14 @@ struct TProgramState {
   uint8_t PanelFlags = pfMainBar | pfColorBar | pfStatusBar;
   bool VictoryByArea = true;
   bool RecordAdded = false;
+
+  // The options in force: set, with the three flag fields above, only by the main window's
+  // ApplyOptions.
+  TGameOptions Options;
+  // The hall-of-fame table of the running or last game (rgVictory and rgSizeMap indexes as the
+  // game was started); -1 before the first game.
+  int GameVictory = -1;
+  int GameSizeMap = -1;
 
   bool Option(uint8_t flag) const { return (SelectOptions & flag) != 0; }
 };

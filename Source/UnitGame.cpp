@@ -5,8 +5,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -34,12 +32,8 @@ TFormGame::TFormGame(TMessageService* messages, QWidget* parent)
   setWindowTitle(Q(GameCaption));
   QApplication::setApplicationName(QStringLiteral("Morvik"));
 
-  const QString iniPath = SettingsFilePath();
-  if (!QFileInfo::exists(iniPath)) {
-    QFile file(iniPath);
-    if (file.open(QIODevice::WriteOnly)) file.close();
-  }
-  iniFile_ = std::make_unique<TIniFile>(iniPath.toStdString(), messages_);
+  iniFile_ = std::make_unique<TIniFile>(SettingsFilePath().toStdString(), messages_);
+  iniFile_->CreateIfMissing();
 
   machine_ = std::make_unique<TMorvikMachine>(this);
   machine_->OnChangeStateColor = [this](uint8_t color) { OnChangeStateColor(color); };
@@ -318,21 +312,6 @@ void TFormGame::CreateBoard() {
 
 // ---------------------------------------------------------------------------------------------
 // Options until the settings dialog applies a profile's own.
-
-void TFormGame::ApplyDefaultOptions() {
-  static constexpr TTileStyle looks[4] = {stConvex, stCarved, stCarved, stConcave};
-  for (int state = 0; state < 4; ++state) machine_->SetTileStyle(state, looks[state]);
-  machine_->SetSizeTile(15);
-  machine_->SetSizeMap(50, 25);
-  state_.SelectOptions = soSelectIsland | soSelectPerspective | soSkipTurn | soAutoTurn |
-                         soAutostart | soSelectBoundary | soReplay | soHallFameOnRecord;
-  state_.PanelFlags = pfMainBar | pfColorBar | pfStatusBar;
-  state_.VictoryByArea = true;
-  defaultBrainIndex_ = 0;
-  ShowPanels();
-  SetSizeWindow();
-  if (machine_->Active) DrawMap(false);
-}
 
 void TFormGame::ShowPanels() {
   atbGame->setVisible(state_.PanelFlags & pfMainBar);

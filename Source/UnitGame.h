@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "GameHost.h"
 #include "MessageService.h"
 #include "ProgramState.h"
 #include "UnitCore.h"
@@ -36,7 +37,7 @@ class TMusic;
 // Caption of the main window; a running game or a chosen layout appends " Расклад #" + number.
 inline constexpr const char* GameCaption = "Morvik 1.2 final.";
 
-class TFormGame : public QMainWindow, public TWindowServices {
+class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   Q_OBJECT
 
  public:
@@ -55,13 +56,22 @@ class TFormGame : public QMainWindow, public TWindowServices {
   TMusic* Music() { return music_.get(); }  // made with the window, kept for its life
   const QImage& MapImage() const;           // the board as shown (wraps the painter's buffer)
 
-  // ---- Options ---------------------------------------------------------------------------
-  // The options of a fresh profile (board 50 x 25, tile 15, looks convex/carved/carved/concave,
-  // every option on, victory by area, computer "Легкий"), applied to the machine, the state and
-  // the window. Used until the settings dialog applies a profile's own options.
+  // ---- Options and game mode (UnitGameOptions.cpp) ----------------------------------------
+  // The one operation that puts options in force: machine (board, tile, looks), window size and
+  // panels, music and volume, SelectOptions, PanelFlags, VictoryByArea and State().Options.
+  // A size of -1 (a custom field without a size) leaves the machine's. Writes nothing to the
+  // file. False when the music could not be switched as asked (it stays as it was).
+  bool ApplyOptions(const TGameOptions& options) override;
+  // The catalogue's defaults for a fresh profile (the music left as it is), until a profile's
+  // own options are applied.
   void ApplyDefaultOptions();
-  // Strength of the classic game's computer seat (1..3), from the settings' rgBrain index.
+  // Strength of the classic game's computer seat (1..3), from the options in force.
   uint8_t ClassicComputerLevel() const;
+  // The one operation that sets the game mode: MultiUserMode, both mode actions and the settings
+  // dialog's rgMode together.
+  void SetGameMode(bool multiUser) override;
+  int32_t CodeGame() const override;
+  void SetCodeGame(int32_t code) override;
 
   // ---- Dialogs ---------------------------------------------------------------------------
   // The settings dialog and the multi-user setup register themselves here when created (they
@@ -81,7 +91,7 @@ class TFormGame : public QMainWindow, public TWindowServices {
   // Ends the running game; noAutostart = true for the stop command, false at the end of a game
   // (then, with "Автостарт", the next game starts from the event loop once the move unwinds).
   void StopGame(bool noAutostart);
-  void SetRandomGame();  // new layout number from the clock; the caption is not changed
+  void SetRandomGame() override;  // new layout number from the clock; the caption is not changed
   // A person's colour choice; taken only while the game waits for a person (colour choices
   // arriving while computers move are ignored).
   void SetColor(uint8_t color);
@@ -243,8 +253,7 @@ class TFormGame : public QMainWindow, public TWindowServices {
   int pointedIsland_ = -1;
   bool mousePressed_ = false;
   bool autostartPending_ = false;
-  int gameSerial_ = 0;
+  int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
   int progressMax_ = 0;
-  int progressPosition_ = 0;   // counts started games; a click checks it after letting events run
-  int defaultBrainIndex_ = 0;  // rgBrain of the default options
+  int progressPosition_ = 0;
 };

@@ -1,7 +1,6 @@
 // TFormGame: the smaller commands of the main window: the layout number, the panel switches,
 // help and the tray mode.
 #include <QAction>
-#include <QCheckBox>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -54,49 +53,26 @@ void TFormGame::actSettingsSetCodeGameExecute() {
 // ---------------------------------------------------------------------------------------------
 // Panels: the three switches of the menu bar's right-click menu.
 
-namespace {
-
-// One panel switch: the settings' check box takes the new tick and the options are applied (and
-// stored with the profile). A window without its settings dialog keeps its own flags.
-void SwitchPanel(TFormGame& game, bool on, uint8_t flag, QCheckBox* TFormSettings::*box) {
-  if (TFormSettings* settings = game.FormSettings) {
-    (settings->*box)->setChecked(on);
-    settings->UseOption();
-    return;
-  }
-  TProgramState& state = game.State();
-  const uint8_t flags = on ? uint8_t(state.PanelFlags | flag) : uint8_t(state.PanelFlags & ~flag);
-  if (flags == state.PanelFlags) return;
-  state.PanelFlags = flags;
-  game.ShowPanels();
-  game.SetSizeWindow();
-  if (game.Machine().Active) game.DrawMap(false);
-}
-
-}  // namespace
-
 void TFormGame::pmPanelsPopup() {
-  if (FormSettings) {
-    actPanelMainBar->setChecked(FormSettings->chkbMainBar->isChecked());
-    actPanelColorBar->setChecked(FormSettings->chkbColorBar->isChecked());
-    actPanelStatusBar->setChecked(FormSettings->chkbStatusBar->isChecked());
-    return;
-  }
-  actPanelMainBar->setChecked(state_.PanelFlags & pfMainBar);
-  actPanelColorBar->setChecked(state_.PanelFlags & pfColorBar);
-  actPanelStatusBar->setChecked(state_.PanelFlags & pfStatusBar);
+  // The switches mirror the settings' check boxes.
+  const uint8_t panels = FormSettings->CheckedPanels();
+  actPanelMainBar->setChecked(panels & pfMainBar);
+  actPanelColorBar->setChecked(panels & pfColorBar);
+  actPanelStatusBar->setChecked(panels & pfStatusBar);
 }
 
+// Each switch goes through the settings (its check box, then the options applied and stored with
+// the profile).
 void TFormGame::actPanelMainBarExecute() {
-  SwitchPanel(*this, actPanelMainBar->isChecked(), pfMainBar, &TFormSettings::chkbMainBar);
+  FormSettings->SwitchPanel(pfMainBar, actPanelMainBar->isChecked());
 }
 
 void TFormGame::actPanelColorBarExecute() {
-  SwitchPanel(*this, actPanelColorBar->isChecked(), pfColorBar, &TFormSettings::chkbColorBar);
+  FormSettings->SwitchPanel(pfColorBar, actPanelColorBar->isChecked());
 }
 
 void TFormGame::actPanelStatusBarExecute() {
-  SwitchPanel(*this, actPanelStatusBar->isChecked(), pfStatusBar, &TFormSettings::chkbStatusBar);
+  FormSettings->SwitchPanel(pfStatusBar, actPanelStatusBar->isChecked());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -44,6 +44,9 @@ bool TFormGame::StartNewGame() {
 
   if (music_) music_->StopTitle();
   FillSeats();
+  // The record table is the board played, whatever the settings show later.
+  state_.GameVictory = state_.Options.Victory;
+  state_.GameSizeMap = state_.Options.SizeMap;
   ShowCodeGameCaption();
   ResetSelection();  // a highlight of the previous board names none of the new one's islands
   const int serial = ++gameSerial_;
@@ -55,7 +58,7 @@ bool TFormGame::StartNewGame() {
 
   for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
   iMap->SetPopupMenu(pmColor);
-  StartPlayMain(!state_.Option(soAutostart));
+  if (music_) music_->GameStarted(state_.Option(soAutostart));
   machine_->RunStartLoop();
   return true;
 }
@@ -148,7 +151,7 @@ void TFormGame::actMenuStopGameExecute() {
 void TFormGame::StopGame(bool noAutostart) {
   autostartPending_ = false;
   const bool nextGameStarts = state_.Option(soAutostart) && !noAutostart;
-  StartPlayTitle(true);
+  if (music_) music_->GameStopped(nextGameStarts);
   ResetSelection();
   machine_->EndGame();
   for (int i = 0; i < 4; ++i) sbPanels[size_t(i)]->clear();
@@ -184,5 +187,5 @@ void TFormGame::ShowIdle() {
   for (QAction* a :
        {actMenuGamers, actSettingsSetCodeGame, actSettingsGameClassic, actSettingsGameMultiUser})
     a->setEnabled(true);
-  if (music_) music_->StopMain();
+  if (music_) music_->StopMain();  // also when an automatic start was refused
 }

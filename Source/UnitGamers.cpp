@@ -11,8 +11,11 @@
 #include <algorithm>
 
 #include "OptionDialogs.h"
-#include "UnitGame.h"
+#include "GameHost.h"
+#include "MessageService.h"
+#include "ProgramState.h"
 #include "config/Catalogue.h"
+#include "config/Cp1251.h"
 #include "config/GamerFile.h"
 #include "config/IniFile.h"
 
@@ -20,10 +23,6 @@ namespace {
 
 QString Q(const char* text) {
   return QString::fromUtf8(text);
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
 }
 
 // The names of the three computer strengths, which no person may take.
@@ -47,8 +46,10 @@ void SortGamerList(std::vector<std::string>& list) {
   });
 }
 
-TFormGamers::TFormGamers(TFormGame& game, TOptionDialogs& options, QWidget* parent)
-    : QDialog(parent), game_(game), options_(options) {
+TFormGamers::TFormGamers(TIniFile& ini, TMessageService& messages, TProgramState& state,
+                         TOptionDialogs& options, TGameHost& host, QWidget* parent)
+    : QDialog(parent), ini_(ini), messages_(messages), state_(state), options_(options),
+      host_(host) {
   setObjectName(QStringLiteral("FormGamers"));
   setWindowTitle(Q("Игроки"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -102,7 +103,7 @@ void TFormGamers::showEvent(QShowEvent* event) {
 }
 
 void TFormGamers::FormShow() {
-  const std::string last = game_.IniFile().ReadString(cfg::kSectionOther, cfg::kKeyLastLogin, "");
+  const std::string last = ini_.ReadString(cfg::kSectionOther, cfg::kKeyLastLogin, "");
   LoadList(std::string());
   int row = last.empty() ? -1 : IndexOf(last, true);
   if (row < 0 && lbGamers->count() > 0) row = 0;
@@ -112,7 +113,7 @@ void TFormGamers::FormShow() {
 }
 
 void TFormGamers::LoadList(const std::string& select) {
-  std::vector<std::string> names = game_.State().GamerList;
+  std::vector<std::string> names = state_.GamerList;
   SortGamerList(names);
   lbGamers->clear();
   for (const std::string& name : names) lbGamers->addItem(QString::fromStdString(name));
@@ -141,9 +142,9 @@ void TFormGamers::TestQuantityGamers() {
 }
 
 bool TFormGamers::TestNameGamer(const std::string& name) {
-  TMessageService& messages = game_.Messages();
-  for (const std::string& gamer : game_.State().GamerList) {
-    if (SameText(gamer, name)) {
+  TMessageService& messages = messages_;
+  for (const std::string& gamer : state_.GamerList) {
+    if (SameTextCI(gamer, name)) {
       messages.Error(kMsgGamerDuplicate);
       return false;
     }
@@ -162,7 +163,7 @@ bool TFormGamers::TestNameGamer(const std::string& name) {
 
 bool TFormGamers::AskName(const std::string& title, std::string& name) {
   for (;;) {
-    if (!game_.Messages().InputQuery(title, "Введите имя:", name)) return false;
+    if (!messages_.InputQuery(title, "Введите имя:", name)) return false;
     name = CutName(name);
     if (name.empty()) return false;
     if (TestNameGamer(name)) return true;
@@ -172,10 +173,10 @@ bool TFormGamers::AskName(const std::string& title, std::string& name) {
 void TFormGamers::btnCreateClick() {
   std::string name;
   if (!AskName("Создание игрока", name)) return;
-  TIniFile& ini = game_.IniFile();
+  TIniFile& ini = ini_;
   if (!ini.WriteString(cfg::kSectionGamers, name, name)) return;  // the store has said why
   ini.UpdateFile();
-  TProgramState& state = game_.State();
+  TProgramState& state = state_;
   state.GamerList.push_back(name);
   SortGamerList(state.GamerList);
   LoadList(name);
@@ -189,16 +190,16 @@ void TFormGamers::btnChangeClick() {
   std::string name = old;
   if (!AskName("Изменение игрока", name)) return;
 
-  TIniFile& ini = game_.IniFile();
-  TProgramState& state = game_.State();
+  TIniFile& ini = ini_;
+  TProgramState& state = state_;
   const bool active = state.ActiveGamer == old;
   const bool lastLogin =
-      active || SameText(ini.ReadString(cfg::kSectionOther, cfg::kKeyLastLogin, ""), old);
+      active || SameTextCI(ini.ReadString(cfg::kSectionOther, cfg::kKeyLastLogin, ""), old);
   const std::string newSection = cfg::OptionsSection(name);
   // A section left under the new name (by hand) must not mix into the moved options.
   if (ini.SectionExists(newSection) && !ini.EraseSection(newSection)) return;
   // Profile key, options and hall-of-fame names change in one replacement of the file.
-  if (!RenameGamerInFile(ini, &game_.Messages(), old, name)) return;  // the store has said why
+  if (!RenameGamerInFile(ini, &messages_, old, name)) return;  // the store has said why
   if (lastLogin) ini.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, name);
 
   auto it = std::find(state.GamerList.begin(), state.GamerList.end(), old);
@@ -220,8 +221,8 @@ void TFormGamers::btnChangeClick() {
 void TFormGamers::btnEraseClick() {
   const std::string name = SelectedName();
   if (name.empty()) return;
-  TProgramState& state = game_.State();
-  TMessageService& messages = game_.Messages();
+  TProgramState& state = state_;
+  TMessageService& messages = messages_;
   // While a choice waits for valid options, the profile before it still holds the window.
   if (name == state.ActiveGamer || (pending_ && name == previous_)) {
     messages.Error(kMsgGamerActive);
@@ -229,7 +230,7 @@ void TFormGamers::btnEraseClick() {
   }
   if (!messages.Confirm(kMsgGamerDelete)) return;
 
-  const bool written = game_.IniFile().Batch([&](TIniBatch& b) {
+  const bool written = ini_.Batch([&](TIniBatch& b) {
     b.EraseSection(cfg::OptionsSection(name));
     b.DeleteKey(cfg::kSectionGamers, name);
   });
@@ -252,17 +253,22 @@ void TFormGamers::btnEraseClick() {
 void TFormGamers::btnSelectClick() {
   const std::string name = SelectedName();
   if (name.empty()) return;
-  TProgramState& state = game_.State();
+  TProgramState& state = state_;
   if (name == state.ActiveGamer && !pending_) {
     accept();
     return;
   }
 
-  TIniFile& ini = game_.IniFile();
-  if (!pending_) previous_ = state.ActiveGamer;
+  // A choice completes whole (profile, options, mode, layout number) or, left pending and then
+  // abandoned, is undone whole: the profile before it comes back as it was.
+  if (!pending_) {
+    previous_ = state.ActiveGamer;
+    previousMode_ = state.MultiUserMode;
+    previousCode_ = host_.CodeGame();
+  }
   state.ActiveGamer = name;
   state.OptionsSection = cfg::OptionsSection(name);
-  ini.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, name);
+  ini_.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, name);
 
   options_.ReadParams();
   bool ok = options_.TestCondition();
@@ -274,35 +280,38 @@ void TFormGamers::btnSelectClick() {
   if (!ok) return;
 
   options_.ApplyOptions();
-  if (ini.ReadBool(state.OptionsSection, cfg::kKeyClassicMode, true)) {
-    game_.actSettingsGameClassic->setChecked(true);
-    state.MultiUserMode = false;
-  } else {
-    game_.actSettingsGameMultiUser->setChecked(true);
-    state.MultiUserMode = true;
-  }
-  // Layout numbers are never negative: such a value, like 0, means "no board yet".
-  const int32_t code = ini.ReadInteger(state.OptionsSection, cfg::kKeyCodeGame, 0);
-  game_.Machine().SetCodeGame(code > 0 ? code : 0);
-  if (code <= 0) game_.SetRandomGame();
+  RestoreModeAndLayout();
   accept();
+}
+
+void TFormGamers::RestoreModeAndLayout() {
+  const std::string& section = state_.OptionsSection;
+  host_.SetGameMode(!ini_.ReadBool(section, cfg::kKeyClassicMode, true));
+  // Layout numbers are never negative: such a value, like 0, means "no board yet".
+  const int32_t code = ini_.ReadInteger(section, cfg::kKeyCodeGame, 0);
+  host_.SetCodeGame(code > 0 ? code : 0);
+  if (code <= 0) host_.SetRandomGame();
 }
 
 void TFormGamers::UndoPendingChoice() {
   pending_ = false;
-  TProgramState& state = game_.State();
+  TProgramState& state = state_;
   state.ActiveGamer = previous_;
   state.OptionsSection = previous_.empty() ? std::string() : cfg::OptionsSection(previous_);
   if (previous_.empty()) return;  // start-up: the program ends
-  game_.IniFile().WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, previous_);
-  // The dialogs hold the applied profile's options again.
+  ini_.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, previous_);
+  // The abandoned choice may have applied its options ("Применить"): the profile before comes
+  // back whole, its options read and applied again, its mode and layout number with them.
   options_.ReadParams();
+  options_.ApplyOptions();
+  host_.SetGameMode(previousMode_);
+  host_.SetCodeGame(previousCode_);
 }
 
 bool TFormGamers::FormCloseQuery(int result) {
   if (startUp_ && result == QDialog::Rejected) return true;
-  if (!game_.State().GamerList.empty()) return true;
-  game_.Messages().Error(kMsgGamerNone);
+  if (!state_.GamerList.empty()) return true;
+  messages_.Error(kMsgGamerNone);
   return false;
 }
 
@@ -318,10 +327,10 @@ void TFormGamers::EndStartUp() {
 }
 
 bool TFormGamers::CloseProfile() {
-  const TProgramState& state = game_.State();
-  TIniFile& ini = game_.IniFile();
+  const TProgramState& state = state_;
+  TIniFile& ini = ini_;
   ini.WriteStrings(state.OptionsSection,
-                   {{cfg::kKeyCodeGame, std::to_string(game_.Machine().CodeGame)},
+                   {{cfg::kKeyCodeGame, std::to_string(host_.CodeGame())},
                     {cfg::kKeyClassicMode, state.MultiUserMode ? "0" : "1"},
                     {cfg::kKeyWindowLeft, std::to_string(x())},
                     {cfg::kKeyWindowTop, std::to_string(y())}});

@@ -4,14 +4,18 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
-class TFormGame;
+class TGameHost;
+class TIniFile;
+class TMessageService;
 class TOptionDialogs;
+struct TProgramState;
 
 // Longest name the input takes.
 inline constexpr int MaxGamerNameLength = 255;
@@ -33,7 +37,8 @@ class TFormGamers : public QDialog {
   Q_OBJECT
 
  public:
-  TFormGamers(TFormGame& game, TOptionDialogs& options, QWidget* parent = nullptr);
+  TFormGamers(TIniFile& ini, TMessageService& messages, TProgramState& state,
+              TOptionDialogs& options, TGameHost& host, QWidget* parent = nullptr);
 
   // The name rules for a new or renamed profile; shows the matching message on refusal.
   bool TestNameGamer(const std::string& name);
@@ -77,10 +82,18 @@ class TFormGamers : public QDialog {
   // A choice whose options failed the check and were not applied: the profile is active, but
   // the dialog only closes with OK once they pass; closing otherwise goes back to `previous_`.
   void UndoPendingChoice();
+  // The chosen profile's game mode and layout number, from its section.
+  void RestoreModeAndLayout();
 
-  TFormGame& game_;
+  TIniFile& ini_;
+  TMessageService& messages_;
+  TProgramState& state_;
   TOptionDialogs& options_;
+  TGameHost& host_;
   bool startUp_ = true;
   bool pending_ = false;
-  std::string previous_;  // the profile active before a pending choice
+  // The profile active before a pending choice, with its game mode and layout number.
+  std::string previous_;
+  bool previousMode_ = false;
+  int32_t previousCode_ = 0;
 };

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "MessageService.h"
-#include "OptionDialogs.h"
+#include "ProgramState.h"
 #include "config/HallFame.h"
 #include "config/IniFile.h"
 
@@ -34,9 +34,9 @@ QTableWidgetItem* FixedItem(const QString& text) {
 
 }  // namespace
 
-TFormHallFame::TFormHallFame(TIniFile& ini, TMessageService& messages, TOptionDialogs& options,
+TFormHallFame::TFormHallFame(TIniFile& ini, TMessageService& messages, const TProgramState& state,
                              QWidget* parent)
-    : QDialog(parent), ini_(ini), messages_(messages), options_(options) {
+    : QDialog(parent), ini_(ini), messages_(messages), state_(state) {
   setObjectName(QStringLiteral("FormHallFame"));
   setWindowTitle(Q("Зал славы"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -120,7 +120,7 @@ void TFormHallFame::showEvent(QShowEvent* event) {
 
 void TFormHallFame::FormShow() {
   // The custom board size has no tab: the dialog then stays on the tab it showed last.
-  const int size = options_.SizeMap();
+  const int size = state_.Options.SizeMap;
   if (size >= 0 && size < tcTop10->count()) {
     const QSignalBlocker block(tcTop10);
     tcTop10->setCurrentIndex(size);
@@ -132,7 +132,7 @@ void TFormHallFame::ShowTop10() {
   for (int r = 1; r < RowCount; ++r)
     for (int c = 1; c < ColCount; ++c) sgScores->item(r, c)->setText(QString());
 
-  ShownSection = HallFameSection(options_.Victory(), tcTop10->currentIndex());
+  ShownSection = HallFameSection(state_.Options.Victory, tcTop10->currentIndex());
   std::vector<std::string> records;
   ReadHallFame(ini_, &messages_, records, ShownSection);
   for (size_t i = 0; i < records.size() && i + 1 < size_t(RowCount); ++i) {

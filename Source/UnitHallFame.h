@@ -10,7 +10,7 @@ class QTabBar;
 class QTableWidget;
 class TIniFile;
 class TMessageService;
-class TOptionDialogs;
+struct TProgramState;
 
 class TFormHallFame : public QDialog {
   Q_OBJECT
@@ -19,7 +19,7 @@ class TFormHallFame : public QDialog {
   static constexpr int RowCount = 11;  // header + ten places
   static constexpr int ColCount = 3;
 
-  TFormHallFame(TIniFile& ini, TMessageService& messages, TOptionDialogs& options,
+  TFormHallFame(TIniFile& ini, TMessageService& messages, const TProgramState& state,
                 QWidget* parent = nullptr);
 
   // Fills the grid for the selected tab from the table of the current winning criterion.
@@ -50,5 +50,5 @@ class TFormHallFame : public QDialog {
  private:
   TIniFile& ini_;
   TMessageService& messages_;
-  TOptionDialogs& options_;
+  const TProgramState& state_;  // the options in force: winning criterion and board size
 };

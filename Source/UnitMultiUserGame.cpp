@@ -12,8 +12,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "UnitGame.h"
+#include "MessageService.h"
+#include "ProgramState.h"
 #include "config/Catalogue.h"
+#include "config/IniFile.h"
 
 namespace {
 
@@ -42,8 +44,9 @@ enum { kChecked, kCommand, kComputerChecked, kHumanChecked, kComputer, kName };
 
 }  // namespace
 
-TFormMultiUserGame::TFormMultiUserGame(TFormGame& game) : QDialog(&game), game_(game) {
-  game.FormMultiUserGame = this;
+TFormMultiUserGame::TFormMultiUserGame(TIniFile& ini, TMessageService& messages,
+                                       const TProgramState& state, QWidget* parent)
+    : QDialog(parent), ini_(ini), messages_(messages), state_(state) {
   setObjectName(QStringLiteral("FormMultiUserGame"));
   setWindowTitle(Q("Настройки многопользовательской игры"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -153,7 +156,7 @@ void TFormMultiUserGame::ControlClick(int n) {
 
 void TFormMultiUserGame::FillProfileLists() {
   QStringList names;
-  for (const std::string& name : game_.State().GamerList) names << QString::fromStdString(name);
+  for (const std::string& name : state_.GamerList) names << QString::fromStdString(name);
   for (int n = 1; n <= 4; ++n) {
     QComboBox* list = cbHuman[size_t(n)];
     list->clear();
@@ -176,8 +179,8 @@ int FindProfile(const QComboBox* list, const QString& name) {
 
 void TFormMultiUserGame::ReadParams() {
   FillProfileLists();
-  const TIniFile& ini = game_.IniFile();
-  const std::string section = cfg::OptionsSection(game_.State().ActiveGamer);
+  const TIniFile& ini = ini_;
+  const std::string section = cfg::OptionsSection(state_.ActiveGamer);
   for (int n = 1; n <= 4; ++n) {
     const size_t s = size_t(n);
     const std::vector<cfg::TKeyInfo> keys = cfg::MultiUserKeys(n);
@@ -213,7 +216,7 @@ void TFormMultiUserGame::WriteParams() {
                        list->currentIndex() >= 0 ? list->currentText().toStdString() : "");
   }
   // The whole setup in one replacement of the file.
-  game_.IniFile().WriteStrings(game_.State().OptionsSection, pairs);
+  ini_.WriteStrings(state_.OptionsSection, pairs);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -221,7 +224,7 @@ void TFormMultiUserGame::WriteParams() {
 
 bool TFormMultiUserGame::TestCondition() {
   auto fail = [this](const std::string& text) {
-    game_.Messages().Error(text, "Error");
+    messages_.Error(text, "Error");
     return false;
   };
   int seats = 0;

@@ -15,7 +15,9 @@ class QComboBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
-class TFormGame;
+class TIniFile;
+class TMessageService;
+struct TProgramState;
 
 // What a multi-user start puts into one seat (TMorvikMachine::SetGamer).
 struct TSeatSetup {
@@ -29,9 +31,10 @@ class TFormMultiUserGame : public QDialog {
   Q_OBJECT
 
  public:
-  // Created once, hidden, as a child window of the main window; registers itself there as the
-  // window's multi-user setup.
-  explicit TFormMultiUserGame(TFormGame& game);
+  // Created once, hidden, as a child window of the main window (`parent`). Reads and writes the
+  // active profile's section of `ini`; the profiles come from `state`.
+  TFormMultiUserGame(TIniFile& ini, TMessageService& messages, const TProgramState& state,
+                     QWidget* parent);
   ~TFormMultiUserGame() override;
 
   // Profile lists from GamerList, then the six keys of each seat from "OPTIONS_" + ActiveGamer,
@@ -70,5 +73,7 @@ class TFormMultiUserGame : public QDialog {
   void chkbGamerClick(int seat);
   void ControlClick(int seat);
 
-  TFormGame& game_;
+  TIniFile& ini_;
+  TMessageService& messages_;
+  const TProgramState& state_;
 };

@@ -8,19 +8,19 @@
 #include <QVBoxLayout>
 #include <charconv>
 
-#include "OptionDialogs.h"
-#include "UnitGame.h"
+#include "GameHost.h"
+#include "MessageService.h"
+#include "ProgramState.h"
+#include "UnitCore.h"
 #include "UnitHallFame.h"
+#include "config/Cp1251.h"
 #include "config/HallFame.h"
+#include "config/IniFile.h"
 
 namespace {
 
 QString Q(const char* text) {
   return QString::fromUtf8(text);
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
 }
 
 int32_t RecordScore(const std::string& line) {
@@ -90,7 +90,7 @@ int InsertRecord(std::vector<std::string>& records, const std::string& name, int
     if (RecordScore(records[i]) < score) {
       records.insert(records.begin() + ptrdiff_t(i), record);
       for (size_t k = 0; k < records.size(); ++k)
-        if (SameText(records[k], record)) return int(k) + 1;
+        if (SameTextCI(records[k], record)) return int(k) + 1;
       return int(i) + 1;
     }
   }
@@ -98,8 +98,14 @@ int InsertRecord(std::vector<std::string>& records, const std::string& name, int
   return 0;
 }
 
-TFormResult::TFormResult(TFormGame& game, TOptionDialogs& options)
-    : QDialog(&game), game_(game), options_(options) {
+TFormResult::TFormResult(const TMorvikMachine& machine, TProgramState& state, TIniFile& ini,
+                         TMessageService& messages, TGameHost& host, QWidget* parent)
+    : QDialog(parent),
+      machine_(machine),
+      state_(state),
+      ini_(ini),
+      messages_(messages),
+      host_(host) {
   setObjectName(QStringLiteral("FormResult"));
   setWindowTitle(Q("Результаты игры"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -136,19 +142,21 @@ void TFormResult::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
   // Centred on the main window.
-  QRect r = frameGeometry();
-  r.moveCenter(game_.frameGeometry().center());
-  move(r.topLeft());
+  if (const QWidget* window = parentWidget()) {
+    QRect r = frameGeometry();
+    r.moveCenter(window->frameGeometry().center());
+    move(r.topLeft());
+  }
   FormShow();
 }
 
 void TFormResult::FormShow() {
-  TProgramState& state = game_.State();
+  TProgramState& state = state_;
   state.RecordAdded = false;
   RecordSaved = false;
   PersonWon = false;
 
-  ResultList = ResultTotals(game_.Machine(), options_.Victory() == 0);
+  ResultList = ResultTotals(machine_, state.GameVictory == 0);
   RankResults(ResultList);
 
   for (int n = 1; n <= 4; ++n) {
@@ -170,34 +178,35 @@ void TFormResult::FormShow() {
   }
 
   const TResultLine& first = ResultList[0];
-  PersonWon = first.Seat >= 1 && game_.Machine().Gamers[size_t(first.Seat)].Kind == gkHuman;
+  PersonWon = first.Seat >= 1 && machine_.Gamers[size_t(first.Seat)].Kind == gkHuman;
   const std::string& winner = first.Name;
   if (!state.MultiUserMode && !QString::fromStdString(winner).startsWith(Q("Компьютер")))
     StoreRecord();
 }
 
 void TFormResult::StoreRecord() {
-  TProgramState& state = game_.State();
-  const int victory = options_.Victory(), size = options_.SizeMap();
+  TProgramState& state = state_;
+  // The table of the board that was played, as the game was started.
+  const int victory = state_.GameVictory, size = state_.GameSizeMap;
   if (victory < 0 || size < 0) return;  // no valid choice: there is no table to write to
   const std::string section = HallFameSection(victory, size);
   std::vector<std::string> records;
-  ReadHallFame(game_.IniFile(), &game_.Messages(), records, section);
+  ReadHallFame(ini_, &messages_, records, section);
   const int rank = InsertRecord(records, ResultList[0].Name, ResultList[0].Number);
   if (rank > 0 && FormHallFame) FormHallFame->SetSelectedRow(rank);
   // Even a result that falls off the end of the table counts as added.
   state.RecordAdded = true;
-  WriteHallFame(game_.IniFile(), records, section);
+  WriteHallFame(ini_, records, section);
   RecordSaved = true;
 }
 
 void TFormResult::FormClose() {
-  const TProgramState& state = game_.State();
+  const TProgramState& state = state_;
   bool newLayout = true;
   // A person who won without a record (a name that starts like the computer's) lost nothing.
   if (!state.MultiUserMode && !RecordSaved && !PersonWon && state.Option(soReplay))
-    newLayout = !game_.Messages().Confirm("Раунд проигран.\r\nПереиграть?");
-  if (newLayout) game_.SetRandomGame();
+    newLayout = !messages_.Confirm("Раунд проигран.\r\nПереиграть?");
+  if (newLayout) host_.SetRandomGame();
 }
 
 void TFormResult::done(int result) {

@@ -11,10 +11,12 @@
 class QFrame;
 class QLabel;
 class QPushButton;
-class TFormGame;
 class TFormHallFame;
+class TGameHost;
+class TIniFile;
+class TMessageService;
 class TMorvikMachine;
-class TOptionDialogs;
+struct TProgramState;
 
 // One line of the result list: seats 1..4 on lines 1..4, teams 1..4 on lines 5..8.
 struct TResultLine {
@@ -38,8 +40,10 @@ class TFormResult : public QDialog {
   Q_OBJECT
 
  public:
-  // A child window of the main window, centred on it.
-  TFormResult(TFormGame& game, TOptionDialogs& options);
+  // A child window of `parent` (the main window), centred on it. Reads the finished game from
+  // `machine`, the hall-of-fame table from the state (the game's start), writes records to `ini`.
+  TFormResult(const TMorvikMachine& machine, TProgramState& state, TIniFile& ini,
+              TMessageService& messages, TGameHost& host, QWidget* parent);
 
   // The hall-of-fame dialog, whose selected row follows a new record (created after this one).
   TFormHallFame* FormHallFame = nullptr;
@@ -70,6 +74,9 @@ class TFormResult : public QDialog {
  private:
   void StoreRecord();
 
-  TFormGame& game_;
-  TOptionDialogs& options_;
+  const TMorvikMachine& machine_;
+  TProgramState& state_;
+  TIniFile& ini_;
+  TMessageService& messages_;
+  TGameHost& host_;
 };

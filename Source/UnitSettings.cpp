@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabWidget>
+#include <tuple>
 
 #include "UnitGame.h"
 #include "config/Catalogue.h"
@@ -37,7 +38,7 @@ constexpr int kPresetCustom = 4;
 
 }  // namespace
 
-TFormSettings::TFormSettings(TFormGame& game) : QDialog(&game), game_(game) {
+TFormSettings::TFormSettings(TFormGame& game) : QDialog(&game), host_(game) {
   game.FormSettings = this;
   CreatePages();
   for (int page = 0; page < pcOption->count(); ++page) SetPageDefaults(page);
@@ -118,7 +119,7 @@ void TFormSettings::slVolumeChange() {
   const int value = slVolume->value();
   slVolume->setToolTip(Q("Громкость ") + QString::number(value) + QStringLiteral("%"));
   // Heard at once, before the options are applied; a Cancel that reloads sets it back here.
-  if (TMusic* music = game_.Music()) music->SetVolume(value);
+  if (TMusic* music = host_.Music()) music->SetVolume(value);
 }
 
 void TFormSettings::ControlEnabled(bool enabled) {
@@ -131,7 +132,7 @@ void TFormSettings::ControlEnabled(bool enabled) {
   rgSizeTileClick();
 }
 
-void TFormSettings::SetMode(bool multiUser) {
+void TFormSettings::ShowMode(bool multiUser) {
   rgMode->SetItemIndex(multiUser ? 1 : 0);
 }
 
@@ -152,9 +153,16 @@ int TFormSettings::FieldNumber(const QLineEdit* field) {
   return n <= 255 ? n : -1;
 }
 
-int TFormSettings::StoredFieldNumber(const QLineEdit* field) const {
-  const int n = FieldNumber(field);
-  if (n >= 0) return n;
+std::optional<int32_t> TFormSettings::WholeNumber(const QLineEdit* field) {
+  bool ok = false;
+  const int n = field->text().trimmed().toInt(&ok, 10);
+  return ok ? std::optional<int32_t>(n) : std::nullopt;
+}
+
+int32_t TFormSettings::StoredFieldNumber(const QLineEdit* field) const {
+  // Any whole number is kept as typed (the check refuses it when it is used as a size); only
+  // text that is no number falls back to the last valid size.
+  if (const std::optional<int32_t> n = WholeNumber(field)) return *n;
   return lastValid_[field == eWidth ? 0 : field == eHeight ? 1 : 2];
 }
 
@@ -176,19 +184,9 @@ int TFormSettings::CalcHeightBorder() const {
 }
 
 TTileStyle TFormSettings::NumberToStyle(int index) {
-  switch (index) {
-    case 0:
-      return stConvex;
-    case 1:
-      return stFlat;
-    case 2:
-      return stCarved;
-    case 3:
-      return stConcave;
-    default:
-      game_.Messages().Error("Неизвестный стиль плитки.", kErrorTitle);
-      return stFlat;
-  }
+  TTileStyle style = stFlat;
+  if (!LookStyle(index, style)) host_.Messages().Error("Неизвестный стиль плитки.", kErrorTitle);
+  return style;
 }
 
 uint8_t TFormSettings::ClassicComputerLevel() const {
@@ -210,8 +208,8 @@ QObject* ControlOf(const QDialog& dialog, const cfg::TKeyInfo& k) {
 }  // namespace
 
 void TFormSettings::ReadParams() {
-  const TIniFile& ini = game_.IniFile();
-  const std::string section = cfg::OptionsSection(game_.State().ActiveGamer);
+  const TIniFile& ini = host_.IniFile();
+  const std::string section = cfg::OptionsSection(host_.State().ActiveGamer);
   for (const cfg::TKeyInfo& k : cfg::SettingsKeys()) {
     QObject* control = ControlOf(*this, k);
     if (auto* box = qobject_cast<QCheckBox*>(control)) {
@@ -240,7 +238,7 @@ void TFormSettings::ReadParams() {
     lastValid_[i] = n >= 0 ? n : cfg::SettingsKey(fields[i].second)->def;
   }
   // The mode has no key: it follows the program's game mode.
-  SetMode(game_.State().MultiUserMode);
+  ShowMode(host_.State().MultiUserMode);
   rgSizeMapClick();
   rgSizeTileClick();
   chkbSelectIslandClick();
@@ -259,7 +257,7 @@ void TFormSettings::WriteParams() {
       value = group->ItemIndex();
     } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
       value = StoredFieldNumber(field);
-      if (FieldNumber(field) < 0) {
+      if (!WholeNumber(field)) {
         // Show what is stored instead of the text that could not be.
         const QSignalBlocker quiet(field);
         field->setText(QString::number(value));
@@ -272,7 +270,7 @@ void TFormSettings::WriteParams() {
     pairs.emplace_back(k.key, std::to_string(value));
   }
   // All 23 keys in one replacement of the file: never half of them.
-  game_.IniFile().WriteStrings(game_.State().OptionsSection, pairs);
+  host_.IniFile().WriteStrings(host_.State().OptionsSection, pairs);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -282,13 +280,13 @@ bool TFormSettings::TestField(QLineEdit* field, const char* message) {
   if (FieldNumber(field) >= 0) return true;
   pcOption->setCurrentWidget(tsGame);
   if (field->isEnabled()) field->setFocus();
-  game_.Messages().Error(message, kErrorTitle);
+  host_.Messages().Error(message, kErrorTitle);
   return false;
 }
 
 bool TFormSettings::TestCondition() {
   auto fail = [this](const char* text) {
-    game_.Messages().Error(text, kErrorTitle);
+    host_.Messages().Error(text, kErrorTitle);
     return false;
   };
   const bool tileFromField = !(rgSizeTile->ItemIndex() >= 0 && rgSizeTile->ItemIndex() < 4);
@@ -336,52 +334,16 @@ bool TFormSettings::TestCondition() {
 // ---------------------------------------------------------------------------------------------
 // Applying.
 
-void TFormSettings::UseOption() {
-  TMorvikMachine& machine = game_.Machine();
-  TProgramState& state = game_.State();
-
-  // 1. Music.
-  TMusic* music = game_.Music();
-  const bool wanted = chkbMusic->isChecked();
-  if (wanted != (music && music->MusicEnabled())) {
-    if (music && music->SwitchMusic(wanted, machine.Active, slVolume->value())) {
-      if (wanted) slVolumeChange();
-      game_.SetMusicIcon(wanted);
-    } else {
-      chkbMusic->setChecked(!wanted);  // the sound system said no (it has told the player)
-    }
-  }
-
-  // 2. Panels.
-  const uint8_t panels = (chkbMainBar->isChecked() ? pfMainBar : 0) |
-                         (chkbColorBar->isChecked() ? pfColorBar : 0) |
-                         (chkbStatusBar->isChecked() ? pfStatusBar : 0);
-  const bool panelsChanged = panels != state.PanelFlags;
-  state.PanelFlags = panels;
-  if (panelsChanged) game_.ShowPanels();
-
-  // 3. Tile looks.
-  bool looksChanged = false;
-  const std::array<QComboBox*, 4> lists = {cbTileNeutral, cbTileOccuped, cbTileSelected,
-                                           cbTilePressed};
-  for (int s = tsNeutral; s <= tsPressed; ++s) {
-    const TTileStyle style = NumberToStyle(lists[size_t(s)]->currentIndex());
-    if (machine.TileStyles[size_t(s)] != style) {
-      machine.SetTileStyle(s, style);
-      looksChanged = true;
-    }
-  }
-
-  // 4. Tile size. A field that holds no size leaves the machine as it is.
-  bool tileChanged = false;
-  const int tile = GetSizeTile();
-  if (tile >= 0 && tile != machine.SizeTile) {
-    machine.SetSizeTile(uint8_t(tile));
-    tileChanged = true;
-  }
-
-  // 5. Option flags.
-  uint8_t options = 0;
+TGameOptions TFormSettings::ControlOptions() const {
+  TGameOptions o;
+  o.SizeMap = rgSizeMap->ItemIndex();
+  std::tie(o.Width, o.Height) = GetSizeMap();
+  o.SizeTile = rgSizeTile->ItemIndex();
+  o.Tile = GetSizeTile();
+  o.Brain = rgBrain->ItemIndex();
+  o.Victory = rgVictory->ItemIndex();
+  o.Looks = {cbTileNeutral->currentIndex(), cbTileOccuped->currentIndex(),
+             cbTileSelected->currentIndex(), cbTilePressed->currentIndex()};
   const std::pair<QCheckBox*, uint8_t> flags[] = {{chkbSelectIsland, soSelectIsland},
                                                   {chkbSelectPerspective, soSelectPerspective},
                                                   {chkbSkipTurn, soSkipTurn},
@@ -391,37 +353,56 @@ void TFormSettings::UseOption() {
                                                   {chkbReplay, soReplay},
                                                   {chkbHallFameOnRecord, soHallFameOnRecord}};
   for (const auto& [box, flag] : flags)
-    if (box->isChecked()) options |= flag;
-  state.SelectOptions = options;
+    if (box->isChecked()) o.SelectOptions |= flag;
+  o.PanelFlags = CheckedPanels();
+  o.Music = chkbMusic->isChecked();
+  o.Volume = slVolume->value();
+  return o;
+}
 
-  // 6. Board size.
-  bool mapChanged = false;
-  const auto [width, height] = GetSizeMap();
-  if (width >= 0 && height >= 0 && (width != machine.Width || height != machine.Height)) {
-    machine.SetSizeMap(uint8_t(width), uint8_t(height));
-    mapChanged = true;
+void TFormSettings::UseOption() {
+  const TGameOptions options = ControlOptions();
+  const TGameOptions before = host_.State().Options;
+  if (!host_.ApplyOptions(options)) {
+    chkbMusic->setChecked(!options.Music);  // the sound system said no (it has told the player)
   }
-
-  // 7, 8. The window follows the board; a running game is drawn again.
-  if (mapChanged || tileChanged || panelsChanged) {
-    game_.SetSizeWindow();
-    if (isVisible()) activateWindow();
-  }
-  if (machine.Active && (looksChanged || tileChanged || panelsChanged)) game_.DrawMap(false);
-
-  // 9. Victory.
-  state.VictoryByArea = rgVictory->ItemIndex() == 0;
+  const TGameOptions& now = host_.State().Options;
+  if (isVisible() && (now.Width != before.Width || now.Height != before.Height ||
+                      now.Tile != before.Tile || now.PanelFlags != before.PanelFlags))
+    activateWindow();
 
   // A mode chosen here is the game mode from now on, as the mode commands make it.
   const int mode = rgMode->ItemIndex();
-  if ((mode == 0 || mode == 1) && (mode == 1) != state.MultiUserMode) {
-    state.MultiUserMode = mode == 1;
-    if (game_.actSettingsGameClassic) game_.actSettingsGameClassic->setChecked(mode == 0);
-    if (game_.actSettingsGameMultiUser) game_.actSettingsGameMultiUser->setChecked(mode == 1);
-  }
+  if ((mode == 0 || mode == 1) && (mode == 1) != host_.State().MultiUserMode)
+    host_.SetGameMode(mode == 1);
 
-  // 10.
   WriteParams();
+}
+
+uint8_t TFormSettings::CheckedPanels() const {
+  return uint8_t((chkbMainBar->isChecked() ? pfMainBar : 0) |
+                 (chkbColorBar->isChecked() ? pfColorBar : 0) |
+                 (chkbStatusBar->isChecked() ? pfStatusBar : 0));
+}
+
+void TFormSettings::ApplyChosenProfile() {
+  // As "ОК" pressed in code: pending options applied, "Применить" off. (At start-up the main
+  // window, and with it this dialog, is disabled: the button's own state is what counts.)
+  if (btnUse->isEnabledTo(this)) {
+    UseOption();
+    btnUse->setEnabled(false);
+  }
+}
+
+void TFormSettings::SwitchMusic() {
+  chkbMusic->toggle();
+  UseOption();
+}
+
+void TFormSettings::SwitchPanel(uint8_t flag, bool on) {
+  QCheckBox* box = flag == pfMainBar ? chkbMainBar : flag == pfColorBar ? chkbColorBar : chkbStatusBar;
+  box->setChecked(on);
+  UseOption();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -504,8 +485,8 @@ int TFormSettings::ExecuteFromWindow() {
   // disabling it would disable this dialog, its child, too.
   const int result = exec();
   if (result == QDialog::Rejected && btnUse->isEnabled()) ReadParams();
-  SetMode(game_.State().MultiUserMode);  // a mode chosen and then cancelled is forgotten
-  game_.activateWindow();
-  game_.setFocus();
+  ShowMode(host_.State().MultiUserMode);  // a mode chosen and then cancelled is forgotten
+  host_.activateWindow();
+  host_.setFocus();
   return result;
 }

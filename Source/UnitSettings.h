@@ -5,10 +5,12 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <utility>
 
+#include "GameOptions.h"
 #include "UnitCore.h"
 #include "gui/RadioGroup.h"
 
@@ -37,9 +39,19 @@ class TFormSettings : public QDialog {
   // True when the controls describe valid options; otherwise the first failing check's message
   // (box titled "Error") and false.
   bool TestCondition();
-  // Applies the controls to the music, the window, the machine and the shared flags, then
+  // The options the controls describe (a custom size that is no size gives -1).
+  TGameOptions ControlOptions() const;
+  // Puts the controls' options in force through the main window's ApplyOptions (a music switch
+  // the sound system refuses unticks chkbMusic), takes a mode chosen here as the game mode, then
   // WriteParams. No validation of its own.
   void UseOption();
+  // A profile was chosen and its options passed the check: as "ОК" pressed in code.
+  void ApplyChosenProfile();
+  // The main window's music command and panel switches: the check box changes, then UseOption.
+  void SwitchMusic();
+  void SwitchPanel(uint8_t flag, bool on);
+  // The panels the three check boxes show (pfXxx flags), applied or not.
+  uint8_t CheckedPanels() const;
   // false when a game starts: mode, board size, custom board fields, strength and victory are
   // locked; true when it ends: released as far as the other rules allow.
   void ControlEnabled(bool enabled);
@@ -65,8 +77,8 @@ class TFormSettings : public QDialog {
   // The main window's "Настройки" command: the dialog modal over the disabled window; a Cancel
   // with changes pending reloads the stored options. Returns the dialog's result.
   int ExecuteFromWindow();
-  // The mode command of the main window: rgMode follows it without counting as a change.
-  void SetMode(bool multiUser);
+  // Shows the game mode in rgMode without counting as a change (TFormGame::SetGameMode).
+  void ShowMode(bool multiUser);
 
   bool Locked() const { return locked_; }  // a game runs (ControlEnabled(false))
 
@@ -132,16 +144,15 @@ class TFormSettings : public QDialog {
   void SetPageDefaults(int page);
   // The custom field's number, or -1 when its text is not a whole number from 0 to 255.
   static int FieldNumber(const QLineEdit* field);
-  // The number WriteParams stores for a custom field: its own, else the last valid one.
-  int StoredFieldNumber(const QLineEdit* field) const;
+  // The field's text as a 32-bit whole number, if it is one.
+  static std::optional<int32_t> WholeNumber(const QLineEdit* field);
+  // The number WriteParams stores for a custom field: any whole number it holds, else the last
+  // valid size.
+  int32_t StoredFieldNumber(const QLineEdit* field) const;
   bool TestField(QLineEdit* field, const char* message);
 
-  TFormGame& game_;
+  TFormGame& host_;
   bool locked_ = false;
   // The last whole number 0..255 each custom field held: eWidth, eHeight, eTile.
   std::array<int, 3> lastValid_{};
 };
-
-// Presets of the board and tile sizes.
-std::pair<int, int> SizeMapPreset(int index);  // (0, 0) outside 0..3
-int SizeTilePreset(int index);                 // 0 outside 0..3

@@ -64,16 +64,6 @@ QLineEdit* Field(QWidget* parent, const char* name, const char* hint) {
 
 }  // namespace
 
-std::pair<int, int> SizeMapPreset(int index) {
-  static constexpr std::pair<int, int> presets[4] = {{20, 10}, {50, 25}, {75, 37}, {100, 50}};
-  return index >= 0 && index < 4 ? presets[index] : std::pair<int, int>{0, 0};
-}
-
-int SizeTilePreset(int index) {
-  static constexpr int presets[4] = {10, 15, 20, 25};
-  return index >= 0 && index < 4 ? presets[index] : 0;
-}
-
 void TFormSettings::CreatePages() {
   setObjectName(QStringLiteral("FormSettings"));
   setWindowTitle(Q("Настройки"));

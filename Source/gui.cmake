@@ -9,7 +9,7 @@ file(GLOB MORVIK_GUI_HEADERS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Unit*
 list(FILTER MORVIK_GUI_HEADERS EXCLUDE REGEX "/UnitCore[^/]*\\.h$")
 file(GLOB MORVIK_GUI_HELPERS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/gui/*.cpp)
 
-add_library(morvik_gui STATIC ${MORVIK_GUI_UNITS} ${MORVIK_GUI_HELPERS} ${MORVIK_GUI_HEADERS})
+add_library(morvik_gui STATIC ${MORVIK_GUI_UNITS} ${CMAKE_CURRENT_SOURCE_DIR}/GameOptions.cpp ${MORVIK_GUI_HELPERS} ${MORVIK_GUI_HEADERS})
 set_target_properties(morvik_gui PROPERTIES AUTOMOC ON AUTORCC ON AUTOUIC OFF)
 target_include_directories(morvik_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(morvik_gui PUBLIC Qt6::Widgets morvik_core morvik_painter)

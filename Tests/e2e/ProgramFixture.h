@@ -17,7 +17,7 @@
 #include "ScriptedMessages.h"
 #include "UnitGame.h"
 #include "UnitGamers.h"
-#include "UnitGamersStartUp.h"
+#include "UnitStartUp.h"
 #include "gui/Platform.h"
 
 class ProgramTest : public ::testing::Test {

@@ -121,13 +121,11 @@ TEST_F(LayoutNumber, NotDuringAGame) {
 // ---------------------------------------------------------------------------------------------
 // Panels.
 
-// With the settings dialog (as the program runs) and without it (a bare window).
-class Panels : public GameWindow, public ::testing::WithParamInterface<bool> {
+class Panels : public GameWindow {
  protected:
   void SetUp() override {
     GameWindow::SetUp();
-    if (!GetParam()) return;
-    settings = new TFormSettings(*form);
+    settings = form->FormSettings;
     settings->ReadParams();
     settings->chkbMusic->setChecked(false);
     settings->UseOption();
@@ -144,10 +142,7 @@ class Panels : public GameWindow, public ::testing::WithParamInterface<bool> {
   TFormSettings* settings = nullptr;
 };
 
-INSTANTIATE_TEST_SUITE_P(Window, Panels, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "WithSettings" : "Bare"; });
-
-TEST_P(Panels, StatusBarHidesWithProgressAndWindowFollows) {
+TEST_F(Panels, StatusBarHidesWithProgressAndWindowFollows) {
   QApplication::processEvents();
   const QSize full = form->size();
   const int top = MapTop();
@@ -169,7 +164,7 @@ TEST_P(Panels, StatusBarHidesWithProgressAndWindowFollows) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_P(Panels, ToolBarsMoveTheBoardUp) {
+TEST_F(Panels, ToolBarsMoveTheBoardUp) {
   QApplication::processEvents();
   const QSize full = form->size();
   const int top = MapTop();
@@ -195,7 +190,7 @@ TEST_P(Panels, ToolBarsMoveTheBoardUp) {
   EXPECT_EQ(MapTop(), top);
 }
 
-TEST_P(Panels, DuringAGameTheBoardIsRedrawn) {
+TEST_F(Panels, DuringAGameTheBoardIsRedrawn) {
   form->actMenuStartGame->trigger();
   ASSERT_TRUE(M().Active);
   auto board = [this] {
@@ -212,25 +207,20 @@ TEST_P(Panels, DuringAGameTheBoardIsRedrawn) {
   EXPECT_TRUE(after == board());
 }
 
-TEST_P(Panels, PopupTicksFollowTheSwitches) {
-  if (settings) {
-    // The dialog's check boxes hold the options, applied or not.
-    settings->chkbMainBar->setChecked(false);
-    settings->chkbStatusBar->setChecked(false);
-  } else {
-    form->State().PanelFlags = pfColorBar;
-  }
+TEST_F(Panels, PopupTicksFollowTheSwitches) {
+  // The dialog's check boxes hold the options, applied or not.
+  settings->chkbMainBar->setChecked(false);
+  settings->chkbStatusBar->setChecked(false);
   form->pmPanelsPopup();
   EXPECT_FALSE(form->actPanelMainBar->isChecked());
   EXPECT_TRUE(form->actPanelColorBar->isChecked());
   EXPECT_FALSE(form->actPanelStatusBar->isChecked());
 }
 
-TEST_P(Panels, SwitchReachesTheOptions) {
+TEST_F(Panels, SwitchReachesTheOptions) {
   Pick(form->actPanelColorBar);
   EXPECT_FALSE(form->atbColor->isVisible());
   EXPECT_EQ(form->State().PanelFlags, pfMainBar | pfStatusBar);
-  if (!settings) return;  // a bare window stores nothing
   // The settings' check box follows and the profile's options are stored at once.
   EXPECT_FALSE(settings->chkbColorBar->isChecked());
   const std::string section = form->State().OptionsSection;

@@ -18,6 +18,8 @@
 #include "ScriptedMessages.h"
 #include "UnitCore.h"
 #include "UnitGame.h"
+#include "UnitMultiUserGame.h"
+#include "UnitSettings.h"
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
 
@@ -68,6 +70,10 @@ class GameWindow : public ::testing::Test {
     ReadClockCounter = [this] { return clock += 7919; };
     BeforeCreate();
     form = std::make_unique<TTestGame>(&messages);
+    // The dialogs the window works with, as the program creates them.
+    new TFormSettings(*form);
+    form->FormMultiUserGame =
+        new TFormMultiUserGame(form->IniFile(), form->Messages(), form->State(), form.get());
     form->State().ActiveGamer = "Тестер";
     form->State().OptionsSection = "OPTIONS_Тестер";
     form->ApplyDefaultOptions();

@@ -14,7 +14,7 @@ class Gamers : public ProfilesWindow {
  protected:
   void SetUp() override {
     ProfilesWindow::SetUp();
-    form = std::make_unique<TFormGamers>(*game, options);
+    form = std::make_unique<TFormGamers>(Ini(), messages, State(), options, *game);
   }
   void TearDown() override {
     form.reset();
@@ -364,7 +364,8 @@ TEST_F(Gamers, LeavingWithAFailedChoiceGoesBackToTheProfileBefore) {
   EXPECT_EQ(State().ActiveGamer, "Bob");
   EXPECT_EQ(State().OptionsSection, "OPTIONS_Bob");
   EXPECT_EQ(Ini().ReadString("OTHER", "LastLogin", ""), "Bob");
-  EXPECT_EQ(options.calls, Names{"ReadParams"});  // the dialogs hold Bob's options again
+  // The dialogs hold Bob's options again, and they are in force again.
+  EXPECT_EQ(options.calls, (Names{"ReadParams", "ApplyOptions"}));
 }
 
 TEST_F(Gamers, CloseQueryAfterStartUp) {

@@ -14,7 +14,7 @@ class HallFame : public ProfilesWindow {
  protected:
   void SetUp() override {
     ProfilesWindow::SetUp();
-    form = std::make_unique<TFormHallFame>(Ini(), messages, options);
+    form = std::make_unique<TFormHallFame>(Ini(), messages, State());
   }
   void TearDown() override {
     form.reset();
@@ -55,7 +55,7 @@ TEST_F(HallFame, ShowsTheTableOfTheBoardSizeAndVictoryMode) {
   ASSERT_TRUE(WriteHallFame(Ini(), {"Ann=900", "Bob;Jr=500"}, "MAP02"));
   ASSERT_TRUE(WriteHallFame(Ini(), {"Carl=77"}, "MAP12"));
   ASSERT_TRUE(WriteHallFame(Ini(), {"Dan=5"}, "MAP00"));
-  options.sizeMap = 2;
+  State().Options.SizeMap = 2;
   Open();
   EXPECT_EQ(form->tcTop10->currentIndex(), 2);
   EXPECT_EQ(Filled(1), (Names{"Ann", "Bob;Jr"}));
@@ -67,13 +67,13 @@ TEST_F(HallFame, ShowsTheTableOfTheBoardSizeAndVictoryMode) {
   EXPECT_EQ(Filled(1), Names{"Dan"});
   Close();
   // The other winning criterion shows the other tables.
-  options.victory = 1;
+  State().Options.Victory = 1;
   Open();
   EXPECT_EQ(form->ShownSection, "MAP12");
   EXPECT_EQ(Filled(1), Names{"Carl"});
   Close();
   // The custom size keeps the tab shown last.
-  options.sizeMap = 4;
+  State().Options.SizeMap = 4;
   form->tcTop10->setCurrentIndex(3);
   Close();
   Open();

@@ -24,8 +24,6 @@ struct TRecordedOptions : TOptionDialogs {
   std::vector<std::string> calls;
   bool condition = true;   // TestCondition's answer
   bool settingsOk = true;  // ShowSettings' answer
-  int victory = 0;
-  int sizeMap = 1;
 
   void ReadParams() override { calls.push_back("ReadParams"); }
   bool TestCondition() override {
@@ -37,8 +35,6 @@ struct TRecordedOptions : TOptionDialogs {
     return settingsOk;
   }
   void ApplyOptions() override { calls.push_back("ApplyOptions"); }
-  int Victory() const override { return victory; }
-  int SizeMap() const override { return sizeMap; }
 };
 
 class ProfilesWindow : public ::testing::Test {

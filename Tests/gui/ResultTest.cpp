@@ -105,8 +105,10 @@ class Results : public ProfilesWindow {
     State().ActiveGamer = "Ann";
     State().OptionsSection = "OPTIONS_Ann";
     State().SelectOptions = soReplay | soHallFameOnRecord;
-    hallFame = std::make_unique<TFormHallFame>(Ini(), messages, options);
-    form = new TFormResult(*game, options);
+    hallFame = std::make_unique<TFormHallFame>(Ini(), messages, State());
+    State().GameVictory = 0;  // a game by area on the medium board
+    State().GameSizeMap = 1;
+    form = new TFormResult(game->Machine(), State(), Ini(), messages, *game, game.get());
     form->FormHallFame = hallFame.get();
     game->Machine().SetCodeGame(555);
   }
@@ -171,8 +173,8 @@ TEST_F(Results, ATieKeepsThePersonFirstAndCounts) {
 }
 
 TEST_F(Results, TheTableFollowsVictoryAndBoardSize) {
-  options.victory = 1;
-  options.sizeMap = 4;  // custom board: a table no tab shows
+  State().GameVictory = 1;
+  State().GameSizeMap = 4;  // custom board: a table no tab shows
   Finish(game->Machine(), 33, 17,
          {{gkHuman, "Ann", 0, 10, 4321}, {}, {}, {gkComputer, "Компьютер", 0, 500, 900}});
   ShowAndClose();

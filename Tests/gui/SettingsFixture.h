@@ -39,7 +39,8 @@ class SettingsWindow : public ::testing::Test {
     ReadScreenSize = [this] { return screen; };
     game = std::make_unique<TFormGame>(&messages);
     settings = new TFormSettings(*game);
-    multi = new TFormMultiUserGame(*game);
+    multi = new TFormMultiUserGame(game->IniFile(), game->Messages(), game->State(), game.get());
+    game->FormMultiUserGame = multi;
     Select("Тестер");
   }
   void TearDown() override {

@@ -270,7 +270,7 @@ TEST_F(SettingsStore, FailingCheckKeepsTheDialogOpenAndStoresNothing) {
   settings->hide();
 }
 
-TEST_F(SettingsStore, GarbageInACustomFieldUnderAFixedPresetStoresTheLastValidNumber) {
+TEST_F(SettingsStore, CustomFieldsKeepWholeNumbersAndGarbageKeepsTheLastValidNumber) {
   ASSERT_TRUE(Choose("Тестер"));
   Custom(settings, 40, 30, 20);
   settings->rgSizeMap->SetItemIndex(0);
@@ -282,18 +282,27 @@ TEST_F(SettingsStore, GarbageInACustomFieldUnderAFixedPresetStoresTheLastValidNu
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(Read(cfg::key::GameWidth), "40");
   EXPECT_EQ(Read(cfg::key::GameHeight), "30");
-  EXPECT_EQ(Read(cfg::key::GameTile), "20");
+  // A whole number is the field's content even when it is no size: kept as typed.
+  EXPECT_EQ(Read(cfg::key::GameTile), "999");
   // The fields show what was stored, and showing it is no new change.
   EXPECT_EQ(settings->eWidth->text(), "40");
   EXPECT_EQ(settings->eHeight->text(), "30");
-  EXPECT_EQ(settings->eTile->text(), "20");
+  EXPECT_EQ(settings->eTile->text(), "999");
   EXPECT_FALSE(settings->btnUse->isEnabled());
 
-  // A file value that is no size is not a valid number either: the default stands in.
+  // Whole numbers outside 0..255 in the file survive an apply under a preset, fields untouched.
   Write(cfg::key::GameWidth, "300");
+  Write(cfg::key::GameHeight, "-5");
+  Write(cfg::key::GameTile, "0x100");
   settings->ReadParams();
+  const QString tileShown = settings->eTile->text();
   settings->btnUseClick();
-  EXPECT_EQ(Read(cfg::key::GameWidth), "50");
+  EXPECT_TRUE(Errors().empty());
+  EXPECT_EQ(Read(cfg::key::GameWidth), "300");
+  EXPECT_EQ(Read(cfg::key::GameHeight), "-5");
+  EXPECT_EQ(Read(cfg::key::GameTile), tileShown.toStdString());
+  EXPECT_EQ(settings->eWidth->text(), "300");
+  EXPECT_EQ(settings->eHeight->text(), "-5");
 
   // Read back as the field already shows it, a stored number is the last valid one.
   settings->eWidth->setText("40");
@@ -446,7 +455,7 @@ TEST_F(SettingsApply, ChoosingAModeInTheDialogSwitchesTheGameMode) {
   EXPECT_TRUE(game->actSettingsGameClassic->isChecked());
 
   // Set from the program's side it is no pending change.
-  settings->SetMode(true);
+  settings->ShowMode(true);
   EXPECT_FALSE(settings->btnUse->isEnabled());
 }
 
@@ -634,12 +643,12 @@ TEST_F(SettingsControls, EnabledStatesFollowTheirRules) {
   s->rgSizeMap->SetItemIndex(4);
   EXPECT_FALSE(s->eWidth->isEnabled());
 
-  s->SetMode(true);
+  s->ShowMode(true);
   s->ControlEnabled(true);  // it ends: as far as the rules allow
   EXPECT_TRUE(s->rgMode->isEnabled());
   EXPECT_TRUE(s->eWidth->isEnabled());
   EXPECT_FALSE(s->rgBrain->isEnabled());  // multi-user mode
-  s->SetMode(false);
+  s->ShowMode(false);
   EXPECT_TRUE(s->rgBrain->isEnabled());
 
   s->chkbSelectIsland->setChecked(false);

@@ -15,7 +15,7 @@
 #include "ProfilesFixture.h"
 #include "UnitAbout.h"
 #include "UnitGamers.h"
-#include "UnitGamersStartUp.h"
+#include "UnitStartUp.h"
 #include "UnitHallFame.h"
 #include "UnitResult.h"
 #include "UnitSettings.h"
@@ -280,6 +280,8 @@ TEST_F(Running, EndOfGameShowsResultsAndTheHallOfFameOnARecord) {
   m.Map = std::make_unique<TMap>();
   m.Map->Scores[1].Area = 375;
   m.Map->Scores[4].Area = 250;
+  Game().State().GameVictory = 0;  // as the game was started: by area, medium board
+  Game().State().GameSizeMap = 1;
   std::vector<std::string> shown;
   WhenModal(&program->Result(), [&] {
     shown.push_back(program->Result().stName[1]->text().toStdString());

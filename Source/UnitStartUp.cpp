@@ -1,4 +1,4 @@
-#include "UnitGamersStartUp.h"
+#include "UnitStartUp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,15 +43,7 @@ bool TOptionDialogsLink::ShowSettings() {
 }
 
 void TOptionDialogsLink::ApplyOptions() {
-  Settings->UseOption();
-}
-
-int TOptionDialogsLink::Victory() const {
-  return Settings->rgVictory->ItemIndex();
-}
-
-int TOptionDialogsLink::SizeMap() const {
-  return Settings->rgSizeMap->ItemIndex();
+  Settings->ApplyChosenProfile();
 }
 
 TMorvikProgram::TMorvikProgram(TMessageService& messages) {
@@ -67,18 +59,22 @@ TMorvikProgram::TMorvikProgram(TMessageService& messages) {
   options_->Settings = settings_;
   created(settings_, "FormSettings");
 
-  result_ = new TFormResult(*game_, *options_);
+  TFormGame& game = *game_;
+  result_ = new TFormResult(game.Machine(), game.State(), game.IniFile(), game.Messages(), game,
+                            &game);
   created(result_, "FormResult");
 
-  multiUser_ = new TFormMultiUserGame(*game_);
+  multiUser_ = new TFormMultiUserGame(game.IniFile(), game.Messages(), game.State(), &game);
+  game.FormMultiUserGame = multiUser_;
   options_->MultiUser = multiUser_;
   created(multiUser_, "FormMultiUserGame");
 
-  hallFame_ = new TFormHallFame(game_->IniFile(), game_->Messages(), *options_, game_.get());
+  hallFame_ = new TFormHallFame(game.IniFile(), game.Messages(), game.State(), &game);
   result_->FormHallFame = hallFame_;
   created(hallFame_, "FormHallFame");
 
-  gamers_ = std::make_unique<TFormGamers>(*game_, *options_);
+  gamers_ = std::make_unique<TFormGamers>(game.IniFile(), game.Messages(), game.State(),
+                                          *options_, game);
   created(gamers_.get(), "FormGamers");
 
   about_ = new TFormAbout(game_.get());

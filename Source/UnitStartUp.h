@@ -33,9 +33,7 @@ class TToolTipTime : public QObject {
   int msec_;
 };
 
-// The option dialogs as the profile, results and hall-of-fame dialogs see them. The two dialogs
-// are filled in as they are created; the results dialog, created between them, uses the link
-// only once a game ends.
+// The option dialogs as the profiles dialog sees them, filled in as they are created.
 class TOptionDialogsLink : public TOptionDialogs {
  public:
   explicit TOptionDialogsLink(TFormGame& game) : game_(game) {}
@@ -46,8 +44,6 @@ class TOptionDialogsLink : public TOptionDialogs {
   bool TestCondition() override;
   bool ShowSettings() override;
   void ApplyOptions() override;
-  int Victory() const override;
-  int SizeMap() const override;
 
  private:
   TFormGame& game_;
