@@ -39,17 +39,19 @@ TGameOptions DefaultGameOptions() {
   o.Brain = Def(GameBrain);
   o.Victory = Def(GameVictory);
   o.Looks = {Def(TileNeutral), Def(TileOccuped), Def(TileSelected), Def(TilePressed)};
-  const std::pair<const char*, uint8_t> flags[] = {
-      {SelectIsland, soSelectIsland},     {SelectPerspective, soSelectPerspective},
-      {SelectSkipTurn, soSkipTurn},       {SelectAutostart, soAutostart},
-      {SelectBound, soSelectBoundary},    {SelectReplay, soReplay},
-      {SelectHallfameOnRecord, soHallFameOnRecord}};
+  const std::pair<const char*, uint8_t> flags[] = {{SelectIsland, soSelectIsland},
+                                                   {SelectPerspective, soSelectPerspective},
+                                                   {SelectSkipTurn, soSkipTurn},
+                                                   {SelectAutostart, soAutostart},
+                                                   {SelectBound, soSelectBoundary},
+                                                   {SelectReplay, soReplay},
+                                                   {SelectHallfameOnRecord, soHallFameOnRecord}};
   o.SelectOptions = soAutoTurn;
   for (const auto& [key, flag] : flags)
     if (Def(key)) o.SelectOptions |= flag;
-  o.PanelFlags = uint8_t((Def(VisibleMainBar) ? pfMainBar : 0) |
-                         (Def(VisibleColorBar) ? pfColorBar : 0) |
-                         (Def(VisibleStatusBar) ? pfStatusBar : 0));
+  o.PanelFlags =
+      uint8_t((Def(VisibleMainBar) ? pfMainBar : 0) | (Def(VisibleColorBar) ? pfColorBar : 0) |
+              (Def(VisibleStatusBar) ? pfStatusBar : 0));
   o.Music = Def(SelectMusic) != 0;
   o.Volume = Def(Volume);
   return o;

@@ -25,15 +25,15 @@ enum : uint8_t {
 enum : uint8_t { pfMainBar = 1, pfColorBar = 2, pfStatusBar = 4 };
 
 struct TGameOptions {
-  int SizeMap = 1;               // rgSizeMap: 0..3 the presets, 4 "Особая"
-  int Width = 50, Height = 25;   // the board in tiles; -1 when the custom field holds no size
-  int SizeTile = 1;              // rgSizeTile: 0..3 the presets, 4 "Особая"
-  int Tile = 15;                 // tile edge in pixels; -1 likewise
-  int Brain = 0;                 // rgBrain: 0 easy .. 2 hard
-  int Victory = 0;               // rgVictory: 0 by area, 1 by points
-  std::array<int, 4> Looks{};    // tile-look list index per tile state
-  uint8_t SelectOptions = 0;     // soXxx flags
-  uint8_t PanelFlags = 0;        // pfXxx flags
+  int SizeMap = 1;              // rgSizeMap: 0..3 the presets, 4 "Особая"
+  int Width = 50, Height = 25;  // the board in tiles; -1 when the custom field holds no size
+  int SizeTile = 1;             // rgSizeTile: 0..3 the presets, 4 "Особая"
+  int Tile = 15;                // tile edge in pixels; -1 likewise
+  int Brain = 0;                // rgBrain: 0 easy .. 2 hard
+  int Victory = 0;              // rgVictory: 0 by area, 1 by points
+  std::array<int, 4> Looks{};   // tile-look list index per tile state
+  uint8_t SelectOptions = 0;    // soXxx flags
+  uint8_t PanelFlags = 0;       // pfXxx flags
   bool Music = true;
   int Volume = 20;
 

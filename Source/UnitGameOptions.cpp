@@ -51,9 +51,10 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
   // 5. Option flags.
   state_.SelectOptions = wanted.SelectOptions;
 
-  // 6. Board size.
+  // 6. Board size; never under a running game (the settings lock it then).
   bool mapChanged = false;
-  if (wanted.Width >= 0 && wanted.Height >= 0 && wanted.Width <= 255 && wanted.Height <= 255 &&
+  if (!machine_->Active && wanted.Width >= 0 && wanted.Height >= 0 && wanted.Width <= 255 &&
+      wanted.Height <= 255 &&
       (wanted.Width != machine_->Width || wanted.Height != machine_->Height)) {
     machine_->SetSizeMap(uint8_t(wanted.Width), uint8_t(wanted.Height));
     mapChanged = true;

@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "OptionDialogs.h"
 #include "GameHost.h"
 #include "MessageService.h"
+#include "OptionDialogs.h"
 #include "ProgramState.h"
 #include "config/Catalogue.h"
 #include "config/Cp1251.h"
@@ -48,7 +48,11 @@ void SortGamerList(std::vector<std::string>& list) {
 
 TFormGamers::TFormGamers(TIniFile& ini, TMessageService& messages, TProgramState& state,
                          TOptionDialogs& options, TGameHost& host, QWidget* parent)
-    : QDialog(parent), ini_(ini), messages_(messages), state_(state), options_(options),
+    : QDialog(parent),
+      ini_(ini),
+      messages_(messages),
+      state_(state),
+      options_(options),
       host_(host) {
   setObjectName(QStringLiteral("FormGamers"));
   setWindowTitle(Q("Игроки"));
@@ -329,11 +333,10 @@ void TFormGamers::EndStartUp() {
 bool TFormGamers::CloseProfile() {
   const TProgramState& state = state_;
   TIniFile& ini = ini_;
-  ini.WriteStrings(state.OptionsSection,
-                   {{cfg::kKeyCodeGame, std::to_string(host_.CodeGame())},
-                    {cfg::kKeyClassicMode, state.MultiUserMode ? "0" : "1"},
-                    {cfg::kKeyWindowLeft, std::to_string(x())},
-                    {cfg::kKeyWindowTop, std::to_string(y())}});
+  ini.WriteStrings(state.OptionsSection, {{cfg::kKeyCodeGame, std::to_string(host_.CodeGame())},
+                                          {cfg::kKeyClassicMode, state.MultiUserMode ? "0" : "1"},
+                                          {cfg::kKeyWindowLeft, std::to_string(x())},
+                                          {cfg::kKeyWindowTop, std::to_string(y())}});
   ini.UpdateFile();
   return true;
 }

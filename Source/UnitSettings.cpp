@@ -400,7 +400,9 @@ void TFormSettings::SwitchMusic() {
 }
 
 void TFormSettings::SwitchPanel(uint8_t flag, bool on) {
-  QCheckBox* box = flag == pfMainBar ? chkbMainBar : flag == pfColorBar ? chkbColorBar : chkbStatusBar;
+  QCheckBox* box = flag == pfMainBar    ? chkbMainBar
+                   : flag == pfColorBar ? chkbColorBar
+                                        : chkbStatusBar;
   box->setChecked(on);
   UseOption();
 }

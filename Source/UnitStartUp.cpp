@@ -60,8 +60,8 @@ TMorvikProgram::TMorvikProgram(TMessageService& messages) {
   created(settings_, "FormSettings");
 
   TFormGame& game = *game_;
-  result_ = new TFormResult(game.Machine(), game.State(), game.IniFile(), game.Messages(), game,
-                            &game);
+  result_ =
+      new TFormResult(game.Machine(), game.State(), game.IniFile(), game.Messages(), game, &game);
   created(result_, "FormResult");
 
   multiUser_ = new TFormMultiUserGame(game.IniFile(), game.Messages(), game.State(), &game);
@@ -73,8 +73,8 @@ TMorvikProgram::TMorvikProgram(TMessageService& messages) {
   result_->FormHallFame = hallFame_;
   created(hallFame_, "FormHallFame");
 
-  gamers_ = std::make_unique<TFormGamers>(game.IniFile(), game.Messages(), game.State(),
-                                          *options_, game);
+  gamers_ =
+      std::make_unique<TFormGamers>(game.IniFile(), game.Messages(), game.State(), *options_, game);
   created(gamers_.get(), "FormGamers");
 
   about_ = new TFormAbout(game_.get());

@@ -1,6 +1,6 @@
 # Tests of the profiles, results, hall-of-fame and About dialogs and of the start-up, in their own
 # executable.
-set(_profiles_tests GamersTest ResultTest HallFameTest AboutTest StartUpTest)
+set(_profiles_tests GamersTest ResultTest HallFameTest AboutTest StartUpTest SharedStateTest)
 list(JOIN _profiles_tests "|" _profiles_regex)
 list(FILTER GUI_TEST_SOURCES EXCLUDE REGEX "/(${_profiles_regex})\\.cpp$")
 if(TARGET gui_tests)
