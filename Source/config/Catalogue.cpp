@@ -54,6 +54,13 @@ const TKeyInfo* SettingsKey(const std::string& name) {
   return nullptr;
 }
 
+const std::vector<TKeyInfo>& OurSettingsKeys() {
+  static const std::vector<TKeyInfo> keys = {
+      Bool(key::TileSigns, false, "chkbTileSigns"),
+  };
+  return keys;
+}
+
 std::vector<TKeyInfo> MultiUserKeys(int seat) {
   const std::string n = std::to_string(seat);
   std::vector<TKeyInfo> keys = {

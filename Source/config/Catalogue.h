@@ -39,6 +39,10 @@ const std::vector<TKeyInfo>& SettingsKeys();
 // Settings key by name (exact spelling of the catalogue); null when unknown.
 const TKeyInfo* SettingsKey(const std::string& key);
 
+// Options of our own, in the same section, written after the 23 settings keys, so a reader that
+// knows only those keys finds its own values unchanged and ignores these.
+const std::vector<TKeyInfo>& OurSettingsKeys();
+
 // The six keys of seat `seat` (1 to 4) of the multi-user setup, in the order they are written.
 std::vector<TKeyInfo> MultiUserKeys(int seat);
 // All 24, seat by seat.
@@ -79,6 +83,8 @@ inline constexpr char Volume[] = "Volume";
 inline constexpr char VisibleMainBar[] = "VisibleMainBar";
 inline constexpr char VisibleColorBar[] = "VisibleColorBar";
 inline constexpr char VisibleStatusBar[] = "VisibleStatusBar";
+// Our own options (OurSettingsKeys).
+inline constexpr char TileSigns[] = "TileSigns";
 }  // namespace key
 
 // Typed access through a descriptor: the key's own default when it is missing.
