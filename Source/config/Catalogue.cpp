@@ -19,6 +19,10 @@ std::string OptionsSection(const std::string& gamer) {
   return kOptionsPrefix + gamer;
 }
 
+std::string StatsSection(const std::string& gamer) {
+  return kStatsPrefix + gamer;
+}
+
 const std::vector<TKeyInfo>& SettingsKeys() {
   static const std::vector<TKeyInfo> keys = {
       Int(key::GameSizeMap, 1, 0, 4, "rgSizeMap"),

@@ -15,9 +15,13 @@ inline constexpr char kSectionOther[] = "OTHER";
 inline constexpr char kKeyLastLogin[] = "LastLogin";
 inline constexpr char kOptionsPrefix[] = "OPTIONS_";
 inline constexpr char kHallFamePrefix[] = "MAP";
+inline constexpr char kStatsPrefix[] = "STATS_";
 
 // "OPTIONS_" + profile name.
 std::string OptionsSection(const std::string& gamer);
+// "STATS_" + profile name: the profile's statistics (GamerStats.h); it moves with a rename and
+// goes with a delete.
+std::string StatsSection(const std::string& gamer);
 
 enum class TKeyType { Integer, Boolean, String };
 
