@@ -1,5 +1,5 @@
-// Drawing speed: the whole board of the largest game a 1920 x 1080 screen allows, and the
-// redraw of one highlighted island with its perspective.
+// Drawing speed: the whole board of the largest game a 1920 x 1080 screen allows (with and
+// without the colours' signs), and the redraw of one highlighted island with its perspective.
 #include <benchmark/benchmark.h>
 
 #include "MapPainter.h"
@@ -37,6 +37,17 @@ void BM_DrawMap_190x93_Tile10(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DrawMap_190x93_Tile10)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same board with the colours' signs on every tile.
+void BM_DrawMap_190x93_Tile10_Signs(benchmark::State& state) {
+  Board b(190, 93, 10);
+  b.painter.SetTileSigns(true);
+  for (auto _ : state) {
+    b.painter.DrawMap(b.machine, state.range(0) != 0, true);
+    benchmark::DoNotOptimize(b.painter.Bits());
+  }
+}
+BENCHMARK(BM_DrawMap_190x93_Tile10_Signs)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A highlight: the pointed island and every island of its colour touching the territory.
 void BM_HighlightRedraw(benchmark::State& state) {

@@ -19,6 +19,10 @@ std::string OptionsSection(const std::string& gamer) {
   return kOptionsPrefix + gamer;
 }
 
+std::string StatsSection(const std::string& gamer) {
+  return kStatsPrefix + gamer;
+}
+
 const std::vector<TKeyInfo>& SettingsKeys() {
   static const std::vector<TKeyInfo> keys = {
       Int(key::GameSizeMap, 1, 0, 4, "rgSizeMap"),
@@ -52,6 +56,13 @@ const TKeyInfo* SettingsKey(const std::string& name) {
   for (const TKeyInfo& k : SettingsKeys())
     if (k.key == name) return &k;
   return nullptr;
+}
+
+const std::vector<TKeyInfo>& OurSettingsKeys() {
+  static const std::vector<TKeyInfo> keys = {
+      Bool(key::TileSigns, false, "chkbTileSigns"),
+  };
+  return keys;
 }
 
 std::vector<TKeyInfo> MultiUserKeys(int seat) {

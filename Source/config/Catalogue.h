@@ -15,9 +15,13 @@ inline constexpr char kSectionOther[] = "OTHER";
 inline constexpr char kKeyLastLogin[] = "LastLogin";
 inline constexpr char kOptionsPrefix[] = "OPTIONS_";
 inline constexpr char kHallFamePrefix[] = "MAP";
+inline constexpr char kStatsPrefix[] = "STATS_";
 
 // "OPTIONS_" + profile name.
 std::string OptionsSection(const std::string& gamer);
+// "STATS_" + profile name: the profile's statistics (GamerStats.h); it moves with a rename and
+// goes with a delete.
+std::string StatsSection(const std::string& gamer);
 
 enum class TKeyType { Integer, Boolean, String };
 
@@ -38,6 +42,10 @@ struct TKeyInfo {
 const std::vector<TKeyInfo>& SettingsKeys();
 // Settings key by name (exact spelling of the catalogue); null when unknown.
 const TKeyInfo* SettingsKey(const std::string& key);
+
+// Options of our own, in the same section, written after the 23 settings keys, so a reader that
+// knows only those keys finds its own values unchanged and ignores these.
+const std::vector<TKeyInfo>& OurSettingsKeys();
 
 // The six keys of seat `seat` (1 to 4) of the multi-user setup, in the order they are written.
 std::vector<TKeyInfo> MultiUserKeys(int seat);
@@ -79,6 +87,8 @@ inline constexpr char Volume[] = "Volume";
 inline constexpr char VisibleMainBar[] = "VisibleMainBar";
 inline constexpr char VisibleColorBar[] = "VisibleColorBar";
 inline constexpr char VisibleStatusBar[] = "VisibleStatusBar";
+// Our own options (OurSettingsKeys).
+inline constexpr char TileSigns[] = "TileSigns";
 }  // namespace key
 
 // Typed access through a descriptor: the key's own default when it is missing.

@@ -8,10 +8,16 @@ class TIniFile;
 class TMessageService;
 
 // Rename: in "GAMERS" the old key is deleted and new=new written; the pairs of
-// "OPTIONS_" + old move, in their order, to "OPTIONS_" + new (at the end of the file); every
-// hall-of-fame table gets the new name (RenameInHallFame). All of it is one replacement of the
-// file, then flushed: a crash leaves the profile renamed everywhere or nowhere. Tables that fail
-// their check are reset with their message first. False when the store refused (it has reported
-// it); the file is then unchanged.
+// "OPTIONS_" + old move, in their order, to "OPTIONS_" + new (at the end of the file), and
+// likewise "STATS_" + old to "STATS_" + new (replacing any statistics left under the new name);
+// every hall-of-fame table gets the new name (RenameInHallFame). All of it is one replacement of
+// the file, then flushed: a crash leaves the profile renamed everywhere or nowhere. Tables that
+// fail their check are reset with their message first. False when the store refused (it has
+// reported it); the file is then unchanged.
 bool RenameGamerInFile(TIniFile& ini, TMessageService* messages, const std::string& oldName,
                        const std::string& newName);
+
+// Delete: "OPTIONS_" + name and "STATS_" + name erased and the name's key removed from
+// "GAMERS", in one replacement of the file. The hall of fame keeps the name's records. False
+// when the store refused (it has reported it); the file is then unchanged.
+bool DeleteGamerInFile(TIniFile& ini, const std::string& name);

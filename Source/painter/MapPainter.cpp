@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ColorSigns.h"
+
 TTileColors GetTileColors(uint8_t color) {
   if (color < 1 || color > 7) return {ColorGrid, ColorGrid, ColorGrid};
   // Bit 0 red, bit 1 green, bit 2 blue of the pure colour; grey (7) is all three.
@@ -57,7 +59,7 @@ void TMapPainter::Line(int x1, int y1, int x2, int y2, uint32_t color) {
   }
 }
 
-void TMapPainter::DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle style, bool framed) {
+void TMapPainter::FillAndBevel(int x0, int y0, int s, uint8_t color, TTileStyle style) {
   const TTileColors c = GetTileColors(color);
 
   const int left = std::max(x0 + 1, 0), right = std::min(x0 + s - 1, width_ - 1);
@@ -90,13 +92,48 @@ void TMapPainter::DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle styl
       bevel(3, c.Light, c.Dark);
       break;
   }
+}
 
-  if (framed) {
-    Line(x0, y0 + s, x0 + s, y0 + s, ColorGrid);
-    Line(x0 + s, y0 + s, x0 + s, y0, ColorGrid);
-    Line(x0 + s, y0, x0, y0, ColorGrid);
-    Line(x0, y0, x0, y0 + s, ColorGrid);
+void TMapPainter::Frame(int x0, int y0, int s) {
+  Line(x0, y0 + s, x0 + s, y0 + s, ColorGrid);
+  Line(x0 + s, y0 + s, x0 + s, y0, ColorGrid);
+  Line(x0 + s, y0, x0, y0, ColorGrid);
+  Line(x0, y0, x0, y0 + s, ColorGrid);
+}
+
+const std::vector<uint32_t>& TMapPainter::SignedInside(uint8_t color, TTileStyle style, int s) {
+  if (insideEdge_ != s || insides_.empty()) {
+    insides_.assign(8 * 4, {});
+    insideEdge_ = s;
   }
+  std::vector<uint32_t>& inside = insides_[size_t(color) * 4 + size_t(style)];
+  if (inside.empty()) {
+    TMapPainter tile;
+    tile.Resize(s + 1, s + 1);
+    tile.FillAndBevel(0, 0, s, color, style);
+    DrawColorSign(tile.Bits(), tile.Width(), tile.Height(), 0, 0, s, color);
+    const int n = s - 1;
+    inside.resize(size_t(n) * size_t(n));
+    for (int y = 0; y < n; ++y)
+      std::copy_n(tile.Bits() + size_t(y + 1) * (s + 1) + 1, n, inside.data() + size_t(y) * n);
+  }
+  return inside;
+}
+
+void TMapPainter::DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle style, bool framed) {
+  if (signs_ && color >= 1 && color <= 7 && s >= 2 && style >= stFlat && style <= stCarved) {
+    const std::vector<uint32_t>& inside = SignedInside(color, style, s);
+    const int n = s - 1;
+    const int left = std::max(x0 + 1, 0), right = std::min(x0 + s - 1, width_ - 1);
+    const int top = std::max(y0 + 1, 0), bottom = std::min(y0 + s - 1, height_ - 1);
+    for (int y = top; left <= right && y <= bottom; ++y)
+      std::copy(inside.data() + size_t(y - y0 - 1) * n + (left - x0 - 1),
+                inside.data() + size_t(y - y0 - 1) * n + (right - x0),
+                pixels_.data() + size_t(y) * width_ + left);
+  } else {
+    FillAndBevel(x0, y0, s, color, style);
+  }
+  if (framed) Frame(x0, y0, s);
 }
 
 void TMapPainter::DrawIsland(const TMorvikMachine& machine, uint16_t island, TTileState state,

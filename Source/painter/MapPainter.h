@@ -49,8 +49,13 @@ class TMapPainter {
   // The idle board: light blue with a black one-pixel border.
   void PresentShow();
 
-  // One tile with its top-left grid corner at (x0, y0), edge s: fill, bevel of the style and,
-  // when framed, the black grid lines. Also used for the tile-look pictures of the settings.
+  // Signs of the colours on every tile of colour 1..7 (see ColorSigns.h); off unless switched on.
+  void SetTileSigns(bool on) { signs_ = on; }
+  bool TileSigns() const { return signs_; }
+
+  // One tile with its top-left grid corner at (x0, y0), edge s: fill, bevel of the style, the
+  // colour's sign when signs are on and, when framed, the black grid lines. Also used for the
+  // tile-look pictures of the settings and the colour icons.
   void DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle style, bool framed);
 
   // Every tile of one island of the machine's live board. An island of colour 0 is always drawn
@@ -65,6 +70,11 @@ class TMapPainter {
 
  private:
   void Line(int x1, int y1, int x2, int y2, uint32_t color);
+  void FillAndBevel(int x0, int y0, int s, uint8_t color, TTileStyle style);
+  void Frame(int x0, int y0, int s);
+  // The inside of a tile ((s - 1) x (s - 1) pixels) with fill, bevel and sign, made once per
+  // colour, style and tile edge: a signed tile is then a copy of rows.
+  const std::vector<uint32_t>& SignedInside(uint8_t color, TTileStyle style, int s);
   void Put(int x, int y, uint32_t color) {
     if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[size_t(y) * width_ + x] = color;
   }
@@ -72,4 +82,7 @@ class TMapPainter {
   int width_ = 0;
   int height_ = 0;
   std::vector<uint32_t> pixels_;
+  bool signs_ = false;
+  int insideEdge_ = 0;                          // tile edge the cached insides were made for
+  std::vector<std::vector<uint32_t>> insides_;  // [colour * 4 + style], empty until needed
 };

@@ -14,6 +14,13 @@ TEST_F(Catalogue, ANewProfileReadsEveryDefault) {
   for (auto& k : cfg::SettingsKeys()) values.push_back(cfg::ReadKeyInt(ini, sec, k));
   EXPECT_EQ(values, (std::vector<int>{1, 1, 50, 25, 15, 0, 0, 0,  2, 2, 3, 1,
                                       1, 1, 1,  1,  1,  1, 1, 20, 1, 1, 1}));
+  // Our own options start off and stay out of the 23 keys the settings dialog writes in order.
+  ASSERT_EQ(cfg::OurSettingsKeys().size(), 1u);
+  const cfg::TKeyInfo& signs = cfg::OurSettingsKeys()[0];
+  EXPECT_EQ(signs.key, "TileSigns");
+  EXPECT_EQ(signs.type, cfg::TKeyType::Boolean);
+  EXPECT_FALSE(cfg::ReadKeyBool(ini, sec, signs));
+  EXPECT_EQ(cfg::SettingsKey("TileSigns"), nullptr);
   for (auto& k : cfg::AllMultiUserKeys()) {
     if (k.type == cfg::TKeyType::String)
       EXPECT_EQ(cfg::ReadKeyString(ini, sec, k), "");

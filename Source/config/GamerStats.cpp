@@ -1,0 +1,179 @@
+#include "GamerStats.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+
+#include "Catalogue.h"
+#include "Cp1251.h"
+#include "IniFile.h"
+
+namespace {
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+
+// Counters stop at the largest value the file's integers hold instead of wrapping negative.
+int32_t Add(int32_t a, int32_t b) {
+  return b > 0 && a > kMax - b ? kMax : a + b;
+}
+
+constexpr const char* kFields[7] = {"Games", "Wins",   "Losses",       "Best",
+                                    "Sum",   "Streak", "LongestStreak"};
+
+std::array<int32_t*, 7> Fields(TStatsRecord& r) {
+  return {&r.Games, &r.Wins, &r.Losses, &r.Best, &r.Sum, &r.Streak, &r.LongestStreak};
+}
+
+std::string Rule(bool byArea) {
+  return byArea ? "Area" : "Points";
+}
+
+// Only plain decimal digits that fit: anything else was not written by us.
+int32_t ParseCount(const std::string& text) {
+  if (text.empty() || text.size() > 10) return 0;
+  int64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    v = v * 10 + (c - '0');
+  }
+  return v <= kMax ? int32_t(v) : 0;
+}
+
+}  // namespace
+
+int32_t TStatsRecord::Average() const {
+  if (Games <= 0) return 0;
+  return int32_t((int64_t(Sum) * 2 + Games) / (int64_t(Games) * 2));
+}
+
+std::string ClassicStatsGroup(int level, int sizeIndex, bool byArea) {
+  return "Classic" + std::to_string(level) + "_Size" + std::to_string(sizeIndex) + "_" +
+         Rule(byArea);
+}
+
+std::string MultiStatsGroup(int seats, bool byArea) {
+  return "Multi" + std::to_string(seats) + "_" + Rule(byArea);
+}
+
+std::string TotalStatsGroup(bool byArea) {
+  return "Total_" + Rule(byArea);
+}
+
+std::string AssistedStatsGroup(const std::string& group) {
+  return "Assisted_" + group;
+}
+
+bool TGamerStats::TLess::operator()(const std::string& a, const std::string& b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) <
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+TStatsRecord TGamerStats::Record(const std::string& group) const {
+  TStatsRecord r;
+  auto fields = Fields(r);
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const auto it = values_.find(group + "_" + kFields[i]);
+    *fields[i] = it == values_.end() ? 0 : it->second;
+  }
+  return r;
+}
+
+void TGamerStats::SetRecord(const std::string& group, const TStatsRecord& record) {
+  TStatsRecord r = record;
+  auto fields = Fields(r);
+  for (size_t i = 0; i < fields.size(); ++i)
+    values_[group + "_" + kFields[i]] = std::max<int32_t>(0, *fields[i]);
+}
+
+std::vector<std::pair<std::string, std::string>> TGamerStats::Pairs(
+    const std::string& group) const {
+  TStatsRecord r = Record(group);
+  auto fields = Fields(r);
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (size_t i = 0; i < fields.size(); ++i)
+    pairs.emplace_back(group + "_" + kFields[i], std::to_string(*fields[i]));
+  return pairs;
+}
+
+TGamerStats TGamerStats::FromSectionValues(const std::vector<std::string>& lines) {
+  TGamerStats stats;
+  for (const std::string& line : lines) {
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    // A repeated key reads as its first line, as the store reads it.
+    stats.values_.emplace(line.substr(0, eq), ParseCount(line.substr(eq + 1)));
+  }
+  return stats;
+}
+
+std::vector<TStatsOutcome> GameOutcomes(const TStatsGame& game) {
+  const TStatsLine first = game.Ranking.empty() ? TStatsLine{} : game.Ranking.front();
+  std::vector<TStatsOutcome> outcomes;
+  for (int s = 1; s <= 4; ++s) {
+    const TStatsSeat& seat = game.Seats[size_t(s)];
+    if (!seat.Occupied || !seat.Person || seat.Profile.empty()) continue;
+    // A team member wins with the team's line, anyone else with the seat's own.
+    const bool won = seat.Team >= 1 && seat.Team <= 4 ? first.Seat == 0 && first.Team == seat.Team
+                                                      : first.Team == 0 && first.Seat == s;
+    auto same = [&](const TStatsOutcome& o) { return SameTextCI(o.Profile, seat.Profile); };
+    auto it = std::find_if(outcomes.begin(), outcomes.end(), same);
+    if (it == outcomes.end()) {
+      outcomes.push_back({seat.Profile, won, std::max<int32_t>(0, seat.Score)});
+    } else {
+      it->Won = it->Won || won;
+      it->Result = std::max(it->Result, seat.Score);
+    }
+  }
+  return outcomes;
+}
+
+std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
+                                   const TStatsOutcome& outcome) {
+  std::vector<std::string> groups;
+  if (game.MultiUser) {
+    int seats = 0;
+    for (int s = 1; s <= 4; ++s) seats += game.Seats[size_t(s)].Occupied;
+    if (seats >= 2) groups.push_back(MultiStatsGroup(seats, game.ByArea));
+  } else if (game.Level >= 1 && game.Level <= 3 && game.SizeIndex >= 0 && game.SizeIndex <= 4) {
+    groups.push_back(ClassicStatsGroup(game.Level, game.SizeIndex, game.ByArea));
+  }
+  groups.push_back(TotalStatsGroup(game.ByArea));
+  if (game.Assisted)
+    for (std::string& g : groups) g = AssistedStatsGroup(g);
+
+  for (const std::string& g : groups) {
+    TStatsRecord r = stats.Record(g);
+    r.Games = Add(r.Games, 1);
+    if (outcome.Won) {
+      r.Wins = Add(r.Wins, 1);
+      r.Streak = Add(r.Streak, 1);
+      r.LongestStreak = std::max(r.LongestStreak, r.Streak);
+    } else {
+      r.Losses = Add(r.Losses, 1);
+      r.Streak = 0;
+    }
+    r.Best = std::max(r.Best, outcome.Result);
+    r.Sum = Add(r.Sum, outcome.Result);
+    stats.SetRecord(g, r);
+  }
+  return groups;
+}
+
+bool RecordGameStats(TIniFile& ini, const TStatsGame& game) {
+  const std::vector<TStatsOutcome> outcomes = GameOutcomes(game);
+  if (outcomes.empty()) return true;
+  return ini.Batch([&](TIniBatch& b) {
+    for (const TStatsOutcome& o : outcomes) {
+      const std::string section = cfg::StatsSection(o.Profile);
+      TGamerStats stats = TGamerStats::FromSectionValues(b.ReadSectionValues(section));
+      for (const std::string& g : CountGame(stats, game, o))
+        for (const auto& [key, value] : stats.Pairs(g)) b.WriteString(section, key, value);
+    }
+  });
+}
+
+TGamerStats ReadGamerStats(const TIniFile& ini, const std::string& profile) {
+  return TGamerStats::FromSectionValues(ini.ReadSectionValues(cfg::StatsSection(profile)));
+}

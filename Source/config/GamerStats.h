@@ -1,0 +1,97 @@
+// Each profile's statistics, in section "STATS_" + name of the settings file: per mode (classic
+// per computer level and board size, multi-user per number of seats) and in total, kept apart by
+// victory rule (area and points are different measures) and with assisted games apart from the
+// others. Keys are ASCII, values integers; a missing or damaged value reads as 0. No Qt.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class TIniFile;
+class TIniBatch;
+
+// One group of counters, e.g. classic games against level 2 on board size 3, by area.
+struct TStatsRecord {
+  int32_t Games = 0;
+  int32_t Wins = 0;
+  int32_t Losses = 0;
+  int32_t Best = 0;  // best result: area in tenths of a percent, or points
+  int32_t Sum = 0;   // sum of the results, for the average
+  int32_t Streak = 0;
+  int32_t LongestStreak = 0;
+
+  // Average result, rounded half up; 0 before the first game.
+  int32_t Average() const;
+  bool operator==(const TStatsRecord&) const = default;
+};
+
+// Names of the groups, as used in the keys ("<group>_<field>").
+std::string ClassicStatsGroup(int level, int sizeIndex, bool byArea);  // level 1..3, size 0..4
+std::string MultiStatsGroup(int seats, bool byArea);                   // seats 2..4
+std::string TotalStatsGroup(bool byArea);
+// Assisted games count in groups of their own: "Assisted_" + the group.
+std::string AssistedStatsGroup(const std::string& group);
+
+// A profile's section as read: key -> value, keys compared without regard to case.
+class TGamerStats {
+ public:
+  TStatsRecord Record(const std::string& group) const;
+  void SetRecord(const std::string& group, const TStatsRecord& record);
+  // The seven keys of a group with their values, as they are written.
+  std::vector<std::pair<std::string, std::string>> Pairs(const std::string& group) const;
+
+  // From "key=value" lines; a value that is not a non-negative integer reads as 0.
+  static TGamerStats FromSectionValues(const std::vector<std::string>& lines);
+
+ private:
+  struct TLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+  };
+  std::map<std::string, int32_t, TLess> values_;
+};
+
+// A finished game as the results dialog sees it.
+struct TStatsSeat {
+  bool Occupied = false;
+  bool Person = false;
+  std::string Profile;  // the profile that plays a person's seat (its full name)
+  int Team = 0;         // 0 none, 1..4
+  int32_t Score = 0;    // the seat's own result by the game's victory rule
+};
+// One line of the ranked result list: a seat's own line (Team 0) or a team's (Seat 0).
+struct TStatsLine {
+  int Seat = 0;
+  int Team = 0;
+};
+struct TStatsGame {
+  std::array<TStatsSeat, 5> Seats{};  // [1..4]
+  std::vector<TStatsLine> Ranking;    // ranked as the results dialog ranks; the first line won
+  bool ByArea = true;
+  bool MultiUser = false;
+  int Level = 1;      // classic: the computer's level 1..3
+  int SizeIndex = 1;  // classic: board-size preset 0..4
+  bool Assisted = false;
+};
+
+// What one profile did in a game: a profile playing several seats counts once, winning when any
+// of its seats won, with the best of their results.
+struct TStatsOutcome {
+  std::string Profile;
+  bool Won = false;
+  int32_t Result = 0;
+};
+std::vector<TStatsOutcome> GameOutcomes(const TStatsGame& game);
+
+// Adds a game to a profile's statistics: its mode's group and the total, by the game's rule.
+// Returns the groups it changed (a mode out of range counts in the total only).
+std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
+                                   const TStatsOutcome& outcome);
+
+// Counts the game for every person's profile and writes all their sections in one replacement
+// of the file. False when the store refused (it has said why); the file is then unchanged.
+bool RecordGameStats(TIniFile& ini, const TStatsGame& game);
+
+TGamerStats ReadGamerStats(const TIniFile& ini, const std::string& profile);

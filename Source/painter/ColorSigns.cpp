@@ -1,0 +1,126 @@
+#include "ColorSigns.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "MapPainter.h"
+
+namespace {
+
+// Relative luminance of an sRGB colour, as used for contrast ratios.
+double Luminance(uint32_t c) {
+  auto lin = [](uint32_t v) {
+    const double x = double(v & 0xFF) / 255.0;
+    return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * lin(c >> 16) + 0.7152 * lin(c >> 8) + 0.0722 * lin(c);
+}
+
+double Contrast(uint32_t a, uint32_t b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour's pure components with `on` where the colour has light and `off` elsewhere.
+uint32_t Mix(uint8_t color, uint8_t on, uint8_t off) {
+  const uint32_t light = GetTileColors(color).Light;
+  auto part = [&](int shift) { return ((light >> shift) & 0xFF) ? on : off; };
+  return Rgb(part(16), part(8), part(0));
+}
+
+}  // namespace
+
+int SignBoxSize(int tile) {
+  if (tile < 8) return 0;
+  const int inside = tile - 1;
+  int box = int(std::lround(3 + 0.45 * inside));
+  if ((box - inside) % 2) ++box;
+  // One pixel of fill is left between the sign and the outer bevel on either side.
+  return std::min(box, inside - 4);
+}
+
+int SignBoxOffset(int tile) {
+  return 1 + (tile - 1 - SignBoxSize(tile)) / 2;
+}
+
+// Shapes in pixel units around the box's middle; strokes keep the box's parity so every shape
+// stays symmetric at any size.
+std::vector<uint8_t> SignMask(uint8_t color, int box) {
+  if (color < 1 || color > 7 || box <= 0) return {};
+  std::vector<uint8_t> mask(size_t(box) * size_t(box), 0);
+  const double mid = (box - 1) / 2.0;  // integral for odd boxes, half-integral for even ones
+  auto parityWidth = [box](double w) {
+    int n = std::max(1, int(std::lround(w)));
+    if ((n - box) % 2) ++n;
+    return (n - 1) / 2.0;  // half-width: |d| <= it selects n pixels
+  };
+  const double stroke = parityWidth(box / 7.0);
+  const double bar = parityWidth(box / 4.0);
+  const double outer = mid + 0.5;
+  const double eps = 1e-9;
+  for (int y = 0; y < box; ++y) {
+    for (int x = 0; x < box; ++x) {
+      const double dx = std::abs(x - mid), dy = std::abs(y - mid);
+      const double d2 = dx * dx + dy * dy;
+      bool on = false;
+      switch (color) {
+        case 1:  // dot: a small disc
+          on = d2 <= (0.33 * box) * (0.33 * box) + eps;
+          break;
+        case 2:  // cross
+          on = dx <= stroke + eps || dy <= stroke + eps;
+          break;
+        case 3:  // bar, lying
+          on = dy <= bar + eps;
+          break;
+        case 4: {  // ring
+          const double inner = outer - (2 * stroke + 1);
+          on = d2 <= outer * outer + eps && d2 > inner * inner + eps;
+          break;
+        }
+        case 5:  // triangle, pointing up
+          on = dx <= (y + 0.5) / 2.0 + eps;
+          break;
+        case 6:  // diamond
+          on = dx + dy <= mid + 0.5 + eps;
+          break;
+        case 7:  // square outline
+          on = std::max(dx, dy) > mid - (2 * stroke + 1) + eps;
+          break;
+      }
+      mask[size_t(y) * box + x] = on;
+    }
+  }
+  return mask;
+}
+
+uint32_t SignShade(uint8_t color) {
+  static const std::array<uint32_t, 8> shades = [] {
+    std::array<uint32_t, 8> s{};
+    for (uint8_t k = 1; k <= 7; ++k) {
+      // A light tint or a dark shade of the colour, whichever stands further from the fill.
+      const uint32_t fill = GetTileColors(k).Fill;
+      const uint32_t light = Mix(k, 255, 170), dark = Mix(k, 48, 0);
+      s[k] = Contrast(light, fill) >= Contrast(dark, fill) ? light : dark;
+    }
+    return s;
+  }();
+  return color >= 1 && color <= 7 ? shades[color] : ColorGrid;
+}
+
+void DrawColorSign(uint32_t* bits, int width, int height, int x0, int y0, int tile, uint8_t color) {
+  const int box = SignBoxSize(tile);
+  const std::vector<uint8_t> mask = SignMask(color, box);
+  if (mask.empty()) return;
+  const uint32_t shade = SignShade(color);
+  const int left = x0 + SignBoxOffset(tile), top = y0 + SignBoxOffset(tile);
+  for (int y = 0; y < box; ++y) {
+    const int py = top + y;
+    if (py < 0 || py >= height) continue;
+    for (int x = 0; x < box; ++x) {
+      const int px = left + x;
+      if (px >= 0 && px < width && mask[size_t(y) * box + x]) bits[size_t(py) * width + px] = shade;
+    }
+  }
+}

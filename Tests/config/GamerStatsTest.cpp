@@ -1,0 +1,176 @@
+// Profile statistics as they reach the settings file: counting rules against a model kept as the
+// history of games, hot-seat games, rename and delete, and values damaged by hand.
+#include <map>
+#include <random>
+
+#include "Catalogue.h"
+#include "GamerFile.h"
+#include "GamerStats.h"
+#include "IniFile.h"
+#include "ScriptedMessages.h"
+#include "TempFolder.h"
+
+namespace {
+
+class GamerStats : public TempFolderTest {
+ protected:
+  TScriptedMessages msgs;
+};
+
+// A classic game: Ann in seat 1 against the computer in seat 4, ranked as the results dialog
+// ranks (equal scores keep seat order, so a tie goes to seat 1).
+TStatsGame Classic(int32_t ann, int32_t computer, int level = 2, int size = 1, bool byArea = true) {
+  TStatsGame g;
+  g.Seats[1] = {true, true, "Ann", 0, ann};
+  g.Seats[4] = {true, false, "", 0, computer};
+  g.Ranking = ann >= computer ? std::vector<TStatsLine>{{1, 0}, {4, 0}}
+                              : std::vector<TStatsLine>{{4, 0}, {1, 0}};
+  g.Level = level;
+  g.SizeIndex = size;
+  g.ByArea = byArea;
+  return g;
+}
+
+TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
+  Put(Path(), "");
+  TIniFile ini(Path(), &msgs);
+  struct TPlayed {
+    bool won;
+    int32_t result;
+  };
+  std::map<std::string, std::vector<TPlayed>> history;  // the model: every game per group
+  std::mt19937 rng(17);
+  for (int i = 0; i < 300; ++i) {
+    const int level = 1 + int(rng() % 3), size = int(rng() % 5);
+    const bool byArea = rng() % 2, assisted = rng() % 5 == 0;
+    const int32_t ann = int32_t(rng() % 1000), computer = int32_t(rng() % 1000);
+    TStatsGame g = Classic(ann, computer, level, size, byArea);
+    g.Assisted = assisted;
+    ASSERT_TRUE(RecordGameStats(ini, g));
+    std::string mode = ClassicStatsGroup(level, size, byArea), total = TotalStatsGroup(byArea);
+    if (assisted) mode = AssistedStatsGroup(mode), total = AssistedStatsGroup(total);
+    for (const std::string& group : {mode, total}) history[group].push_back({ann >= computer, ann});
+  }
+  const TGamerStats stats = ReadGamerStats(ini, "Ann");
+  // Groups nobody played read as zeros; the two victory rules never share a group.
+  EXPECT_EQ(stats.Record("Multi3_Area"), TStatsRecord{});
+  EXPECT_EQ(stats.Record(MultiStatsGroup(2, true)), TStatsRecord{});
+  ASSERT_GT(history.size(), 40u);
+  for (const auto& [group, games] : history) {
+    TStatsRecord expected;
+    int run = 0;
+    for (const TPlayed& p : games) {
+      ++expected.Games;
+      (p.won ? expected.Wins : expected.Losses)++;
+      expected.Best = std::max(expected.Best, p.result);
+      expected.Sum += p.result;
+      run = p.won ? run + 1 : 0;
+      expected.LongestStreak = std::max(expected.LongestStreak, run);
+    }
+    expected.Streak = run;
+    EXPECT_EQ(stats.Record(group), expected) << group;
+    const double average = double(expected.Sum) / expected.Games;
+    EXPECT_LE(std::abs(stats.Record(group).Average() - average), 0.5) << group;
+  }
+  // Only ASCII keys and plain numbers reach the file.
+  for (const std::string& line : ini.ReadSectionValues(cfg::StatsSection("Ann")))
+    for (char c : line) ASSERT_TRUE(c > ' ' && c < 127) << line;
+}
+
+TEST_F(GamerStats, TiesPeopleTeamsAndSharedProfilesByTheRanking) {
+  Put(Path(), "[GAMERS]\r\nAnn=Ann\r\nBob=Bob\r\n");
+  TIniFile ini(Path(), &msgs);
+  // A tie in a classic game: the person in seat 1 ranks first and wins.
+  ASSERT_TRUE(RecordGameStats(ini, Classic(400, 400)));
+  EXPECT_EQ(ReadGamerStats(ini, "Ann").Record("Classic2_Size1_Area").Wins, 1);
+
+  // Hot seat by points: Ann in seat 1 and Bob in seat 3, a computer in seat 2; a tie between
+  // seat 1 and seat 3 goes to seat 1. Each profile's own section is counted.
+  TStatsGame g;
+  g.MultiUser = true;
+  g.ByArea = false;
+  g.Seats[1] = {true, true, "Ann", 0, 120};
+  g.Seats[2] = {true, false, "", 0, 50};
+  g.Seats[3] = {true, true, "bob", 0, 120};  // profile names compare without case
+  g.Ranking = {{1, 0}, {3, 0}, {2, 0}};
+  ASSERT_TRUE(RecordGameStats(ini, g));
+  const TStatsRecord ann = ReadGamerStats(ini, "Ann").Record("Multi3_Points");
+  const TStatsRecord bob = ReadGamerStats(ini, "Bob").Record("Multi3_Points");
+  EXPECT_EQ(ann, (TStatsRecord{1, 1, 0, 120, 120, 1, 1}));
+  EXPECT_EQ(bob, (TStatsRecord{1, 0, 1, 120, 120, 0, 0}));
+  EXPECT_EQ(ReadGamerStats(ini, "Bob").Record("Total_Points").Games, 1);
+
+  // Teams: Ann and Bob in team 2 beat the computer's line although seat 2 scored most alone;
+  // both win, each with their own result.
+  g.Seats[1].Team = g.Seats[3].Team = 2;
+  g.Seats[1].Score = 70;
+  g.Seats[3].Score = 60;
+  g.Seats[2].Score = 100;
+  g.Ranking = {{0, 2}, {2, 0}};
+  ASSERT_TRUE(RecordGameStats(ini, g));
+  EXPECT_EQ(ReadGamerStats(ini, "Ann").Record("Multi3_Points"),
+            (TStatsRecord{2, 2, 0, 120, 190, 2, 2}));
+  EXPECT_EQ(ReadGamerStats(ini, "Bob").Record("Multi3_Points"),
+            (TStatsRecord{2, 1, 1, 120, 180, 1, 1}));
+
+  // One profile in two seats counts one game: won when either seat won, with the better result.
+  g.Seats[3].Profile = "Ann";
+  g.Seats[1].Team = g.Seats[3].Team = 0;
+  g.Ranking = {{3, 0}, {2, 0}, {1, 0}};
+  ASSERT_TRUE(RecordGameStats(ini, g));
+  EXPECT_EQ(ReadGamerStats(ini, "Ann").Record("Multi3_Points"),
+            (TStatsRecord{3, 3, 0, 120, 260, 3, 3}));
+
+  // Several profiles are written in one replacement: a name the file cannot hold refuses the
+  // whole game, and the other profile's counts stay as they were.
+  const std::string before = Get(Path());
+  g.Seats[1].Profile = "Eve]";
+  EXPECT_FALSE(RecordGameStats(ini, g));
+  EXPECT_EQ(Get(Path()), before);
+  // Nobody's person seat: nothing to write, and no error.
+  msgs.shown.clear();
+  g.Seats[1].Person = g.Seats[3].Person = false;
+  EXPECT_TRUE(RecordGameStats(ini, g));
+  EXPECT_EQ(Get(Path()), before);
+}
+
+TEST_F(GamerStats, RenameCarriesTheSectionAndDeleteErasesIt) {
+  Put(Path(),
+      "[GAMERS]\r\nAnn=Ann\r\nBob=Bob\r\n[OPTIONS_Ann]\r\nVolume=35\r\n"
+      "[STATS_Ann]\r\nTotal_Area_Games=7\r\nTotal_Area_Wins=5\r\n"
+      "[STATS_Eve]\r\nTotal_Area_Games=99\r\n[STATS_Bob]\r\nTotal_Area_Games=3\r\n");
+  TIniFile ini(Path(), &msgs);
+  // Eve's section was left behind by a profile deleted long ago: Ann's statistics replace it.
+  ASSERT_TRUE(RenameGamerInFile(ini, &msgs, "Ann", "Eve"));
+  EXPECT_FALSE(ini.SectionExists("STATS_Ann"));
+  EXPECT_EQ(ini.ReadSectionValues("STATS_Eve"),
+            (std::vector<std::string>{"Total_Area_Games=7", "Total_Area_Wins=5"}));
+  EXPECT_EQ(ini.ReadInteger("OPTIONS_Eve", "Volume", 0), 35);
+
+  ASSERT_TRUE(DeleteGamerInFile(ini, "Eve"));
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"GAMERS", "STATS_Bob"}));
+  EXPECT_EQ(ini.ReadSection("GAMERS"), std::vector<std::string>{"Bob"});
+  EXPECT_TRUE(msgs.shown.empty());
+}
+
+TEST_F(GamerStats, DamagedValuesReadAsZeroAndNeverStopTheCount) {
+  Put(Path(),
+      "[STATS_Ann]\r\nNote=kept as it is\r\nClassic2_Size1_Area_Games=abc\r\n"
+      "Classic2_Size1_Area_Wins=-5\r\nClassic2_Size1_Area_Best=0x10\r\n"
+      "Classic2_Size1_Area_Losses=99999999999\r\nclassic2_size1_area_streak=4\r\n"
+      "Classic2_Size1_Area_Streak=8\r\nTotal_Area_Sum=2147483000\r\nTotal_Area_Games=\r\n");
+  TIniFile ini(Path(), &msgs);
+  TStatsRecord damaged = ReadGamerStats(ini, "Ann").Record("Classic2_Size1_Area");
+  EXPECT_EQ(damaged, (TStatsRecord{0, 0, 0, 0, 0, 4, 0}));  // the first of two lines counts
+
+  ASSERT_TRUE(RecordGameStats(ini, Classic(900, 100)));
+  const TGamerStats stats = ReadGamerStats(ini, "Ann");
+  EXPECT_EQ(stats.Record("Classic2_Size1_Area"), (TStatsRecord{1, 1, 0, 900, 900, 5, 5}));
+  // A sum at the top of the file's integers stays there instead of turning negative.
+  EXPECT_EQ(stats.Record("Total_Area").Sum, 2147483647);
+  EXPECT_EQ(stats.Record("Total_Area").Games, 1);
+  EXPECT_EQ(ini.ReadString("STATS_Ann", "Note", ""), "kept as it is");
+  EXPECT_TRUE(msgs.shown.empty());
+}
+
+}  // namespace
