@@ -12,12 +12,9 @@
 #include <QVBoxLayout>
 
 #include "painter/MapPainter.h"
+#include "gui/QtText.h"
 
 namespace {
-
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
 
 QColor Color(uint32_t argb) {
   return QColor::fromRgb(argb);

@@ -116,9 +116,9 @@ class TWindowServices {
   virtual ~TWindowServices() = default;
 
   virtual void SetStatus(const std::string& text) = 0;
-  // Clear the score panel of seat 1 and repaint the status bar.
+  // Clear the first seat's score display and show it at once.
   virtual void ClearGamerPanel() = 0;
-  // Progress bar pbBrain.
+  // The progress of long work (board generation, a computer's move).
   virtual void SetProgressPosition(int position) = 0;
   virtual void SetProgressMax(int maximum) = 0;
   virtual int GetProgressMax() = 0;
@@ -133,10 +133,10 @@ class TWindowServices {
   virtual bool RecordAdded() = 0;
   virtual void ShowHallOfFame() = 0;
   virtual void StopGameAtEnd() = 0;
-  // Options of the settings dialog.
-  virtual bool SkipTurn() = 0;          // chkbSkipTurn
-  virtual bool AutoTurnOption() = 0;    // chkbAutoTurn
-  virtual bool HallFameOnRecord() = 0;  // chkbHallFameOnRecord
+  // The options in force.
+  virtual bool SkipTurn() = 0;          // a person without a capture skips the turn
+  virtual bool AutoTurnOption() = 0;    // a seat with one possible colour moves by itself
+  virtual bool HallFameOnRecord() = 0;  // the hall of fame opens after a record
   virtual bool VictoryByArea() = 0;
   // Error box with an OK button (start refusals).
   virtual void Error(const std::string& text) = 0;
@@ -247,7 +247,6 @@ class TMorvikMachine {
   uint8_t BrainEasy();
   uint8_t BrainModerate();
   uint8_t BrainHard();
-  uint8_t StepsToTile(TMap& copy, int depth);
 
  private:
   // Territory of every occupied seat (NoIsland for empty seats), taken from a board.

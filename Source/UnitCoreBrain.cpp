@@ -174,11 +174,3 @@ uint8_t TMorvikMachine::BrainModerate() {
   if (best == 0) return BrainEasy();
   return best;
 }
-
-uint8_t TMorvikMachine::StepsToTile(TMap& copy, int depth) {
-  if (depth >= 255) return 255;
-  Capture(copy, 1, true);
-  if (copy.Tiles[Height / 2][Width / 2].Island == GetGamerIsland(copy, CurrentGamer))
-    return static_cast<uint8_t>(depth);
-  return StepsToTile(copy, depth + 1);
-}

@@ -16,14 +16,7 @@
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
 #include "sound/Music.h"
-
-namespace {
-
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
-
-}  // namespace
+#include "gui/QtText.h"
 
 TFormGame::TFormGame(TMessageService* messages, QWidget* parent)
     : QMainWindow(parent), messages_(messages) {

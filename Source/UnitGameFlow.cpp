@@ -12,14 +12,7 @@
 #include "UnitGame.h"
 #include "gui/MapImage.h"
 #include "sound/Music.h"
-
-namespace {
-
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
-
-}  // namespace
+#include "gui/QtText.h"
 
 // ---------------------------------------------------------------------------------------------
 // Start.

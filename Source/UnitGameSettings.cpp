@@ -1,6 +1,5 @@
 // TFormGame: the routes into the settings dialog and the multi-user setup: their two commands,
-// the game-mode and music commands, the settings locked during a game, and the seats and the
-// computer strength a start takes from them.
+// the music command, the settings locked during a game, and the seats a start takes from them.
 #include <QAction>
 
 #include "UnitGame.h"

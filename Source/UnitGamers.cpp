@@ -18,12 +18,9 @@
 #include "config/Cp1251.h"
 #include "config/GamerFile.h"
 #include "config/IniFile.h"
+#include "gui/QtText.h"
 
 namespace {
-
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
 
 // The names of the three computer strengths, which no person may take.
 bool IsComputerName(const std::string& name) {

@@ -14,12 +14,9 @@
 #include "ProgramState.h"
 #include "config/HallFame.h"
 #include "config/IniFile.h"
+#include "gui/QtText.h"
 
 namespace {
-
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
 
 constexpr int ColumnWidths[TFormHallFame::ColCount] = {50, 204, 60};
 constexpr int RowHeight = 20;

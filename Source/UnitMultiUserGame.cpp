@@ -16,12 +16,9 @@
 #include "ProgramState.h"
 #include "config/Catalogue.h"
 #include "config/IniFile.h"
+#include "gui/QtText.h"
 
 namespace {
-
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
 
 QString Name(const char* prefix, int seat) {
   return QString::fromLatin1(prefix) + QString::number(seat);

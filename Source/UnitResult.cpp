@@ -16,12 +16,9 @@
 #include "config/Cp1251.h"
 #include "config/HallFame.h"
 #include "config/IniFile.h"
+#include "gui/QtText.h"
 
 namespace {
-
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
 
 int32_t RecordScore(const std::string& line) {
   const size_t eq = line.rfind('=');

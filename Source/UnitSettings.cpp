@@ -16,12 +16,9 @@
 #include "config/Catalogue.h"
 #include "gui/Platform.h"
 #include "sound/Music.h"
+#include "gui/QtText.h"
 
 namespace {
-
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
 
 // Title of every box this dialog shows.
 constexpr char kErrorTitle[] = "Error";

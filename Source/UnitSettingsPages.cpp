@@ -15,12 +15,9 @@
 
 #include "UnitSettings.h"
 #include "painter/MapPainter.h"
+#include "gui/QtText.h"
 
 namespace {
-
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
 
 // The items of the four tile-look lists, in list order, with the style each one draws.
 constexpr const char* kLookNames[4] = {"Выпуклая", "Плоская", "Резная", "Вогнутая"};
