@@ -178,6 +178,55 @@ BENCHMARK(BM_ReferenceSpeedup_50x25)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+// Taking back the person's last choice on 255 x 255: one person (playing the hard player's
+// colours) against range(0) hard computers, taken back at range(1) per cent of the person's
+// choices of the whole game, then chosen again untimed so that every iteration takes back the
+// same choice.
+void BM_TakeBack_255x255(benchmark::State& state) {
+  const int computers = int(state.range(0)), percent = int(state.range(1));
+  std::array<int, 5> levels{0, 0, 3, 3, 3};
+  for (int s = computers + 1; s < 4; ++s) levels[size_t(s)] = 0;
+  auto setUp = [&](Game& g) {
+    g.m.SetGamer(1, gkHuman, 0, "P", 0);
+    g.m.StartGame();
+    g.m.RunStartLoop();
+  };
+  auto choose = [](Game& g) {
+    const uint8_t k = g.m.Hint(g.m.CurrentGamer).Color;
+    g.m.TakeHumanColor(k);
+    return k;
+  };
+  int total = 0;
+  {
+    Game whole(255, 255, levels, 4000);
+    setUp(whole);
+    while (whole.m.Active) choose(whole), ++total;
+  }
+  Game g(255, 255, levels, 4000);
+  size_t moves = 0;
+  g.m.OnMakeMove = [&](uint8_t, uint8_t) { ++moves; };
+  setUp(g);
+  uint8_t last = 0;
+  for (int i = 0; i < total * percent / 100; ++i) last = choose(g);
+  const size_t movesBefore = moves;
+  for (auto _ : state) {
+    if (!g.m.TakeBack()) state.SkipWithError("nothing to take back");
+    state.PauseTiming();
+    g.m.TakeHumanColor(last);
+    state.ResumeTiming();
+  }
+  int owned = 0;
+  for (int s = 1; s <= 4; ++s) owned += g.m.Map->Scores[size_t(s)].Area;
+  state.counters["moves_replayed"] = double(movesBefore);
+  state.counters["owned_%"] = 100.0 * owned / (255 * 255);
+}
+BENCHMARK(BM_TakeBack_255x255)
+    ->Args({1, 50})
+    ->Args({1, 95})
+    ->Args({3, 50})
+    ->Args({3, 95})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
