@@ -83,7 +83,18 @@ void TMorvikMachine::GenerateIslands() {
   TMap& map = *Map;
   auto& tiles = map.Tiles;
   auto& islands = map.Islands;
-  islands.clear();
+  // Entries already present (a board built again in place) are refilled: their lists keep
+  // their storage, which spares tens of thousands of allocations on the largest boards.
+  size_t used = 0;
+  auto newIsland = [&]() -> TIsland& {
+    if (used == islands.size()) islands.emplace_back();
+    TIsland& x = islands[used++];
+    x.Tiles.clear();
+    x.Neighbours.clear();
+    x.Merged = false;
+    x.Index.Data.reset();
+    return x;
+  };
   const int w = Width, h = Height;
   islands.reserve(size_t(w) * h * 3 / 4 + 16);  // random boards have about 0.72 islands a tile
   auto& s = Services();
@@ -104,10 +115,9 @@ void TMorvikMachine::GenerateIslands() {
     for (int col = 0; col < w; ++col) {
       s.StepProgress();
       if (tiles[row][col].Island != NoIsland) continue;
-      const auto a = static_cast<uint16_t>(islands.size());
+      const auto a = static_cast<uint16_t>(used);
       const uint8_t colour = tiles[row][col].Color;
-      islands.emplace_back();
-      TIsland& island = islands.back();
+      TIsland& island = newIsland();
       island.Color = colour;
       filled.clear();  // collected first so that each tile list is allocated once
       auto visit = [&](int c, int r) {
@@ -130,6 +140,7 @@ void TMorvikMachine::GenerateIslands() {
       }
       island.Tiles.assign(filled.begin(), filled.end());
     }
+  islands.resize(used);
 
   s.SetStatus("Генерация соседей...");
   s.SetProgressPosition(0);

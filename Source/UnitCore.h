@@ -277,8 +277,9 @@ class TMorvikMachine {
   // the copy-free computer players (UnitCoreBrain.cpp).
   void RingLevels(const TMap& map, uint16_t territory, int maxLevel, int stopIsland);
 
-  // StartGame's board: tiles, home tiles, first scores and seat, islands.
-  void BuildBoard();
+  // StartGame's board: tiles, home tiles, first scores and seat, islands (built over the
+  // entries of `storage`, when given, to reuse their memory).
+  void BuildBoard(TIslands storage = {});
 
   TWindowServices* services_;
   std::unique_ptr<TNullWindowServices> nullServices_;

@@ -85,7 +85,7 @@ bool TMorvikMachine::TakeBack() {
     Height = record_.Height;
     Gamers = record_.Gamers;
     Map->Scores = {};
-    BuildBoard();
+    BuildBoard(std::move(Map->Islands));
     FreeColors.fill(true);
     FreeColors[0] = false;
     for (const TPlayedMove& move : record_.Moves) {

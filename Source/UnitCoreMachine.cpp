@@ -117,7 +117,7 @@ void TMorvikMachine::StartGame() {
   NewGameStarted = true;
 }
 
-void TMorvikMachine::BuildBoard() {
+void TMorvikMachine::BuildBoard(TIslands storage) {
   GenerateTiles();
   for (int seat = 4; seat >= 1; --seat) {
     TGamerScore& sc = Map->Scores[seat];
@@ -131,6 +131,7 @@ void TMorvikMachine::BuildBoard() {
       sc.Points = 0;
     }
   }
+  Map->Islands = std::move(storage);
   GenerateIslands();
   EnsureFlatGraph();  // built now rather than inside the first computer move
 }
