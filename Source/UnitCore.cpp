@@ -270,7 +270,16 @@ void TMorvikMachine::Capture(TMap& map, uint8_t color, bool all) {
   const size_t n = islands[t].Neighbours.size();
   std::vector<uint32_t>& chosen = captureScratch_;
   chosen.clear();
-  if (const auto* index = islands[t].Index.Data.get()) {
+  if (const auto* index = islands[t].Index.Data.get(); index && live && !all) {
+    // A territory's long list is mostly merged islands and other colours: the flat mirror
+    // rules those out from two small arrays, and only the rest is read from the islands.
+    for (const uint16_t id : index->Live) {
+      if (flatMerged_[id] || (flatColour_[id] != color && flatColour_[id] != 0)) continue;
+      const uint32_t p = index->Pos[id];
+      if (p != 0 && p - 1 < n && taken(id)) chosen.push_back(p - 1);
+    }
+    std::sort(chosen.begin(), chosen.end());
+  } else if (index) {
     ForEachLive(islands[t], [&](uint16_t id) {
       const uint32_t k = index->Pos[id] - 1;
       if (k < n && taken(id)) chosen.push_back(k);
