@@ -110,12 +110,15 @@ struct TGame {
   TMorvikMachine m{&services};
   std::vector<std::pair<int, int>> moves;
   std::vector<int> notified;
+  int takenBackInside = 0;
   explicit TGame(const TScenario& sc) {
     services.machine = &m;
     services.victoryByArea = sc.byArea;
     services.skipTurn = sc.skipTurn;
     services.autoTurn = sc.autoTurn;
-    m.OnChangeGamer = [](uint8_t) {};
+    // The window lets commands run inside this notification: a take-back asked for while the
+    // turn passes between seats must be refused.
+    m.OnChangeGamer = [this](uint8_t) { takenBackInside += m.TakeBack(); };
     m.OnChangeStateColor = [this](uint8_t k) { notified.push_back(k); };
     m.OnMakeMove = [this](uint8_t s, uint8_t k) { moves.push_back({s, k}); };
     m.SetSizeMap(uint8_t(sc.width), uint8_t(sc.height));
@@ -234,6 +237,7 @@ void Walk(const TScenario& sc, std::mt19937& r, int maxChoices, int keepFrom, in
     ASSERT_TRUE(m.TakeHumanColor(k));
     ++made;
   }
+  EXPECT_EQ(g.takenBackInside, 0);
   if (!m.Active) {
     EXPECT_FALSE(m.CanTakeBack());
     EXPECT_FALSE(m.TakeBack());
