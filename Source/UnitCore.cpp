@@ -83,7 +83,18 @@ void TMorvikMachine::GenerateIslands() {
   TMap& map = *Map;
   auto& tiles = map.Tiles;
   auto& islands = map.Islands;
-  islands.clear();
+  // Entries already present (a board built again in place) are refilled: their lists keep
+  // their storage, which spares tens of thousands of allocations on the largest boards.
+  size_t used = 0;
+  auto newIsland = [&]() -> TIsland& {
+    if (used == islands.size()) islands.emplace_back();
+    TIsland& x = islands[used++];
+    x.Tiles.clear();
+    x.Neighbours.clear();
+    x.Merged = false;
+    x.Index.Data.reset();
+    return x;
+  };
   const int w = Width, h = Height;
   islands.reserve(size_t(w) * h * 3 / 4 + 16);  // random boards have about 0.72 islands a tile
   auto& s = Services();
@@ -104,10 +115,9 @@ void TMorvikMachine::GenerateIslands() {
     for (int col = 0; col < w; ++col) {
       s.StepProgress();
       if (tiles[row][col].Island != NoIsland) continue;
-      const auto a = static_cast<uint16_t>(islands.size());
+      const auto a = static_cast<uint16_t>(used);
       const uint8_t colour = tiles[row][col].Color;
-      islands.emplace_back();
-      TIsland& island = islands.back();
+      TIsland& island = newIsland();
       island.Color = colour;
       filled.clear();  // collected first so that each tile list is allocated once
       auto visit = [&](int c, int r) {
@@ -130,6 +140,7 @@ void TMorvikMachine::GenerateIslands() {
       }
       island.Tiles.assign(filled.begin(), filled.end());
     }
+  islands.resize(used);
 
   s.SetStatus("Генерация соседей...");
   s.SetProgressPosition(0);
@@ -259,7 +270,16 @@ void TMorvikMachine::Capture(TMap& map, uint8_t color, bool all) {
   const size_t n = islands[t].Neighbours.size();
   std::vector<uint32_t>& chosen = captureScratch_;
   chosen.clear();
-  if (const auto* index = islands[t].Index.Data.get()) {
+  if (const auto* index = islands[t].Index.Data.get(); index && live && !all) {
+    // A territory's long list is mostly merged islands and other colours: the flat mirror
+    // rules those out from two small arrays, and only the rest is read from the islands.
+    for (const uint16_t id : index->Live) {
+      if (flatMerged_[id] || (flatColour_[id] != color && flatColour_[id] != 0)) continue;
+      const uint32_t p = index->Pos[id];
+      if (p != 0 && p - 1 < n && taken(id)) chosen.push_back(p - 1);
+    }
+    std::sort(chosen.begin(), chosen.end());
+  } else if (index) {
     ForEachLive(islands[t], [&](uint16_t id) {
       const uint32_t k = index->Pos[id] - 1;
       if (k < n && taken(id)) chosen.push_back(k);

@@ -98,6 +98,13 @@ struct TGamer {
   uint8_t Row = 0;
 };
 
+// What the hard computer would play for a seat: its colour and the islands that colour takes
+// now, in the order of the territory's neighbour list. Color 0: no game to advise on.
+struct THint {
+  uint8_t Color = 0;
+  std::vector<uint16_t> Islands;
+};
+
 enum TTileState : uint8_t { tsNeutral = 0, tsOccupied = 1, tsSelected = 2, tsPressed = 3 };
 enum TTileStyle : uint8_t { stFlat = 0, stConcave = 1, stConvex = 2, stCarved = 3 };
 
@@ -207,6 +214,8 @@ class TMorvikMachine {
   // True only while a turn loop has left to wait for a person's colour; a colour choice is
   // taken only then (see TakeHumanColor).
   bool AwaitingHuman = false;
+  // A hint or a take-back was used in the current game; cleared by StartGame.
+  bool Assisted = false;
 
   // Configuration.
   void SetCodeGame(int32_t code);
@@ -229,6 +238,18 @@ class TMorvikMachine {
   // loop); ignored (returns false) unless AwaitingHuman.
   void RunStartLoop();
   bool TakeHumanColor(uint8_t color);
+
+  // Help for a player who is learning (UnitCoreCoach.cpp).
+  // Hint: BrainHard's answer for the seat in the current position. Nothing moves: board,
+  // scores, free colours, the current seat, the generator and the progress bar stay as they
+  // are; only Assisted is set.
+  THint Hint(uint8_t seat);
+  // TakeBack: the game returns exactly to the moment before the person's last colour choice,
+  // waiting for that person again. Only in a game with exactly one person, while it waits for
+  // that person, after at least one choice. Notifies every colour through OnChangeStateColor;
+  // redrawing the board and the score panels is the caller's.
+  bool CanTakeBack() const;
+  bool TakeBack();
 
   // Board.
   void GenerateTiles();
@@ -255,9 +276,34 @@ class TMorvikMachine {
   // the copy-free computer players (UnitCoreBrain.cpp).
   void RingLevels(const TMap& map, uint16_t territory, int maxLevel, int stopIsland);
 
+  // StartGame's board: tiles, home tiles, first scores and seat, islands (built over the
+  // entries of `storage`, when given, to reuse their memory).
+  void BuildBoard(TIslands storage = {});
+
   TWindowServices* services_;
   std::unique_ptr<TNullWindowServices> nullServices_;
   uint32_t gameSerial_ = 0;  // bumped by every StartGame: loops notice a game started meanwhile
+
+  // The current game as its layout and moves, enough to rebuild any earlier position: the
+  // configuration it started with, every MakeMove, and each colour choice of a person with
+  // what the cycle looked like just before it.
+  struct TPlayedMove {
+    uint8_t Seat, Color;
+  };
+  struct TChoice {
+    uint32_t Move;  // index of the chosen move in Moves
+    uint32_t Seed;  // generator state before the choice
+    uint8_t Seat;
+    bool NewGameStarted;
+  };
+  struct TGameRecord {
+    int32_t CodeGame = 0;
+    uint8_t Width = 0, Height = 0;
+    std::array<TGamer, 5> Gamers{};
+    std::vector<TPlayedMove> Moves;
+    std::vector<TChoice> Choices;
+  };
+  TGameRecord record_;
 
   // Flat copy of the live board's island graph for the players' searches: free-to-free
   // adjacency only shrinks during a game, so the lists as built stay valid with the Merged

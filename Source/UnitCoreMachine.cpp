@@ -96,22 +96,10 @@ void TMorvikMachine::StartGame() {
   if (Active) EndGame();
   const uint32_t serial = ++gameSerial_;
   AwaitingHuman = false;
+  Assisted = false;
+  record_ = TGameRecord{CodeGame, Width, Height, Gamers, {}, {}};
   Map = std::make_unique<TMap>();
-  GenerateTiles();
-  for (int seat = 4; seat >= 1; --seat) {
-    TGamerScore& sc = Map->Scores[seat];
-    if (Gamers[seat].Kind == gkComputer || Gamers[seat].Kind == gkHuman) {
-      Map->Tiles[Gamers[seat].Row][Gamers[seat].Col].Color = 0;
-      CurrentGamer = static_cast<uint8_t>(seat);
-      sc.Area = 1;
-      sc.Points = 1;
-    } else {
-      sc.Area = 0;
-      sc.Points = 0;
-    }
-  }
-  GenerateIslands();
-  EnsureFlatGraph();  // built now rather than inside the first computer move
+  BuildBoard();
   s.ClearGamerPanel();
   s.SetProgressMax(0);
   s.DrawMap(true);
@@ -127,6 +115,25 @@ void TMorvikMachine::StartGame() {
   }
   Active = true;
   NewGameStarted = true;
+}
+
+void TMorvikMachine::BuildBoard(TIslands storage) {
+  GenerateTiles();
+  for (int seat = 4; seat >= 1; --seat) {
+    TGamerScore& sc = Map->Scores[seat];
+    if (Gamers[seat].Kind == gkComputer || Gamers[seat].Kind == gkHuman) {
+      Map->Tiles[Gamers[seat].Row][Gamers[seat].Col].Color = 0;
+      CurrentGamer = static_cast<uint8_t>(seat);
+      sc.Area = 1;
+      sc.Points = 1;
+    } else {
+      sc.Area = 0;
+      sc.Points = 0;
+    }
+  }
+  Map->Islands = std::move(storage);
+  GenerateIslands();
+  EnsureFlatGraph();  // built now rather than inside the first computer move
 }
 
 void TMorvikMachine::NextGamer() {
@@ -148,6 +155,7 @@ void TMorvikMachine::MakeMove(uint8_t color) {
   if (color < 1 || color > 7 || !FreeColors[color])
     throw EUnitCoreError("MakeMove with a colour that is not free");
   if (OnMakeMove) OnMakeMove(CurrentGamer, color);
+  record_.Moves.push_back({CurrentGamer, color});
   const uint32_t serial = gameSerial_;
   auto live = [&] { return Active && Map && serial == gameSerial_; };
   auto& s = Services();
@@ -225,6 +233,7 @@ void TMorvikMachine::EndGame() {
   }
   Active = false;
   AwaitingHuman = false;
+  record_ = TGameRecord{};
   Services().ClearGamerPanel();
   if (Map) {
     FreeMap(*Map);
@@ -328,6 +337,8 @@ bool TMorvikMachine::TakeHumanColor(uint8_t color) {
   if (!AwaitingHuman || !Active || !Map || color < 1 || color > 7 || !FreeColors[color] ||
       Gamers[CurrentGamer].Kind != gkHuman)
     return false;
+  record_.Choices.push_back(
+      {uint32_t(record_.Moves.size()), GetRandSeed(), CurrentGamer, NewGameStarted});
   AwaitingHuman = false;
   NewGameStarted = false;
   MakeMove(color);

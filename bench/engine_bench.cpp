@@ -1,11 +1,14 @@
-// Engine speed: board generation, single computer moves, whole games; and the literal
-// copy-based players on the same positions, for the speed-up.
+// Engine speed: board generation, single computer moves, whole games, taking a choice back;
+// and the literal copy-based players on the same positions, for the speed-up.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <fstream>
 #include <vector>
+
+#include <unistd.h>
 
 #include "ReferencePlayers.h"
 #include "UnitCore.h"
@@ -24,6 +27,13 @@ double ThreadMicros() {
   timespec t;
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
+}
+
+double ResidentKiB() {
+  std::ifstream statm("/proc/self/statm");
+  double size = 0, resident = 0;
+  statm >> size >> resident;
+  return resident * double(sysconf(_SC_PAGESIZE)) / 1024.0;
 }
 
 // The end of a game is the window's business (results, stop): a game ends at the results.
@@ -176,6 +186,58 @@ void BM_ReferenceSpeedup_50x25(benchmark::State& state) {
 BENCHMARK(BM_ReferenceSpeedup_50x25)
     ->DenseRange(1, 3)
     ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// Taking back the person's last choice on 255 x 255: one person (playing the hard player's
+// colours) against range(0) hard computers, taken back at range(1) per cent of the person's
+// choices of the whole game, then chosen again untimed so that every iteration takes back the
+// same choice.
+void BM_TakeBack_255x255(benchmark::State& state) {
+  const int computers = int(state.range(0)), percent = int(state.range(1));
+  std::array<int, 5> levels{0, 0, 3, 3, 3};
+  for (int s = computers + 1; s < 4; ++s) levels[size_t(s)] = 0;
+  auto setUp = [&](Game& g) {
+    g.m.SetGamer(1, gkHuman, 0, "P", 0);
+    g.m.StartGame();
+    g.m.RunStartLoop();
+  };
+  auto choose = [](Game& g) {
+    const uint8_t k = g.m.Hint(g.m.CurrentGamer).Color;
+    g.m.TakeHumanColor(k);
+    return k;
+  };
+  int total = 0;
+  {
+    Game whole(255, 255, levels, 4000);
+    setUp(whole);
+    while (whole.m.Active) choose(whole), ++total;
+  }
+  Game g(255, 255, levels, 4000);
+  size_t moves = 0;
+  g.m.OnMakeMove = [&](uint8_t, uint8_t) { ++moves; };
+  setUp(g);
+  uint8_t last = 0;
+  for (int i = 0; i < total * percent / 100; ++i) last = choose(g);
+  const size_t movesBefore = moves;
+  const double residentBefore = ResidentKiB();
+  for (auto _ : state) {
+    if (!g.m.TakeBack()) state.SkipWithError("nothing to take back");
+    state.PauseTiming();
+    g.m.TakeHumanColor(last);
+    state.ResumeTiming();
+  }
+  int owned = 0;
+  for (int s = 1; s <= 4; ++s) owned += g.m.Map->Scores[size_t(s)].Area;
+  // Memory stays flat however often a choice is taken back and made again.
+  state.counters["resident_growth_KiB"] = ResidentKiB() - residentBefore;
+  state.counters["moves_replayed"] = double(movesBefore);
+  state.counters["owned_%"] = 100.0 * owned / (255 * 255);
+}
+BENCHMARK(BM_TakeBack_255x255)
+    ->Args({1, 50})
+    ->Args({1, 95})
+    ->Args({3, 50})
+    ->Args({3, 95})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
