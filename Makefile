@@ -50,7 +50,7 @@ test-asan: deps
 # sanitized run.
 test: test-unit fuzz test-asan
 
-# A Debian package of the game (bin/morvik, share/morvik, icons, desktop entry, metainfo) in
+# A Debian package of the game (games/morvik, share/morvik, icons, desktop entry, metainfo) in
 # $(BUILD)/package.
 package: build
 	cd $(BUILD) && cpack -G DEB -B $(abspath $(BUILD))/package

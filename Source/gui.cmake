@@ -23,4 +23,5 @@ endforeach()
 add_executable(morvik ${CMAKE_CURRENT_SOURCE_DIR}/Morvik.cpp ${CMAKE_CURRENT_SOURCE_DIR}/gui/AppIcon.qrc)
 set_target_properties(morvik PROPERTIES AUTORCC ON)
 target_link_libraries(morvik PRIVATE morvik_gui)
-install(TARGETS morvik RUNTIME DESTINATION bin)
+# Debian keeps games in /usr/games; the data under share/morvik is found from there as from bin/.
+install(TARGETS morvik RUNTIME DESTINATION games)

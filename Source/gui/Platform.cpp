@@ -17,8 +17,9 @@ std::function<QString()> ExecutableFolder = [] { return QCoreApplication::applic
 
 namespace {
 
-// An installed game: the executable in bin/ with its data in ../share/morvik, and no portable
-// data beside it. Root can write to /usr/bin, so the folder's permissions alone do not tell.
+// An installed game: the executable in bin/ or games/ with its data in ../share/morvik, and no
+// portable data beside it. Root can write to /usr/bin, so the folder's permissions alone do not
+// tell.
 bool InstalledLayout(const QString& folder) {
   return QFileInfo(folder + QStringLiteral("/../share/morvik")).isDir() &&
          !QFileInfo(folder + QStringLiteral("/Music")).isDir();

@@ -77,6 +77,31 @@ TEST_F(IniFormat, NamesCompareWithoutCaseForLatinAndCyrillic) {
   EXPECT_FALSE(ini.ReadBool("x", cfg::key::SelectHallFameOnRecordRead, true));
   EXPECT_TRUE(SameTextCI("Ёлка Ўў Ґ", "ёЛКА ўЎ ґ"));
   EXPECT_FALSE(SameTextCI("Ann", "Anna"));
+  // Я closes the main block of capitals: it folds like the rest, and only onto я.
+  Put(Path(), "[GAMERS]\r\n\xDF\xED\xE0=\xDF\xED\xE0\r\n");  // Яна=Яна
+  EXPECT_EQ(ini.ReadString("gamers", "яна", "-"), "Яна");
+  EXPECT_EQ(ini.ReadString("GAMERS", "ЯНА", "-"), "Яна");
+  EXPECT_EQ(ini.ReadString("GAMERS", "Юна", "-"), "-");
+  ASSERT_TRUE(ini.WriteString("GAMERS", "яНа", "Яна"));
+  EXPECT_EQ(Get(Path()), "[GAMERS]\r\n\xDF\xED\xE0=\xDF\xED\xE0\r\n");
+  EXPECT_TRUE(SameTextCI("ЯЯ", "яя"));
+}
+
+// Duplicates in a file of the game's own encoding: the first key of the first block answers
+// and takes the write; the later ones stay as they were.
+TEST_F(IniFormat, TheFirstOfDuplicateKeysWins) {
+  Put(Path(),
+      "[OTHER]\r\nLastLogin=Ann\r\nLASTLOGIN=Bob\r\n[OTHER]\r\nLastLogin=Eve\r\n"
+      "[S]\r\nn=1\r\nN=2\r\n");
+  TIniFile ini(Path(), &msgs);
+  EXPECT_EQ(ini.ReadString("OTHER", "lastlogin", "-"), "Ann");
+  EXPECT_EQ(ini.ReadInteger("s", "N", 0), 1);
+  ASSERT_TRUE(ini.WriteString("other", "LastLogin", "Вера"));
+  ASSERT_TRUE(ini.WriteInteger("S", "n", 7));
+  EXPECT_EQ(Get(Path()),
+            "[OTHER]\r\nLastLogin=\xC2\xE5\xF0\xE0\r\nLASTLOGIN=Bob\r\n[OTHER]\r\nLastLogin=Eve\r\n"
+            "[S]\r\nn=7\r\nN=2\r\n");
+  EXPECT_EQ(ini.ReadString("OTHER", "LastLogin", "-"), "Вера");
 }
 
 // The fold table must agree with the C library's own case mapping on every byte.

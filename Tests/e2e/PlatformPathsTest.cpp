@@ -54,10 +54,10 @@ class Paths : public ::testing::Test {
   }
   void TearDown() override { ExecutableFolder = saved; }
 
-  // bin/ with share/morvik/{Music, morvik.html} beside it, as `cmake --install` lays it out.
-  void Installed() {
+  // bin/ (or games/, as the package has it) with share/morvik/{Music, morvik.html} beside it.
+  void Installed(const QString& bin = QStringLiteral("bin")) {
     const QString prefix = dir.path() + QStringLiteral("/usr");
-    folder = prefix + QStringLiteral("/bin");
+    folder = prefix + QLatin1Char('/') + bin;
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/morvik/Music")));
     Touch(prefix + QStringLiteral("/share/morvik/morvik.html"));
@@ -83,15 +83,19 @@ TEST_F(Paths, PortableFolderKeepsEverythingBesideTheExecutable) {
 }
 
 TEST_F(Paths, InstalledGameReadsShareAndWritesTheXdgConfigFolder) {
-  Installed();
-  TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
-  // Root may write to bin/: the layout, not the permission, makes it an installed game.
-  EXPECT_EQ(SettingsFilePath(), Config() + QStringLiteral("/morvik/morvik.ini"));
-  EXPECT_TRUE(QFileInfo(Config() + QStringLiteral("/morvik")).isDir());
-  EXPECT_EQ(MusicFolder(), dir.path() + QStringLiteral("/usr/share/morvik/Music"));
-  EXPECT_EQ(
-      QFileInfo(HelpFilePath()).canonicalFilePath(),
-      QFileInfo(dir.path() + QStringLiteral("/usr/share/morvik/morvik.html")).canonicalFilePath());
+  for (const char* bin : {"bin", "games"}) {
+    Installed(bin);
+    TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
+    // Root may write to bin/: the layout, not the permission, makes it an installed game.
+    EXPECT_EQ(SettingsFilePath(), Config() + QStringLiteral("/morvik/morvik.ini")) << bin;
+    EXPECT_TRUE(QFileInfo(Config() + QStringLiteral("/morvik")).isDir());
+    EXPECT_EQ(MusicFolder(), dir.path() + QStringLiteral("/usr/share/morvik/Music"));
+    EXPECT_EQ(
+        QFileInfo(HelpFilePath()).canonicalFilePath(),
+        QFileInfo(dir.path() + QStringLiteral("/usr/share/morvik/morvik.html")).canonicalFilePath())
+        << bin;
+    EXPECT_FALSE(QFileInfo::exists(folder + QLatin1Char('/') + iniName));
+  }
 }
 
 TEST_F(Paths, WithoutXdgConfigHomeTheSettingsGoToDotConfig) {

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "ModalWatchdog.h"
+
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY"))
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -18,5 +20,6 @@ int main(int argc, char** argv) {
   }
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
+  InstallModalWatchdog(app);
   return RUN_ALL_TESTS();
 }

@@ -154,6 +154,32 @@ TEST_F(HandMachine, AutoTurnFollowsTheOptionsForPersonsAndAlwaysMovesComputers) 
   EXPECT_EQ(m.Map->Scores[1].Area, 3);  // the forced move captured nothing
 }
 
+// The turn cycle with a person whose only neighbour has the other person's colour.
+TEST_F(HandMachine, APersonWithNothingToTakeLosesTheTurnOnlyWithTheOption) {
+  Board({{gkHuman, 0}, {gkHuman, 0}, {gkNone, 0}, {gkNone, 0}}, {{0, 3, 4, 0}, {3, 3, 5, 5}});
+  services.autoTurn = false;
+  m.CurrentGamer = 2;
+  m.MakeMove(3);  // seat 2 holds 3 without touching seat 1
+  m.NextGamer();
+  ASSERT_EQ(m.CurrentGamer, 1);
+  services.skipTurn = false;
+  m.RunStartLoop();
+  EXPECT_TRUE(m.AwaitingHuman);
+  EXPECT_EQ(m.CurrentGamer, 1);
+  EXPECT_EQ(moves.size(), 1u);
+
+  services.skipTurn = true;
+  m.RunStartLoop();
+  // Seat 1 moved to some free colour, taking nothing; seat 2 has two colours to choose from.
+  ASSERT_EQ(moves.size(), 2u);
+  EXPECT_EQ(moves[1].first, 1);
+  EXPECT_NE(moves[1].second, 3);
+  EXPECT_EQ(m.Map->Scores[1].Area, 1);
+  EXPECT_TRUE(m.Active);
+  EXPECT_TRUE(m.AwaitingHuman);
+  EXPECT_EQ(m.CurrentGamer, 2);
+}
+
 TEST_F(HandMachine, ComputerOfLevelZeroIsAnInternalError) {
   Board({{gkComputer, 0}, {gkNone, 0}, {gkNone, 0}, {gkHuman, 0}},
         {{0, 2, 2, 5}, {3, 2, 5, 5}, {3, 3, 1, 0}});
@@ -190,6 +216,16 @@ TEST_F(HandMachine, AnIslandTwoCapturesFromTheOtherTerritoryKeepsTheGameGoing) {
   EXPECT_TRUE(m.IsNeighbourIsland(*m.Map, m.GetGamerIsland(*m.Map, 2)));
   EXPECT_FALSE(m.TestGameOver());
   EXPECT_TRUE(m.Active);
+}
+
+// An island that touches only the mover's own territory is out of everyone else's reach, though
+// that territory touches the other one.
+TEST_F(HandMachine, AFreeIslandInsideTheOwnTerritoryDoesNotKeepTheGameGoing) {
+  Board({{gkHuman, 0}, {gkHuman, 0}, {gkNone, 0}, {gkNone, 0}}, {{0, 2, 1, 0}, {1, 1, 1, 1}});
+  m.CurrentGamer = 1;
+  m.MakeMove(1);
+  EXPECT_EQ(services.results, 1);
+  EXPECT_FALSE(m.Active);
 }
 
 TEST_F(HandMachine, SettledGameSharesOutTheRestBeforeTheResults) {

@@ -221,3 +221,45 @@ TEST_F(Pointer, PopupOnlyDuringAGame) {
   form->StopGame(true);
   EXPECT_EQ(form->iMap->PopupMenu(), nullptr);
 }
+
+// Two people at one machine: after a click the turn passes on while the pointer still rests on
+// the island just taken, now part of the first person's territory. Moving on drops that
+// highlight; where the two territories touch, the first one keeps its occupied look.
+TEST_F(Pointer, HotSeatDropOfTheTakenIslandKeepsBothTerritories) {
+  form->StopGame(true);
+  form->State().MultiUserMode = true;
+  form->seats[1] = {gkHuman, 0};
+  form->seats[3] = {gkHuman, 0};
+  form->actMenuStartGame->trigger();
+  ASSERT_TRUE(M().AwaitingHuman);
+  const TTileStyle occupied = M().TileStyles[tsOccupied];
+  ASSERT_NE(occupied, M().TileStyles[tsNeutral]);
+  int touching = 0;
+  for (int turn = 0; turn < 300 && M().Active && touching < 3; ++turn) {
+    const int seat = M().CurrentGamer;
+    const int island = Takeable();
+    if (island < 0) {  // walled in for now: a colour key, nothing is taken
+      for (int k = 1; k <= 7; ++k)
+        if (M().FreeColors[size_t(k)]) {
+          form->actColor[size_t(k)]->trigger();
+          break;
+        }
+      continue;
+    }
+    Click(TilePoint(island));
+    if (!M().Active) break;
+    ASSERT_NE(M().CurrentGamer, seat);
+    const uint16_t before = M().GetGamerIsland(Map(), seat);
+    const uint16_t now = M().GetGamerIsland(Map(), M().CurrentGamer);
+    const auto& n = Map().Islands[now].Neighbours;
+    if (std::find(n.begin(), n.end(), before) != n.end()) ++touching;
+    Move(TerritoryPoint(M().CurrentGamer));
+    EXPECT_EQ(form->SelectedIsland(), -1);
+    for (int s : {1, 3}) {
+      const uint16_t t = M().GetGamerIsland(Map(), s);
+      if (Map().Islands[t].Color != 0)  // a start tile is black in any look
+        EXPECT_EQ(StyleOf(t), occupied) << "seat " << s << ", turn " << turn;
+    }
+  }
+  EXPECT_GE(touching, 1);
+}

@@ -121,6 +121,14 @@ TEST_F(SettingsCheck, WidthLimitsOnA1024By768Screen) {
   EXPECT_TRUE(settings->TestCondition());
   Custom(settings, 101, 20, 10);  // 1010
   EXPECT_FALSE(settings->TestCondition());
+  // The exact pixel: 1000 pixels of board fit a 1022-wide screen, not a 1021-wide one.
+  Custom(settings, 100, 20, 10);
+  screen = QSize(1022, 768);
+  EXPECT_TRUE(settings->TestCondition());
+  screen = QSize(1021, 768);
+  messages.Clear();
+  EXPECT_FALSE(settings->TestCondition());
+  EXPECT_EQ(Errors(), std::vector<std::string>{"Ширина окна больше ширины экрана." + kTail});
 }
 
 TEST_F(SettingsCheck, HeightLimitDependsOnThePanelsShown) {

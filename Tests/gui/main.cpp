@@ -1,10 +1,13 @@
-// Window tests run under Qt's offscreen platform unless a display is given.
+// Window tests run under Qt's offscreen platform unless a display is given; a watchdog ends any
+// modal dialog a test leaves open.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdlib>
+
+#include "ModalWatchdog.h"
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY"))
@@ -17,5 +20,6 @@ int main(int argc, char** argv) {
   }
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
+  InstallModalWatchdog(app);
   return RUN_ALL_TESTS();
 }

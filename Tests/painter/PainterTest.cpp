@@ -183,6 +183,32 @@ struct SmallBoard : ::testing::Test {
     painter.Resize(41, 31);
     std::fill(painter.Bits(), painter.Bits() + 41 * 31, Untouched);
   }
+
+  // Draws the seat's territory with the option on, then checks the four sides of each of its
+  // tiles: white exactly where another island lies beyond the side, never on the board's edge.
+  // Corners are left out: the neighbouring tiles' lines share them.
+  void ExpectBoundaryOnEverySide(uint8_t seat) {
+    std::fill(painter.Bits(), painter.Bits() + 41 * 31, Untouched);
+    machine.CurrentGamer = seat;
+    const TMap& map = *machine.Map;
+    const uint16_t t = machine.GetGamerIsland(map, seat);
+    painter.DrawIsland(machine, t, tsOccupied, false, true);
+    const int s = 10;
+    for (const TTilePos& p : map.Islands[t].Tiles) {
+      const int c = p.Col, r = p.Row, x0 = c * s, y0 = r * s;
+      auto beyond = [&](int dc, int dr) {
+        const int cc = c + dc, rr = r + dr;
+        return cc >= 0 && cc < 4 && rr >= 0 && rr < 3 && map.Tiles[rr][cc].Island != t;
+      };
+      for (int i = 1; i < s; ++i) {
+        const std::string at = " of tile " + std::to_string(c) + "," + std::to_string(r);
+        EXPECT_EQ(painter.Pixel(x0 + i, y0) == ColorBoundary, beyond(0, -1)) << "top" << at;
+        EXPECT_EQ(painter.Pixel(x0 + i, y0 + s) == ColorBoundary, beyond(0, 1)) << "bottom" << at;
+        EXPECT_EQ(painter.Pixel(x0, y0 + i) == ColorBoundary, beyond(-1, 0)) << "left" << at;
+        EXPECT_EQ(painter.Pixel(x0 + s, y0 + i) == ColorBoundary, beyond(1, 0)) << "right" << at;
+      }
+    }
+  }
 };
 
 TEST_F(SmallBoard, StartTileIsBlackInTheOccupiedStyleWhateverTheState) {
@@ -208,6 +234,15 @@ TEST_F(SmallBoard, BoundaryOnlyTowardsOtherIslandsAndNeverOnTheEdge) {
   for (int x = 0; x <= 10; ++x) EXPECT_EQ(painter.Pixel(x, 10), W) << x;
   // Right of (2,0) lies (3,0), another island: white column x = 30 from y 0 to 10.
   for (int y = 0; y <= 10; ++y) EXPECT_EQ(painter.Pixel(30, y), W) << y;
+  // Left of (1,1) lies island 3: the left side of a tile of column 1.
+  for (int y = 10; y <= 20; ++y) EXPECT_EQ(painter.Pixel(10, y), W) << y;
+  // Every side of both territories; seat 4's (2,1) has seat 1 above it and to its left.
+  ExpectBoundaryOnEverySide(1);
+  machine.CurrentGamer = 4;
+  machine.Capture(*machine.Map, 5, false);
+  ASSERT_EQ(machine.Map->Islands[machine.GetGamerIsland(*machine.Map, 4)].Tiles.size(), 4u);
+  ExpectBoundaryOnEverySide(4);
+  ExpectBoundaryOnEverySide(1);
   // Without the option no white anywhere.
   SetUp();
   machine.Active = true;
