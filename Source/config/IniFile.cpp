@@ -10,6 +10,7 @@
 #include <deque>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "Cp1251.h"
@@ -104,6 +105,11 @@ struct TDoc {
   std::vector<TLine> lines;
   std::deque<std::string> owned;
   bool dirty = false;  // lines changed since the text was read or written
+  // Header lines by folded section name, in file order; rebuilt after lines come or go, so a
+  // look-up in a file of many sections does not walk all of it.
+  mutable std::unordered_map<std::string, std::vector<size_t>> headers;
+  mutable bool indexed = false;
+  std::string spare;  // memory for the next text written
 
   void Parse() {
     std::string_view all = bytes;
@@ -112,7 +118,10 @@ struct TDoc {
       all.remove_prefix(kBom.size());
     }
     lines.clear();
-    lines.reserve(all.size() / 24 + 1);
+    indexed = false;
+    // Every line ends in CR or LF or both: counting them sizes the list once.
+    lines.reserve(size_t(std::count(all.begin(), all.end(), '\n')) +
+                  size_t(std::count(all.begin(), all.end(), '\r')) + 1);
     // CR LF, LF and a lone CR each end a line. The next CR and LF are looked up once each, so
     // a file that uses only one of them is still read in one pass.
     const size_t n = all.size();
@@ -146,6 +155,12 @@ struct TDoc {
 
   std::string Serialize() const {
     std::string out;
+    SerializeInto(out);
+    return out;
+  }
+
+  void SerializeInto(std::string& out) const {
+    out.clear();
     out.reserve(bytes.size() + 256);
     if (utf8) out.append(kBom);
     // Untouched neighbours lie side by side in `bytes`: copy such runs in one piece.
@@ -167,12 +182,14 @@ struct TDoc {
       piece(lines[i].term.empty() && i + 1 < lines.size() ? kCrLf : lines[i].term);
     }
     if (runBegin) out.append(runBegin, runEnd);
-    return out;
   }
 
   // Takes `out`, the text Serialize() made, as the file's text: every line becomes a view into
   // it again, so changed lines no longer pile up in `owned`.
-  void Rebase(std::string out) {
+  void Rebase(std::string&& out) {
+    // The old text's memory serves the next write: a big file is not allocated afresh each time.
+    spare = std::move(bytes);
+    spare.clear();
     bytes = std::move(out);
     size_t at = utf8 ? kBom.size() : 0;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -216,28 +233,36 @@ struct TDoc {
     return true;
   }
 
-  // Calls f(index) for every line that belongs to the section (its headers included).
+  const std::vector<size_t>* Headers(const std::string& folded) const {
+    if (!indexed) {
+      headers.clear();
+      for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].kind == TKind::Header) headers[Fold(lines[i].name)].push_back(i);
+      indexed = true;
+    }
+    auto it = headers.find(folded);
+    return it == headers.end() ? nullptr : &it->second;
+  }
+
+  // Calls f(index) for every line that belongs to the section (its headers included), in file
+  // order; repeated headers of one section make one section.
   template <class F>
   void ForSection(const std::string& folded, F f) const {
-    bool in = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      if (lines[i].kind == TKind::Header) in = NameIs(lines[i].name, folded);
-      if (in) f(i);
+    const std::vector<size_t>* heads = Headers(folded);
+    if (!heads) return;
+    for (size_t h : *heads) {
+      f(h);
+      for (size_t i = h + 1; i < lines.size() && lines[i].kind != TKind::Header; ++i) f(i);
     }
   }
 
   const TLine* FindKey(const std::string& fsec, const std::string& fkey) const {
-    const TLine* found = nullptr;
-    bool in = false;
-    for (const TLine& l : lines) {
-      if (l.kind == TKind::Header)
-        in = NameIs(l.name, fsec);
-      else if (in && l.kind == TKind::Key && NameIs(l.name, fkey)) {
-        found = &l;
-        break;
-      }
-    }
-    return found;
+    const std::vector<size_t>* heads = Headers(fsec);
+    if (!heads) return nullptr;
+    for (size_t h : *heads)
+      for (size_t i = h + 1; i < lines.size() && lines[i].kind != TKind::Header; ++i)
+        if (lines[i].kind == TKind::Key && NameIs(lines[i].name, fkey)) return &lines[i];
+    return nullptr;
   }
 
   std::string Value(const TLine& l) const {
@@ -249,29 +274,30 @@ struct TDoc {
   // Sets a key; `keyDisk` and `valueDisk` are already in the file's encoding.
   void SetKey(const std::string& fsec, const std::string& secDisk, const std::string& fkey,
               const std::string& keyDisk, const std::string& valueDisk) {
-    bool in = false;
     std::ptrdiff_t lastHeader = -1, lastKey = -1;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      TLine& l = lines[i];
-      if (l.kind == TKind::Header) {
-        in = NameIs(l.name, fsec);
-        if (in) lastHeader = static_cast<std::ptrdiff_t>(i);
-      } else if (in && l.kind == TKind::Key) {
-        if (NameIs(l.name, fkey)) {
-          // Replace the value in place; the key keeps its spelling and its line end.
-          std::string text = std::string(l.text.substr(0, l.eq + 1)) + valueDisk;
-          if (text == l.text) return;
-          std::string_view term = l.term;
-          l = MakeLine(std::move(text));
-          l.term = term;
-          dirty = true;
-          return;
+    if (const std::vector<size_t>* heads = Headers(fsec)) {
+      for (size_t h : *heads) {
+        lastHeader = std::ptrdiff_t(h);
+        for (size_t i = h + 1; i < lines.size() && lines[i].kind != TKind::Header; ++i) {
+          TLine& l = lines[i];
+          if (l.kind != TKind::Key) continue;
+          if (NameIs(l.name, fkey)) {
+            // Replace the value in place; the key keeps its spelling and its line end.
+            std::string text = std::string(l.text.substr(0, l.eq + 1)) + valueDisk;
+            if (text == l.text) return;
+            std::string_view term = l.term;
+            l = MakeLine(std::move(text));
+            l.term = term;
+            dirty = true;
+            return;
+          }
+          lastKey = std::ptrdiff_t(i);
         }
-        lastKey = static_cast<std::ptrdiff_t>(i);
       }
     }
     TLine line = MakeLine(keyDisk + "=" + valueDisk);
     dirty = true;
+    indexed = false;
     if (lastHeader >= 0) {
       std::ptrdiff_t after = lastKey >= 0 ? lastKey : lastHeader;
       lines.insert(lines.begin() + after + 1, line);
@@ -285,7 +311,9 @@ struct TDoc {
     size_t w = 0;
     for (size_t i = 0; i < lines.size(); ++i)
       if (!drop[i]) lines[w++] = lines[i];
-    if (w != lines.size()) dirty = true;
+    if (w == lines.size()) return;
+    dirty = true;
+    indexed = false;
     lines.resize(w);
   }
 
@@ -455,7 +483,8 @@ bool TIniFile::Update(const std::function<bool(TDoc&, std::string&)>& edit) {
     return Refuse(cause);
   }
   if (!doc.dirty) return true;
-  std::string out = doc.Serialize();
+  std::string out = std::move(doc.spare);
+  doc.SerializeInto(out);
   TFileStamp stamp;
   TFileOutcome outcome = ReplaceFile(fileName_, out, s.sync, stamp);
   if (!outcome.Ok()) {

@@ -75,9 +75,9 @@ bool ClaimSettingsFile(TSettingsLock& lock, const std::string& settingsFile,
                        TMessageService& messages) {
   switch (lock.Acquire(settingsFile)) {
     case TSettingsLock::TResult::Busy: {
-      std::string text = kMsgAlreadyRunning;
-      text.replace(text.find("%s"), 2, settingsFile);
-      messages.Error(text);
+      const std::string format = kMsgAlreadyRunning;
+      const size_t at = format.find("%s");
+      messages.Error(format.substr(0, at) + settingsFile + format.substr(at + 2));
       return false;
     }
     case TSettingsLock::TResult::Held:
