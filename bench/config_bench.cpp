@@ -124,6 +124,8 @@ void BM_HugeChooseProfile(benchmark::State& state) {
   TIniFile ini(file.path, nullptr);
   ini.SetSyncWrites(state.range(0) != 0);
   ini.ReadSection(cfg::kSectionGamers);  // the profiles dialog lists them first
+  // The first write of a run also pays for its buffers; measured apart from the steady state.
+  ini.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, "");
   int round = 0;
   for (auto _ : state) ChooseProfile(ini, THugeFile::Name((round++ * 7919) % THugeFile::kProfiles));
   state.counters["MB"] = double(std::filesystem::file_size(file.path)) / 1e6;
@@ -142,6 +144,7 @@ void BM_HugeOneOptionWrite(benchmark::State& state) {
   TIniFile ini(file.path, nullptr);
   ini.SetSyncWrites(state.range(0) != 0);
   const std::string sec = cfg::OptionsSection(THugeFile::Name(THugeFile::kProfiles / 2));
+  ini.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, "");  // as choosing the profile did
   int round = 0;
   for (auto _ : state) ini.WriteInteger(sec, cfg::key::Volume, 20 + (++round & 1));
 }
