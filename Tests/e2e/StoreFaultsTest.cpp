@@ -42,7 +42,7 @@ TEST_F(StoreFaults, AFifoInPlaceOfTheSettingsFileIsReportedOnceAndTheGamePlaysUn
 TEST_F(StoreFaults, ASettingsFileWithCrOnlyLineEndsKeepsItsProfiles) {
   WriteRaw(
       "[GAMERS]\rAnna=Anna\rBoris=Boris\r[OTHER]\rLastLogin=Boris\r"
-      "[OPTIONS_Boris]\rGameSizeMap=0\rSelectMusic=0\rOther_CodeGame=4321\r");
+      "[OPTIONS_Boris]\rGameSizeMap=0\rGameSizeTile=2\rSelectMusic=0\rOther_CodeGame=4321\r");
   Create();
   EXPECT_EQ(program->Game().State().GamerList, (std::vector<std::string>{"Anna", "Boris"}));
   ASSERT_TRUE(StartUpSelecting());
