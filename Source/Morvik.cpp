@@ -5,6 +5,8 @@
 
 #include "UnitGame.h"
 #include "UnitStartUp.h"
+#include "config/SettingsLock.h"
+#include "gui/Platform.h"
 #include "gui/QtMessages.h"
 
 int main(int argc, char* argv[]) {
@@ -17,6 +19,9 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(icon);
 
   TQtMessages messages;
+  // A second copy on the same settings file says so and ends before touching the file.
+  TSettingsLock lock;
+  if (!ClaimSettingsFile(lock, SettingsFilePath().toStdString(), messages)) return 1;
   TMorvikProgram program(messages);
   messages.SetParent(&program.Game());
 

@@ -1,12 +1,15 @@
-// The store reads and rewrites the whole file on every operation. These measure the two heavy
-// moments on a well-used file: 100 profiles with all their keys and ten full hall-of-fame
-// tables (about 190 KB).
+// The store rewrites the whole file on every write and keeps the parsed text while the file is
+// unchanged. These measure the heavy moments on a well-used file (100 profiles with all their
+// keys and ten full hall-of-fame tables, about 190 KB) and on a huge one (100,000 profiles,
+// about 49 MB); the ones with /sync:0 show what syncing each write to the disk costs.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "Catalogue.h"
+#include "Cp1251.h"
 #include "GamerFile.h"
 #include "HallFame.h"
 #include "IniFile.h"
@@ -48,6 +51,135 @@ struct TBigFile {
   }
   static std::string Name(int i) { return "Игрок" + std::to_string(100 + i); }
 };
+
+// 100,000 profiles, each with its settings (written when it was first chosen), one in a hundred
+// also with its multi-user setup and closing keys, and ten full hall-of-fame tables: written as
+// text in one go (through the store it would take hours).
+struct THugeFile {
+  static constexpr int kProfiles = 100000;
+  std::filesystem::path dir;
+  std::string path;
+  THugeFile() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "morvik-bench-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) std::abort();
+    dir = tmpl;
+    path = (dir / "Morvik.ini").string();
+    std::string text = "[GAMERS]\r\n";
+    for (int i = 0; i < kProfiles; ++i) text += Disk(Name(i)) + "=" + Disk(Name(i)) + "\r\n";
+    text += "[OTHER]\r\nLastLogin=" + Disk(Name(0)) + "\r\n";
+    for (int i = 0; i < kProfiles; ++i) {
+      text += "[" + Disk(cfg::OptionsSection(Name(i))) + "]\r\n";
+      for (auto& k : cfg::SettingsKeys())
+        text += std::string(k.key) + "=" + std::to_string(k.def) + "\r\n";
+      if (i % 100 != 0) continue;
+      for (auto& k : cfg::AllMultiUserKeys())
+        text += std::string(k.key) + "=" +
+                (k.type == cfg::TKeyType::String ? Disk(Name(i)) : std::string("0")) + "\r\n";
+      for (auto& k : cfg::OtherKeys()) text += std::string(k.key) + "=12345\r\n";
+    }
+    std::ofstream(path, std::ios::binary) << text;
+    TIniFile ini(path, nullptr);
+    for (int v = 0; v < 2; ++v)
+      for (int s = 0; s < 5; ++s) {
+        std::vector<std::string> records;
+        for (int r = 0; r < 10; ++r)
+          records.push_back(Name(r * 7 + s) + "=" + std::to_string(990 - r));
+        WriteHallFame(ini, records, HallFameSection(v, s));
+      }
+  }
+  ~THugeFile() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+  static std::string Name(int i) { return "Игрок" + std::to_string(100000 + i); }
+  static std::string Disk(const std::string& utf8) {
+    std::string out;
+    if (!Utf8ToCp1251(utf8, out)) std::abort();
+    return out;
+  }
+};
+
+// Choosing a profile in the profiles dialog: "LastLogin" written, the profile's settings and
+// multi-user keys, mode and layout read, then its settings applied (written in one go).
+void ChooseProfile(TIniFile& ini, const std::string& name) {
+  const std::string sec = cfg::OptionsSection(name);
+  ini.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, name);
+  int64_t sum = 0;
+  for (auto& k : cfg::SettingsKeys()) sum += ini.ReadInteger(sec, k.key, k.def);
+  for (auto& k : cfg::AllMultiUserKeys())
+    if (k.type == cfg::TKeyType::String)
+      sum += int64_t(ini.ReadString(sec, k.key, "").size());
+    else
+      sum += ini.ReadInteger(sec, k.key, k.def);
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (auto& k : cfg::SettingsKeys()) pairs.emplace_back(k.key, std::to_string(k.def));
+  ini.WriteStrings(sec, pairs);
+  sum += ini.ReadBool(sec, cfg::kKeyClassicMode, true);
+  sum += ini.ReadInteger(sec, cfg::kKeyCodeGame, 0);
+  benchmark::DoNotOptimize(sum);
+}
+
+void BM_HugeChooseProfile(benchmark::State& state) {
+  THugeFile file;
+  TIniFile ini(file.path, nullptr);
+  ini.SetSyncWrites(state.range(0) != 0);
+  ini.ReadSection(cfg::kSectionGamers);  // the profiles dialog lists them first
+  // The first write of a run also pays for its buffers; measured apart from the steady state.
+  ini.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, "");
+  int round = 0;
+  for (auto _ : state) ChooseProfile(ini, THugeFile::Name((round++ * 7919) % THugeFile::kProfiles));
+  state.counters["MB"] = double(std::filesystem::file_size(file.path)) / 1e6;
+}
+BENCHMARK(BM_HugeChooseProfile)
+    ->ArgName("sync")
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// One option changed from the main window (say Ctrl+M): one key written.
+void BM_HugeOneOptionWrite(benchmark::State& state) {
+  THugeFile file;
+  TIniFile ini(file.path, nullptr);
+  ini.SetSyncWrites(state.range(0) != 0);
+  const std::string sec = cfg::OptionsSection(THugeFile::Name(THugeFile::kProfiles / 2));
+  ini.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, "");  // as choosing the profile did
+  int round = 0;
+  for (auto _ : state) ini.WriteInteger(sec, cfg::key::Volume, 20 + (++round & 1));
+}
+BENCHMARK(BM_HugeOneOptionWrite)
+    ->ArgName("sync")
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A read when nothing changed on disk: a stat and a look-up, no parse.
+void BM_HugeReadUnchanged(benchmark::State& state) {
+  THugeFile file;
+  TIniFile ini(file.path, nullptr);
+  const std::string sec = cfg::OptionsSection(THugeFile::Name(THugeFile::kProfiles - 1));
+  ini.ReadInteger(sec, cfg::key::Volume, 0);
+  for (auto _ : state) benchmark::DoNotOptimize(ini.ReadInteger(sec, cfg::key::Volume, 0));
+}
+BENCHMARK(BM_HugeReadUnchanged)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same choice in the well-used file.
+void BM_ChooseProfile(benchmark::State& state) {
+  TBigFile file;
+  TIniFile ini(file.path, nullptr);
+  ini.SetSyncWrites(state.range(0) != 0);
+  int round = 0;
+  for (auto _ : state) ChooseProfile(ini, TBigFile::Name(round++ % 100));
+}
+BENCHMARK(BM_ChooseProfile)
+    ->ArgName("sync")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The settings dialog's OK: all 23 keys, every one of them changed.
 void BM_ApplySettings(benchmark::State& state) {
@@ -117,6 +249,7 @@ BENCHMARK(BM_RenameProfileBatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_ApplySettingsBatch(benchmark::State& state) {
   TBigFile file;
   TIniFile ini(file.path, nullptr);
+  ini.SetSyncWrites(state.range(0) != 0);
   const std::string sec = cfg::OptionsSection(TBigFile::Name(50));
   int round = 0;
   for (auto _ : state) {
@@ -126,7 +259,12 @@ void BM_ApplySettingsBatch(benchmark::State& state) {
     });
   }
 }
-BENCHMARK(BM_ApplySettingsBatch)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ApplySettingsBatch)
+    ->ArgName("sync")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

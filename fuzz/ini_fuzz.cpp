@@ -69,9 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(ini.WriteString(target, "FuzzKey", value));
   FUZZ_CHECK(msgs.errors == 0);
   FUZZ_CHECK(ini.ReadString(target, "fuzzkey", "\x01") == value);
-  std::vector<std::string> after;
+  std::vector<std::string> after, fresh;
   TView now = Snapshot(ini, after);
   FUZZ_CHECK(after.size() >= sections.size());
+  // The text the store keeps after its write is the text on disk.
+  FUZZ_CHECK(Snapshot(TIniFile(FuzzFilePath(), nullptr), fresh) == now && fresh == after);
   for (auto& [name, pairs] : before) {
     if (name == Fold(target)) continue;
     FUZZ_CHECK(now[name] == pairs);

@@ -1,20 +1,22 @@
 #include "IniFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
-#include <cstdlib>
 #include <deque>
+#include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "Cp1251.h"
 #include "MessageService.h"
+#include "SafeFile.h"
+#include "StoreMessages.h"
 
 // Not anonymous: TIniBatch refers to the document type.
 namespace ini_detail {
@@ -95,29 +97,6 @@ void Classify(TLine& l) {
   l.eq = eq;
 }
 
-enum class TLoad { Ok, Missing, Failed };
-
-TLoad LoadFile(const std::string& name, std::string& bytes) {
-  bytes.clear();
-  int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? TLoad::Missing : TLoad::Failed;
-  struct stat st;
-  if (fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
-  char buf[65536];
-  for (;;) {
-    ssize_t r = read(fd, buf, sizeof buf);
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0) {
-      close(fd);
-      return TLoad::Failed;
-    }
-    if (r == 0) break;
-    bytes.append(buf, static_cast<size_t>(r));
-  }
-  close(fd);
-  return TLoad::Ok;
-}
-
 // The file's text split into lines. Untouched lines stay views into the bytes read; changed
 // and new lines live in `owned`.
 struct TDoc {
@@ -125,6 +104,12 @@ struct TDoc {
   bool utf8 = false;  // the file starts with a UTF-8 byte-order mark
   std::vector<TLine> lines;
   std::deque<std::string> owned;
+  bool dirty = false;  // lines changed since the text was read or written
+  // Header lines by folded section name, in file order; rebuilt after lines come or go, so a
+  // look-up in a file of many sections does not walk all of it.
+  mutable std::unordered_map<std::string, std::vector<size_t>> headers;
+  mutable bool indexed = false;
+  std::string spare;  // memory for the next text written
 
   void Parse() {
     std::string_view all = bytes;
@@ -133,19 +118,27 @@ struct TDoc {
       all.remove_prefix(kBom.size());
     }
     lines.clear();
-    lines.reserve(all.size() / 24 + 1);
-    while (!all.empty()) {
-      size_t nl = all.find('\n');
+    indexed = false;
+    // Every line ends in CR or LF or both: counting them sizes the list once.
+    lines.reserve(size_t(std::count(all.begin(), all.end(), '\n')) +
+                  size_t(std::count(all.begin(), all.end(), '\r')) + 1);
+    // CR LF, LF and a lone CR each end a line. The next CR and LF are looked up once each, so
+    // a file that uses only one of them is still read in one pass.
+    const size_t n = all.size();
+    auto next = [&](char c, size_t from) {
+      size_t at = all.find(c, from);
+      return at == std::string_view::npos ? n : at;
+    };
+    size_t pos = 0, cr = next('\r', 0), lf = next('\n', 0);
+    while (pos < n) {
+      if (cr < pos) cr = next('\r', pos);
+      if (lf < pos) lf = next('\n', pos);
+      const size_t end = std::min(cr, lf);
       TLine l;
-      if (nl == std::string_view::npos) {
-        l.text = all;
-        all = {};
-      } else {
-        size_t end = (nl > 0 && all[nl - 1] == '\r') ? nl - 1 : nl;
-        l.text = all.substr(0, end);
-        l.term = all.substr(end, nl + 1 - end);
-        all.remove_prefix(nl + 1);
-      }
+      l.text = all.substr(pos, end - pos);
+      size_t termLength = end == n ? 0 : (end == cr && end + 1 < n && all[end + 1] == '\n') ? 2 : 1;
+      l.term = all.substr(end, termLength);
+      pos = end + termLength;
       Classify(l);
       lines.push_back(l);
     }
@@ -162,6 +155,12 @@ struct TDoc {
 
   std::string Serialize() const {
     std::string out;
+    SerializeInto(out);
+    return out;
+  }
+
+  void SerializeInto(std::string& out) const {
+    out.clear();
     out.reserve(bytes.size() + 256);
     if (utf8) out.append(kBom);
     // Untouched neighbours lie side by side in `bytes`: copy such runs in one piece.
@@ -183,7 +182,28 @@ struct TDoc {
       piece(lines[i].term.empty() && i + 1 < lines.size() ? kCrLf : lines[i].term);
     }
     if (runBegin) out.append(runBegin, runEnd);
-    return out;
+  }
+
+  // Takes `out`, the text Serialize() made, as the file's text: every line becomes a view into
+  // it again, so changed lines no longer pile up in `owned`.
+  void Rebase(std::string&& out) {
+    // The old text's memory serves the next write: a big file is not allocated afresh each time.
+    spare = std::move(bytes);
+    spare.clear();
+    bytes = std::move(out);
+    size_t at = utf8 ? kBom.size() : 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      TLine& l = lines[i];
+      const std::string_view term = l.term.empty() && i + 1 < lines.size() ? kCrLf : l.term;
+      const size_t nameAt = l.kind == TKind::Other ? 0 : size_t(l.name.data() - l.text.data());
+      l.text = std::string_view(bytes).substr(at, l.text.size());
+      at += l.text.size();
+      l.term = std::string_view(bytes).substr(at, term.size());
+      at += term.size();
+      if (l.kind != TKind::Other) l.name = l.text.substr(nameAt, l.name.size());
+    }
+    owned.clear();
+    dirty = false;
   }
 
   // Comparison form of a name as it stands in the file: folded Windows-1251 bytes.
@@ -213,28 +233,36 @@ struct TDoc {
     return true;
   }
 
-  // Calls f(index) for every line that belongs to the section (its headers included).
+  const std::vector<size_t>* Headers(const std::string& folded) const {
+    if (!indexed) {
+      headers.clear();
+      for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].kind == TKind::Header) headers[Fold(lines[i].name)].push_back(i);
+      indexed = true;
+    }
+    auto it = headers.find(folded);
+    return it == headers.end() ? nullptr : &it->second;
+  }
+
+  // Calls f(index) for every line that belongs to the section (its headers included), in file
+  // order; repeated headers of one section make one section.
   template <class F>
   void ForSection(const std::string& folded, F f) const {
-    bool in = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      if (lines[i].kind == TKind::Header) in = NameIs(lines[i].name, folded);
-      if (in) f(i);
+    const std::vector<size_t>* heads = Headers(folded);
+    if (!heads) return;
+    for (size_t h : *heads) {
+      f(h);
+      for (size_t i = h + 1; i < lines.size() && lines[i].kind != TKind::Header; ++i) f(i);
     }
   }
 
   const TLine* FindKey(const std::string& fsec, const std::string& fkey) const {
-    const TLine* found = nullptr;
-    bool in = false;
-    for (const TLine& l : lines) {
-      if (l.kind == TKind::Header)
-        in = NameIs(l.name, fsec);
-      else if (in && l.kind == TKind::Key && NameIs(l.name, fkey)) {
-        found = &l;
-        break;
-      }
-    }
-    return found;
+    const std::vector<size_t>* heads = Headers(fsec);
+    if (!heads) return nullptr;
+    for (size_t h : *heads)
+      for (size_t i = h + 1; i < lines.size() && lines[i].kind != TKind::Header; ++i)
+        if (lines[i].kind == TKind::Key && NameIs(lines[i].name, fkey)) return &lines[i];
+    return nullptr;
   }
 
   std::string Value(const TLine& l) const {
@@ -246,25 +274,30 @@ struct TDoc {
   // Sets a key; `keyDisk` and `valueDisk` are already in the file's encoding.
   void SetKey(const std::string& fsec, const std::string& secDisk, const std::string& fkey,
               const std::string& keyDisk, const std::string& valueDisk) {
-    bool in = false;
     std::ptrdiff_t lastHeader = -1, lastKey = -1;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      TLine& l = lines[i];
-      if (l.kind == TKind::Header) {
-        in = NameIs(l.name, fsec);
-        if (in) lastHeader = static_cast<std::ptrdiff_t>(i);
-      } else if (in && l.kind == TKind::Key) {
-        if (NameIs(l.name, fkey)) {
-          // Replace the value in place; the key keeps its spelling and its line end.
-          std::string_view term = l.term;
-          l = MakeLine(std::string(l.text.substr(0, l.eq + 1)) + valueDisk);
-          l.term = term;
-          return;
+    if (const std::vector<size_t>* heads = Headers(fsec)) {
+      for (size_t h : *heads) {
+        lastHeader = std::ptrdiff_t(h);
+        for (size_t i = h + 1; i < lines.size() && lines[i].kind != TKind::Header; ++i) {
+          TLine& l = lines[i];
+          if (l.kind != TKind::Key) continue;
+          if (NameIs(l.name, fkey)) {
+            // Replace the value in place; the key keeps its spelling and its line end.
+            std::string text = std::string(l.text.substr(0, l.eq + 1)) + valueDisk;
+            if (text == l.text) return;
+            std::string_view term = l.term;
+            l = MakeLine(std::move(text));
+            l.term = term;
+            dirty = true;
+            return;
+          }
+          lastKey = std::ptrdiff_t(i);
         }
-        lastKey = static_cast<std::ptrdiff_t>(i);
       }
     }
     TLine line = MakeLine(keyDisk + "=" + valueDisk);
+    dirty = true;
+    indexed = false;
     if (lastHeader >= 0) {
       std::ptrdiff_t after = lastKey >= 0 ? lastKey : lastHeader;
       lines.insert(lines.begin() + after + 1, line);
@@ -278,6 +311,9 @@ struct TDoc {
     size_t w = 0;
     for (size_t i = 0; i < lines.size(); ++i)
       if (!drop[i]) lines[w++] = lines[i];
+    if (w == lines.size()) return;
+    dirty = true;
+    indexed = false;
     lines.resize(w);
   }
 
@@ -296,13 +332,6 @@ struct TDoc {
   }
 };
 
-bool LoadDoc(const std::string& name, TDoc& doc, TLoad* status = nullptr) {
-  TLoad s = LoadFile(name, doc.bytes);
-  if (status) *status = s;
-  doc.Parse();
-  return s != TLoad::Failed;
-}
-
 // Folded comparison form of a caller's name; false when no name in the file can match it.
 bool FoldArg(const std::string& name, std::string& folded) {
   if (!Utf8ToCp1251(name, folded)) return false;
@@ -320,57 +349,6 @@ bool EncodeValue(const TDoc& doc, const std::string& value, std::string& out) {
   if (!doc.Encode(value, out)) return false;
   if (NeedsQuotes(out)) out = "\"" + out + "\"";
   return true;
-}
-
-// Replaces the file by `data`: a temporary file beside it, renamed over it. The original keeps
-// its permissions; a symbolic link keeps pointing at the file it names.
-bool WriteAtomically(const std::string& name, const std::string& data) {
-  std::string target = name;
-  if (char* real = realpath(name.c_str(), nullptr)) {
-    target = real;
-    free(real);
-  }
-  size_t slash = target.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-
-  struct stat st;
-  bool exists = stat(target.c_str(), &st) == 0;
-  if (exists && access(target.c_str(), W_OK) != 0) return false;  // a read-only file stays
-
-  static std::atomic<unsigned> counter = 0;
-  std::string tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    tmp = dir + "/." + base + ".tmp" + std::to_string(getpid()) + "." + std::to_string(counter++);
-    fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-
-  bool ok = true;
-  if (exists) {
-    if (fchown(fd, st.st_uid, st.st_gid) != 0) {
-      // Only possible for the owner's own group or as root; the mode matters more.
-    }
-    if (fchmod(fd, st.st_mode & 07777) != 0) ok = false;
-  }
-  const char* p = data.data();
-  size_t left = data.size();
-  while (ok && left > 0) {
-    ssize_t w = write(fd, p, left);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) {
-      ok = false;
-      break;
-    }
-    p += w;
-    left -= static_cast<size_t>(w);
-  }
-  if (close(fd) != 0) ok = false;
-  if (ok && rename(tmp.c_str(), target.c_str()) != 0) ok = false;
-  if (!ok) unlink(tmp.c_str());
-  return ok;
 }
 
 bool HasLineBreak(std::string_view s) {
@@ -421,8 +399,28 @@ TIniNameFault IniNameFault(const std::string& name) {
   return IniSectionFault(name);
 }
 
+// The parsed file kept between operations: a read costs a stat while the file stays as it was.
+struct TIniFile::TState {
+  std::unique_ptr<TDoc> doc;  // null: to be read
+  TFileStamp stamp;           // the version of the file `doc` holds
+  bool missing = false;       // `doc` stands for a file that does not exist
+  bool trusted = false;       // `doc` may be used while the stamp stays the same
+  bool detached = false;      // the file could not be read: changes stay in memory
+  bool sync = true;
+};
+
 TIniFile::TIniFile(std::string fileName, TMessageService* messages)
-    : fileName_(std::move(fileName)), messages_(messages) {}
+    : fileName_(std::move(fileName)), messages_(messages), state_(std::make_unique<TState>()) {}
+
+TIniFile::~TIniFile() = default;
+
+bool TIniFile::SavingOff() const {
+  return state_->detached;
+}
+
+void TIniFile::SetSyncWrites(bool on) {
+  state_->sync = on;
+}
 
 bool TIniFile::CreateIfMissing() const {
   int fd = open(fileName_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -430,30 +428,77 @@ bool TIniFile::CreateIfMissing() const {
   return errno == EEXIST;
 }
 
-bool TIniFile::Refuse() const {
-  if (messages_) {
-    const std::string format = "Unable to write to %s";
-    const size_t at = format.find("%s");
-    messages_->Error(format.substr(0, at) + fileName_ + format.substr(at + 2));
-  }
+bool TIniFile::Refuse(const std::string& cause) const {
+  if (messages_) messages_->Error(WriteRefusalText(fileName_, cause));
   return false;
 }
 
-namespace {
-
-// Reads the file, lets `edit` change it and writes it back when anything changed. `edit`
-// returns false to refuse the whole operation.
-template <class F>
-bool Update(const std::string& fileName, F edit) {
-  TDoc doc;
-  TLoad status;
-  if (!LoadDoc(fileName, doc, &status)) return false;
-  if (!edit(doc)) return false;
-  std::string out = doc.Serialize();
-  if (out == doc.bytes && status == TLoad::Ok) return true;
-  if (out.empty() && status == TLoad::Missing) return true;
-  return WriteAtomically(fileName, out);
+ini_detail::TDoc& TIniFile::Current() const {
+  TState& s = *state_;
+  if (s.detached) return *s.doc;
+  TFileStamp now;
+  TFileOutcome outcome = StampOf(fileName_, now);
+  if (outcome.Ok() && s.doc && !s.missing && s.trusted && now == s.stamp) return *s.doc;
+  if (outcome.Ok()) {
+    auto doc = std::make_unique<TDoc>();
+    bool settled = false;
+    outcome = ReadRegularFile(fileName_, kMaxFileSize, doc->bytes, s.stamp, settled);
+    if (outcome.Ok()) {
+      doc->Parse();
+      s.doc = std::move(doc);
+      s.missing = false;
+      s.trusted = settled;
+      return *s.doc;
+    }
+  }
+  if (outcome.fault == TFileFault::Missing) {
+    if (!s.doc || !s.missing) s.doc = std::make_unique<TDoc>();
+    s.missing = true;
+    s.trusted = false;
+    return *s.doc;
+  }
+  // Existing but unreadable: said once; the session goes on with what it knew and never
+  // replaces a file it could not read.
+  s.detached = true;
+  if (!s.doc || s.missing) s.doc = std::make_unique<TDoc>();
+  s.doc->dirty = false;
+  if (messages_) messages_->Error(ReadFailureText(fileName_, FileFaultCause(outcome)));
+  return *s.doc;
 }
+
+bool TIniFile::Update(const std::function<bool(TDoc&, std::string&)>& edit) {
+  TState& s = *state_;
+  TDoc& doc = Current();
+  std::string cause;
+  if (s.detached) {
+    const std::string before = doc.Serialize();
+    if (edit(doc, cause)) return true;
+    s.doc = std::make_unique<TDoc>();
+    s.doc->bytes = before;
+    s.doc->Parse();
+    return Refuse(cause);
+  }
+  if (!edit(doc, cause)) {
+    s.doc.reset();  // half-done changes go; the file is read again
+    return Refuse(cause);
+  }
+  if (!doc.dirty) return true;
+  std::string out = std::move(doc.spare);
+  doc.SerializeInto(out);
+  TFileStamp stamp;
+  TFileOutcome outcome = ReplaceFile(fileName_, out, s.sync, stamp);
+  if (!outcome.Ok()) {
+    s.doc.reset();
+    return Refuse(FileFaultCause(outcome));
+  }
+  doc.Rebase(std::move(out));
+  s.stamp = stamp;
+  s.missing = false;
+  s.trusted = true;  // our own new file: nobody else has written it
+  return true;
+}
+
+namespace {
 
 // The pairs of a section as ReadSectionValues returns them.
 std::vector<std::string> SectionValues(const TDoc& doc, const std::string& fsec) {
@@ -477,12 +522,22 @@ bool HasKeys(const TDoc& doc, const std::string& fsec) {
 
 void TIniBatch::WriteString(const std::string& section, const std::string& key,
                             const std::string& value) {
+  if (refused_) return;
+  const std::pair<const char*, const std::string*> parts[] = {
+      {"section", &section}, {"key", &key}, {"value", &value}};
+  const TIniNameFault faults[] = {IniSectionFault(section), IniKeyFault(key), IniValueFault(value)};
+  for (size_t i = 0; i < 3; ++i) {
+    if (faults[i] != TIniNameFault::None) {
+      refused_ = true;
+      cause_ = NameFaultCause(parts[i].first, *parts[i].second, faults[i]);
+      return;
+    }
+  }
   std::string fsec, fkey, secDisk, keyDisk, valueDisk;
-  if (refused_ || IniSectionFault(section) != TIniNameFault::None ||
-      IniKeyFault(key) != TIniNameFault::None || IniValueFault(value) != TIniNameFault::None ||
-      !FoldArg(section, fsec) || !FoldArg(key, fkey) || !doc_.Encode(section, secDisk) ||
+  if (!FoldArg(section, fsec) || !FoldArg(key, fkey) || !doc_.Encode(section, secDisk) ||
       !doc_.Encode(key, keyDisk) || !EncodeValue(doc_, value, valueDisk)) {
     refused_ = true;
+    cause_ = NameFaultCause("value", value, TIniNameFault::Encoding);
     return;
   }
   doc_.SetKey(fsec, secDisk, fkey, keyDisk, valueDisk);
@@ -517,20 +572,19 @@ bool TIniBatch::SectionExists(const std::string& section) const {
 }
 
 bool TIniFile::Batch(const std::function<void(TIniBatch&)>& changes) {
-  bool ok = Update(fileName_, [&](TDoc& doc) {
+  return Update([&](TDoc& doc, std::string& cause) {
     TIniBatch batch(doc);
     changes(batch);
+    cause = batch.cause_;
     return !batch.refused_;
   });
-  return ok || Refuse();
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& def) const {
   std::string fsec, fkey;
   if (!FoldArg(section, fsec) || !FoldArg(key, fkey)) return def;
-  TDoc doc;
-  LoadDoc(fileName_, doc);
+  const TDoc& doc = Current();
   const TLine* l = doc.FindKey(fsec, fkey);
   return l ? doc.Value(*l) : def;
 }
@@ -583,8 +637,7 @@ int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key
                               int32_t def) const {
   std::string fsec, fkey;
   if (!FoldArg(section, fsec) || !FoldArg(key, fkey)) return def;
-  TDoc doc;
-  LoadDoc(fileName_, doc);
+  const TDoc& doc = Current();
   const TLine* l = doc.FindKey(fsec, fkey);
   if (!l) return def;
   int32_t v;
@@ -627,8 +680,7 @@ std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
   std::vector<std::string> out;
   std::string fsec;
   if (!FoldArg(section, fsec)) return out;
-  TDoc doc;
-  LoadDoc(fileName_, doc);
+  const TDoc& doc = Current();
   std::unordered_set<std::string> seen;
   size_t bytes = 0;
   bool full = false;
@@ -650,8 +702,7 @@ std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
 
 std::vector<std::string> TIniFile::ReadSections() const {
   std::vector<std::string> out;
-  TDoc doc;
-  LoadDoc(fileName_, doc);
+  const TDoc& doc = Current();
   std::unordered_set<std::string> seen;
   size_t bytes = 0;
   for (const TLine& l : doc.lines) {
@@ -668,56 +719,40 @@ std::vector<std::string> TIniFile::ReadSections() const {
 std::vector<std::string> TIniFile::ReadSectionValues(const std::string& section) const {
   std::string fsec;
   if (!FoldArg(section, fsec)) return {};
-  TDoc doc;
-  LoadDoc(fileName_, doc);
+  const TDoc& doc = Current();
   return SectionValues(doc, fsec);
 }
 
 bool TIniFile::SectionExists(const std::string& section) const {
   std::string fsec;
   if (!FoldArg(section, fsec)) return false;
-  TDoc doc;
-  LoadDoc(fileName_, doc);
+  const TDoc& doc = Current();
   return HasKeys(doc, fsec);
 }
 
 bool TIniFile::EraseSection(const std::string& section) {
   std::string fsec;
   if (!FoldArg(section, fsec)) return true;  // no section of that name can exist
-  if (!Update(fileName_, [&](TDoc& doc) {
-        doc.EraseSection(fsec);
-        return true;
-      }))
-    return Refuse();
-  return true;
+  return Update([&](TDoc& doc, std::string&) {
+    doc.EraseSection(fsec);
+    return true;
+  });
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
   std::string fsec, fkey;
   if (!FoldArg(section, fsec) || !FoldArg(key, fkey)) return;
-  Update(fileName_, [&](TDoc& doc) {
+  // Deleting a key reports nothing, not even a refusal.
+  TMessageService* messages = messages_;
+  messages_ = nullptr;
+  Update([&](TDoc& doc, std::string&) {
     doc.DeleteKey(fsec, fkey);
     return true;
   });
+  messages_ = messages;
 }
 
 void TIniFile::UpdateFile() {
-  // Every write already replaced the file; this makes the data and the rename durable.
-  std::string target = fileName_;
-  if (char* real = realpath(fileName_.c_str(), nullptr)) {
-    target = real;
-    free(real);
-  }
-  int fd = open(target.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd >= 0) {
-    fsync(fd);
-    close(fd);
-  }
-  size_t slash = target.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-  int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    fsync(dfd);
-    close(dfd);
-  }
+  // Every write already synced its file; this covers a file changed by other means as well.
+  if (!state_->detached) SyncFile(fileName_);
 }

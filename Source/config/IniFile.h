@@ -1,22 +1,31 @@
-// The settings file store: an INI text file in Windows-1251 with CR LF line ends, read and
-// written on every operation (no cache). Texts in memory are UTF-8.
+// The settings file store: an INI text file in Windows-1251 with CR LF line ends. Texts in
+// memory are UTF-8. Every operation goes to the file: the parsed text is kept only while the
+// file's identity, size and times stay as they were, so an edit by hand is seen at once while an
+// unchanged file costs a stat, not a parse.
 //
-// Reading is tolerant of hand-edited files: LF-only line ends, a UTF-8 byte-order mark (such a
+// Reading is tolerant of hand-edited files: LF-only and CR-only line ends (new lines are written
+// with CR LF), a UTF-8 byte-order mark (such a
 // file is taken as UTF-8 throughout and keeps its encoding), blanks around names and values,
 // duplicate keys (a read sees the first one; key listings name it once), duplicate section
 // headers (their keys are read as one section), a missing final line break. Lines that are neither
 // headers nor key=value, and lines starting with ";", are kept and ignored.
 //
-// Every write reads the file, changes the lines concerned and replaces the whole file through a
-// temporary file in the same folder renamed over it, so a crash leaves the old or the new file.
+// Every write changes the lines concerned and replaces the whole file through a temporary file
+// in the same folder, synced and renamed over it, so a crash leaves the old or the new file.
 // Lines a write does not change come out byte for byte as they were; when nothing changes the
 // file is not touched at all. Values are read with their surrounding blanks and one pair of
 // enclosing quotes removed; a value that would lose something that way is written inside double
 // quotes, so every value the store accepts reads back exactly.
+//
+// Only a regular file (links followed) of at most 64 MiB is read. A file that exists but cannot
+// be read is reported once, naming the cause; the store then goes on in memory and never writes
+// that file. A refused write is reported as "Unable to write to <file>" with the cause on the
+// next line, once per operation.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,16 +77,21 @@ class TIniBatch {
   explicit TIniBatch(ini_detail::TDoc& doc) : doc_(doc) {}
   ini_detail::TDoc& doc_;
   bool refused_ = false;
+  std::string cause_;  // of the first refusal
 };
 
 class TIniFile {
  public:
   static constexpr size_t kMaxValueLength = 2047;  // characters returned by a read
   static constexpr size_t kMaxListBytes = 16384;   // names + terminators in a listing
+  static constexpr uint64_t kMaxFileSize = uint64_t(64) << 20;
 
-  // Remembers the file name; the file exists by then. Write failures are reported through
-  // `messages` ("Unable to write to %s"); it may be null in headless tools.
+  // Remembers the file name; the file exists by then. Read and write failures are reported
+  // through `messages`; it may be null in headless tools.
   TIniFile(std::string fileName, TMessageService* messages);
+  ~TIniFile();
+  TIniFile(const TIniFile&) = delete;
+  TIniFile& operator=(const TIniFile&) = delete;
 
   const std::string& FileName() const { return fileName_; }
 
@@ -119,9 +133,19 @@ class TIniFile {
   void DeleteKey(const std::string& section, const std::string& key);
   void UpdateFile();  // flush: make everything written so far durable
 
+  // True once the file turned out to exist but not to be readable: changes are kept for this
+  // run only.
+  bool SavingOff() const;
+  // Writes reach the disk before they count (on by default); off only to measure what that costs.
+  void SetSyncWrites(bool on);
+
  private:
-  bool Refuse() const;
+  struct TState;
+  ini_detail::TDoc& Current() const;
+  bool Update(const std::function<bool(ini_detail::TDoc&, std::string&)>& edit);
+  bool Refuse(const std::string& cause) const;
 
   std::string fileName_;
   TMessageService* messages_;
+  std::unique_ptr<TState> state_;
 };

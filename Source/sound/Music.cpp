@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <utility>
 
+#include "TrackFile.h"
+
 namespace {
 
 constexpr const char* kTrackFiles[3] = {"Title.mp3", "InGame.mp3", "About.mp3"};
@@ -63,6 +65,12 @@ bool TMusic::SetMusic(const std::string& fileName, TMusicTrack track) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
     messages_->Error("Файл \"\\Music\\" + fileName + "\" не найден.");
+    return false;
+  }
+  // Anything but a regular file of sensible size is refused before it is opened for decoding.
+  std::string cause;
+  if (!CheckTrackFile(path.string(), cause)) {
+    messages_->Error("Некорректный файл \"" + fileName + "\".\r\n" + cause);
     return false;
   }
   handle = sound_->StreamCreateFile(path.string());

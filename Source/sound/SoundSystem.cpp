@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Mp3Gapless.h"
+#include "TrackFile.h"
 
 struct TSoundSystem::TStream {
   Mix_Chunk* chunk = nullptr;
@@ -65,7 +66,13 @@ bool TSoundSystem::Start() {
 
 TStreamHandle TSoundSystem::StreamCreateFile(const std::string& path) {
   if (!open_) return 0;
-  Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+  // Decoded from memory: what was checked is what gets decoded.
+  std::vector<unsigned char> bytes;
+  std::string cause;
+  if (!ReadTrackFile(path, bytes, cause) || bytes.empty()) return 0;
+  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (rw == nullptr) return 0;
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
   if (chunk == nullptr) return 0;
   if (chunk->alen == 0) {  // decodes to nothing: not a usable track
     Mix_FreeChunk(chunk);
@@ -73,7 +80,8 @@ TStreamHandle TSoundSystem::StreamCreateFile(const std::string& path) {
   }
   // A decoder that keeps the codec's delay and padding would put a gap into every loop.
   TMp3Gapless gapless;
-  if (ReadMp3Gapless(path, gapless) && gapless.sampleRate == static_cast<uint32_t>(frequency_)) {
+  if (ParseMp3Gapless(bytes.data(), std::min<size_t>(bytes.size(), 65536), gapless) &&
+      gapless.sampleRate == static_cast<uint32_t>(frequency_)) {
     const size_t frameBytes = static_cast<size_t>(channels_) * sizeof(int16_t);
     size_t first = 0, count = 0;
     GaplessRange(gapless, chunk->alen / frameBytes, first, count);

@@ -36,7 +36,10 @@ TEST_F(GamerFile, ARefusedRenameChangesNothing) {
   TIniFile ini(Path(), &msgs);
   EXPECT_FALSE(RenameGamerInFile(ini, &msgs, "Ann", "a=b"));
   EXPECT_EQ(Get(Path()), text);
-  EXPECT_EQ(msgs.Texts("error"), std::vector<std::string>{"Unable to write to " + Path()});
+  EXPECT_EQ(
+      msgs.Texts("error"),
+      std::vector<std::string>{"Unable to write to " + Path() +
+                               "\r\nФайл не может хранить имя ключа «a=b»: в нём есть знак «=»."});
 }
 
 TEST_F(GamerFile, BatchReadsSeeItsOwnChangesAndRefusalWritesNothing) {

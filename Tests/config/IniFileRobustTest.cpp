@@ -45,7 +45,8 @@ TEST_F(IniRobust, AWriteIntoAReadOnlyFolderIsReportedAndChangesNothing) {
     TIniFile ini(path, &m);
     bool refused = !ini.WriteString("GAMERS", "Bob", "Bob") && !ini.EraseSection("GAMERS");
     auto errors = m.Texts("error");
-    return refused && errors.size() == 2 && errors[0] == "Unable to write to " + path &&
+    return refused && errors.size() == 2 &&
+           errors[0] == "Unable to write to " + path + "\r\nНет прав доступа." &&
            errors[1] == errors[0] && Get(path) == text &&
            ini.ReadString("GAMERS", "Ann", "") == "Ann";
   });
@@ -72,11 +73,15 @@ TEST_F(IniRobust, AWriteCutShortLeavesTheOldFile) {
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(written);
-  EXPECT_EQ(msgs.Texts("error"), std::vector<std::string>{"Unable to write to " + Path()});
+  EXPECT_EQ(msgs.Texts("error"),
+            std::vector<std::string>{"Unable to write to " + Path() +
+                                     "\r\nНет места для файла: превышен допустимый размер файла."});
   EXPECT_EQ(Get(Path()), text);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
 }
 
+// The game goes on with what it is told, for this run only: one message names the file and the
+// cause, and the file that could not be read is never replaced.
 TEST_F(IniRobust, AnUnreadableFileIsNeverReplaced) {
   Put(Path(), "[GAMERS]\r\nAnn=Ann\r\n");
   chmod(Path().c_str(), 0);
@@ -85,11 +90,22 @@ TEST_F(IniRobust, AnUnreadableFileIsNeverReplaced) {
   bool ok = RunUnprivileged([&] {
     TScriptedMessages m;
     TIniFile ini(path, &m);
-    return !ini.WriteString("GAMERS", "Bob", "Bob") && m.Texts("error").size() == 1;
+    const bool empty = ini.ReadSection("GAMERS").empty();
+    const bool written = ini.WriteString("GAMERS", "Bob", "Bob") &&
+                         ini.WriteString("OPTIONS_Bob", "Volume", "35") && ini.EraseSection("X");
+    ini.UpdateFile();
+    return empty && written && ini.SavingOff() &&
+           ini.ReadSection("GAMERS") == std::vector<std::string>{"Bob"} &&
+           ini.ReadInteger("OPTIONS_Bob", "Volume", 0) == 35 &&
+           m.Texts("error") ==
+               std::vector<std::string>{"Не удаётся прочитать файл настроек " + path +
+                                        ".\r\nНет прав доступа.\r\nИгра продолжится, но ничего "
+                                        "не будет сохранено."};
   });
   EXPECT_TRUE(ok);
   chmod(Path().c_str(), 0600);
   EXPECT_EQ(Get(Path()), "[GAMERS]\r\nAnn=Ann\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
 }
 
 TEST_F(IniRobust, WritesKeepPermissionsAndLinks) {

@@ -279,21 +279,41 @@ TEST_F(IniFormat, NamesAndValuesTheFormatCannotHoldAreRefused) {
   const std::string text = "[S]\r\nk=v\r\n";
   Put(Path(), text);
   TIniFile ini(Path(), &msgs);
-  const std::string msg = "Unable to write to " + Path();
+  // The specified line, then which name or value the file cannot hold and why.
+  const std::string msg = "Unable to write to " + Path() + "\r\nФайл не может хранить ";
   struct Case {
-    std::string section, key, value;
-  } cases[] = {{"S", "a=b", "v"},      {"S]x", "k", "v"}, {"S", "[k", "v"},
-               {"S", ";k", "v"},       {"S", " k", "v"},  {"S ", "k", "v"},
-               {"S", "k", "a\r\nb"},   {"S", "k\n", "v"}, {"S", "k", "smile \U0001F600"},
-               {"S", "k", "\xFF\xFE"}, {"S", "", "v"},    {"S", "k", std::string("a\0b", 3)}};
+    std::string section, key, value, cause;
+  } cases[] = {
+      {"S", "a=b", "v", "имя ключа «a=b»: в нём есть знак «=»."},
+      {"S]x", "k", "v", "имя раздела «S]x»: в нём есть знак «]»."},
+      {"S", "[k", "v", "имя ключа «[k»: оно начинается с «[» или «;»."},
+      {"S", ";k", "v", "имя ключа «;k»: оно начинается с «[» или «;»."},
+      {"S", " k", "v", "имя ключа « k»: в начале или в конце стоят пробелы."},
+      {"S ", "k", "v", "имя раздела «S »: в начале или в конце стоят пробелы."},
+      {"S", "k", "a\r\nb", "значение «a??b»: в нём есть перевод строки или нулевой символ."},
+      {"S", "k\n", "v", "имя ключа «k?»: в нём есть перевод строки или нулевой символ."},
+      {"S", "k", "smile \U0001F600",
+       "значение «smile \U0001F600»: в нём есть символ, которого нет в кодировке Windows-1251."},
+      {"S", "k", "\xFF\xFE",
+       "значение «??»: в нём есть символ, которого нет в кодировке Windows-1251."},
+      {"S", "", "v", "пустое имя ключа."},
+      {"S", "k", std::string("a\0b", 3),
+       "значение «a?b»: в нём есть перевод строки или нулевой символ."},
+      {"S", "k", std::string(2048, 'x'),
+       "значение «" + std::string(40, 'x') + "…»: оно длиннее 2047 символов."}};
   for (auto& c : cases) {
     msgs.Clear();
     EXPECT_FALSE(ini.WriteString(c.section, c.key, c.value)) << c.key << c.value;
-    EXPECT_EQ(msgs.Texts("error"), std::vector<std::string>{msg});
+    EXPECT_EQ(msgs.Texts("error"), std::vector<std::string>{msg + c.cause});
     EXPECT_EQ(Get(Path()), text);
   }
-  EXPECT_FALSE(ini.WriteStrings("S", {{"fine", "1"}, {"bad=", "2"}}));
+  // One message for the whole refused operation, naming its first fault.
+  msgs.Clear();
+  EXPECT_FALSE(ini.WriteStrings("S", {{"fine", "1"}, {"bad=", "2"}, {"k", "a\nb"}}));
+  EXPECT_EQ(msgs.Texts("error"),
+            std::vector<std::string>{msg + "имя ключа «bad=»: в нём есть знак «=»."});
   EXPECT_EQ(Get(Path()), text);
+  EXPECT_EQ(ini.ReadString("S", "fine", "none"), "none");
 
   EXPECT_EQ(IniNameFault("Аня"), TIniNameFault::None);
   EXPECT_EQ(IniNameFault("Ann;1"), TIniNameFault::None);

@@ -89,12 +89,12 @@ class Faults : public ProgramTest {
     EXPECT_EQ(Records("MAP00"), (std::vector<std::string>{"Anna=700", "Boris=500"}));
     EXPECT_EQ(Records("MAP11"), (std::vector<std::string>{"Boris=40", "Anna=12"}));
   }
-  // Every error shown is the store's refusal of this file.
-  void ExpectOnlyWriteRefusals() {
+  // Every error shown is the store's refusal of this file, with the cause on its second line.
+  void ExpectOnlyWriteRefusals(const std::string& cause) {
     const std::string refusal = "Unable to write to " + iniPath.toStdString();
     const auto errors = messages.Texts("error");
     EXPECT_FALSE(errors.empty()) << "a refused write went unreported";
-    for (const std::string& text : errors) EXPECT_EQ(text, refusal);
+    for (const std::string& text : errors) EXPECT_EQ(text, refusal + "\r\n" + cause);
   }
   // Closes every modal dialog that shows, until stopped.
   void CloseModals(QTimer& timer) {
@@ -122,7 +122,7 @@ TEST_F(Faults, ReadOnlySettingsFileIsReportedAndLeftWhole) {
   PlayBriefly();
   CloseGame();
   EXPECT_FALSE(game.isVisible());
-  ExpectOnlyWriteRefusals();
+  ExpectOnlyWriteRefusals("Файл защищён от записи (только для чтения).");
   EXPECT_EQ(ReadIni(), before);
 }
 
@@ -136,7 +136,7 @@ TEST_F(Faults, SettingsFileInAReadOnlyFolderIsReportedAndLeftWhole) {
   EXPECT_EQ(program->Game().State().ActiveGamer, "Anna");
   PlayBriefly();
   CloseGame();
-  ExpectOnlyWriteRefusals();
+  ExpectOnlyWriteRefusals("Нет прав доступа.");
   EXPECT_EQ(ReadIni(), before);
   EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("morvik.ini")})

@@ -155,7 +155,9 @@ TEST_F(ProgramTest, ThousandGamesOfFourComputersInARow) {
   RecordProperty("rss_growth_kib", std::to_string((endRss - warmRss) / 1024));
   RecordProperty("stack_spread_bytes", std::to_string(spread));
   RecordProperty("total_ms", std::to_string(total));
-  if (!MORVIK_SANITIZED) EXPECT_LT(growthMiB, 4.0);
+  if (!MORVIK_SANITIZED) {
+    EXPECT_LT(growthMiB, 4.0);
+  }
   EXPECT_LT(spread, 4096) << "games nest deeper and deeper";
   EXPECT_FALSE(game.actMenuStopGame->isEnabled());
   EXPECT_TRUE(game.actMenuStartGame->isEnabled());

@@ -257,8 +257,9 @@ TEST_F(Pointer, HotSeatDropOfTheTakenIslandKeepsBothTerritories) {
     EXPECT_EQ(form->SelectedIsland(), -1);
     for (int s : {1, 3}) {
       const uint16_t t = M().GetGamerIsland(Map(), s);
-      if (Map().Islands[t].Color != 0)  // a start tile is black in any look
+      if (Map().Islands[t].Color != 0) {  // a start tile is black in any look
         EXPECT_EQ(StyleOf(t), occupied) << "seat " << s << ", turn " << turn;
+      }
     }
   }
   EXPECT_GE(touching, 1);

@@ -1,0 +1,360 @@
+// The settings file as a player's machine treats it: two copies of the game, odd line ends,
+// files that are not files, edits behind the game's back, a full disk, a killed writer.
+#include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <random>
+#include <thread>
+
+#include "IniFile.h"
+#include "ScriptedMessages.h"
+#include "SettingsLock.h"
+#include "TempFolder.h"
+
+namespace {
+
+class StoreSafety : public TempFolderTest {
+ protected:
+  size_t Entries() const {
+    return size_t(std::distance(std::filesystem::directory_iterator(dir_), {}));
+  }
+  TScriptedMessages msgs;
+};
+
+// Runs `body` in a child process that is killed if it takes longer than `seconds`: a store that
+// waits on a FIFO fails the test instead of hanging it. True when the body returned true.
+template <class F>
+bool InChild(F body, unsigned seconds = 20) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    alarm(seconds);
+    _exit(body() ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A pipe to tell a child when to go on.
+struct TSignal {
+  int fds[2];
+  TSignal() {
+    if (pipe(fds) != 0) std::abort();
+  }
+  ~TSignal() {
+    close(fds[0]);
+    close(fds[1]);
+  }
+  void Send() {
+    char c = 1;
+    if (write(fds[1], &c, 1) != 1) std::abort();
+  }
+  bool Wait() {
+    char c;
+    return read(fds[0], &c, 1) == 1;
+  }
+};
+
+TEST_F(StoreSafety, OneCopyOfTheGamePerSettingsFile) {
+  const std::string text = "[GAMERS]\r\nAnn=Ann\r\n";
+  Put(Path(), text);
+  std::filesystem::create_directory(dir_ / "other");
+
+  // The first copy: holds the file until told to end, or is killed.
+  TSignal held, end;
+  pid_t first = fork();
+  if (first == 0) {
+    TScriptedMessages m;
+    TSettingsLock lock;
+    if (!ClaimSettingsFile(lock, Path(), m) || !m.shown.empty()) _exit(2);
+    held.Send();
+    end.Wait();
+    _exit(0);
+  }
+  ASSERT_TRUE(held.Wait());
+
+  // A second copy on the same file, even through a link, is told so and keeps off it.
+  std::filesystem::create_symlink(Path(), Path("link.ini"));
+  for (const std::string& name : {Path(), Path("link.ini")}) {
+    TScriptedMessages second;
+    TSettingsLock lock;
+    EXPECT_FALSE(ClaimSettingsFile(lock, name, second));
+    EXPECT_FALSE(lock.Held());
+    ASSERT_EQ(second.Texts("error").size(), 1u);
+    EXPECT_EQ(second.Texts("error")[0], "Morvik уже запущен с этим файлом настроек:\r\n" + name +
+                                            "\r\nВторая копия игры закрывается, чтобы не "
+                                            "испортить настройки первой.");
+  }
+  EXPECT_EQ(Get(Path()), text);
+
+  // A copy on a file of its own runs.
+  {
+    TSettingsLock lock;
+    EXPECT_TRUE(ClaimSettingsFile(lock, (dir_ / "other" / "Morvik.ini").string(), msgs));
+    EXPECT_TRUE(lock.Held());
+  }
+
+  // The first copy is killed: its lock is taken over, and released again at the end.
+  kill(first, SIGKILL);
+  waitpid(first, nullptr, 0);
+  {
+    TSettingsLock lock;
+    EXPECT_TRUE(ClaimSettingsFile(lock, Path(), msgs));
+    EXPECT_TRUE(lock.Held());
+    EXPECT_EQ(Get(TSettingsLock::LockPath(Path())), std::to_string(getpid()) + "\n");
+  }
+  EXPECT_FALSE(std::filesystem::exists(TSettingsLock::LockPath(Path())));
+  EXPECT_TRUE(msgs.shown.empty());
+
+  // A folder where no lock can be made: the game runs as it always did.
+  chmod(dir_.c_str(), 0755);
+  std::filesystem::create_directory(dir_ / "locked");
+  const std::string inLocked = (dir_ / "locked" / "Morvik.ini").string();
+  Put(inLocked, text);
+  chmod((dir_ / "locked").c_str(), 0555);
+  EXPECT_TRUE(InChild([&] {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return false;
+    TScriptedMessages m;
+    TSettingsLock lock;
+    return ClaimSettingsFile(lock, inLocked, m) && !lock.Held() && m.shown.empty();
+  }));
+  chmod((dir_ / "locked").c_str(), 0755);
+}
+
+// A writer killed while its temporary file exists (here by the file size limit, mid-write)
+// leaves the old file whole; the next start removes the leftover.
+TEST_F(StoreSafety, TheNextStartRemovesWhatAKilledWriterLeft) {
+  std::string text = "[GAMERS]\r\n";
+  for (int i = 0; i < 200; ++i) text += "Gamer" + std::to_string(i) + "=x\r\n";
+  Put(Path(), text);
+  Put(Path(".Morvik.ini.tmp.txt"), "not ours");
+  Put(Path(".Other.ini.tmp1.1"), "another file's");
+  for (int round = 0; round < 3; ++round) {
+    pid_t writer = fork();
+    if (writer == 0) {
+      struct rlimit none = {0, 0}, small = {text.size() / 2, text.size() / 2};
+      setrlimit(RLIMIT_CORE, &none);
+      signal(SIGXFSZ, SIG_DFL);
+      setrlimit(RLIMIT_FSIZE, &small);
+      TIniFile ini(Path(), nullptr);
+      ini.WriteString("GAMERS", "Gamer1", "y");
+      _exit(0);
+    }
+    int status = 0;
+    waitpid(writer, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer was not stopped mid-write";
+  }
+  EXPECT_EQ(Entries(), 6u);  // three leftovers beside the file and the two foreign files
+  EXPECT_EQ(Get(Path()), text);
+
+  TSettingsLock lock;
+  ASSERT_TRUE(ClaimSettingsFile(lock, Path(), msgs));
+  std::vector<std::string> names;
+  for (auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{".Morvik.ini.lock", ".Morvik.ini.tmp.txt",
+                                             ".Other.ini.tmp1.1", "Morvik.ini"}));
+  EXPECT_EQ(Get(Path()), text);
+}
+
+// Every kind of line end reads the same; a write changes only its own line and ends new lines
+// with CR LF; everything else comes back byte for byte.
+TEST_F(StoreSafety, CrLfLfAndLoneCrAllEndALine) {
+  std::mt19937 random(1408);
+  const char* ends[] = {"\r\n", "\n", "\r"};
+  for (int round = 0; round < 40; ++round) {
+    std::string file, lfOnly;
+    const int sections = 1 + int(random() % 4);
+    for (int s = 0; s < sections; ++s) {
+      std::string lines[] = {"[S" + std::to_string(s) + "]"};
+      auto add = [&](const std::string& line) {
+        const char* end = ends[random() % 3];
+        file += line + end;
+        lfOnly += line + "\n";
+      };
+      add(lines[0]);
+      for (int k = 0; k < 4; ++k) add("k" + std::to_string(k) + "=v" + std::to_string(s * 10 + k));
+      if (random() % 2) add("; a comment");
+    }
+    if (random() % 2) file.pop_back(), lfOnly.pop_back();  // no final line end, or half of one
+    Put(Path(), file);
+    Put(Path("lf.ini"), lfOnly);
+    TIniFile ini(Path(), &msgs), reference(Path("lf.ini"), &msgs);
+    ASSERT_EQ(ini.ReadSections(), reference.ReadSections()) << round;
+    for (int s = 0; s < sections; ++s) {
+      const std::string sec = "S" + std::to_string(s);
+      ASSERT_EQ(ini.ReadSectionValues(sec), reference.ReadSectionValues(sec)) << round;
+    }
+    // Changing one value in place keeps every other byte.
+    const int s = int(random() % unsigned(sections)), k = int(random() % 4);
+    const std::string old = "k" + std::to_string(k) + "=v" + std::to_string(s * 10 + k);
+    ASSERT_TRUE(ini.WriteString("S" + std::to_string(s), "k" + std::to_string(k), "new"));
+    std::string expected = file;
+    expected.replace(expected.find(old), old.size(), "k" + std::to_string(k) + "=new");
+    EXPECT_EQ(Get(Path()), expected) << round;
+    // A new key and a new section come with CR LF.
+    ASSERT_TRUE(ini.WriteString("NEW", "key", "1"));
+    EXPECT_TRUE(Get(Path()).ends_with("[NEW]\r\nkey=1\r\n"));
+  }
+  EXPECT_TRUE(msgs.shown.empty());
+}
+
+// A FIFO, a device, a folder or a huge file in the settings file's place: refused at once with
+// one message naming the file and the cause, and the game goes on in memory.
+TEST_F(StoreSafety, OnlyARegularFileOfBoundedSizeIsRead) {
+  struct Case {
+    std::string name, cause;
+    std::function<void(const std::string&)> make;
+  } cases[] = {
+      {"fifo.ini", "Это именованный канал, а не обычный файл.",
+       [](const std::string& p) { mkfifo(p.c_str(), 0644); }},
+      {"zero.ini", "Это устройство, а не обычный файл.",
+       [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); }},
+      {"folder.ini", "Это папка, а не файл.",
+       [](const std::string& p) { std::filesystem::create_directory(p); }},
+      {"huge.ini", "Файл больше 64 МБ: это не файл настроек игры.",
+       [](const std::string& p) {
+         Put(p, "[GAMERS]\r\nAnn=Ann\r\n");
+         std::filesystem::resize_file(p, (64u << 20) + 1);  // sparse: no disk used
+       }},
+  };
+  for (auto& c : cases) {
+    const std::string path = Path(c.name);
+    c.make(path);
+    struct stat before;
+    ASSERT_EQ(lstat(path.c_str(), &before), 0);
+    EXPECT_TRUE(InChild([&] {
+      TScriptedMessages m;
+      TIniFile ini(path, &m);
+      const bool empty = ini.ReadSection("GAMERS").empty();
+      const bool kept = ini.WriteString("GAMERS", "Bob", "Bob") &&
+                        ini.ReadString("GAMERS", "Bob", "") == "Bob" && ini.SavingOff();
+      ini.UpdateFile();
+      return empty && kept &&
+             m.Texts("error") == std::vector<std::string>{"Не удаётся прочитать файл настроек " +
+                                                          path + ".\r\n" + c.cause +
+                                                          "\r\nИгра продолжится, но ничего не "
+                                                          "будет сохранено."};
+    })) << c.name;
+    struct stat after;
+    ASSERT_EQ(lstat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << c.name;
+    EXPECT_EQ(after.st_mode, before.st_mode) << c.name;
+    EXPECT_EQ(after.st_size, before.st_size) << c.name;
+  }
+  EXPECT_EQ(Entries(), 4u) << "something was left beside the files";
+}
+
+// Model check of the kept document: whatever changes the file behind the store's back (another
+// store, an edit in place that keeps the size, a replacement, a deletion), every read answers
+// what a store reading the file afresh answers.
+TEST_F(StoreSafety, ReadsSeeEveryChangeOnDisk) {
+  std::mt19937 random(20260517);
+  Put(Path(), "[A]\r\nk0=aaaa\r\n");
+  TIniFile ini(Path(), &msgs), other(Path(), &msgs);
+  bool ownWriteLast = false;
+  auto key = [&] { return "k" + std::to_string(random() % 6); };
+  auto section = [&] { return std::string(1, char('A' + random() % 3)); };
+  auto value = [&] { return std::string(4, char('a' + random() % 26)); };
+  for (int step = 0; step < 400; ++step) {
+    const unsigned op = random() % 7;
+    if (op == 0) {
+      ASSERT_TRUE(ini.WriteString(section(), key(), value()));
+    } else if (op == 1) {
+      ASSERT_TRUE(other.WriteString(section(), key(), value()));
+    } else if (op == 2) {
+      // An editor writing in place: same inode, same size, one value changed.
+      std::string bytes = Get(Path());
+      const size_t eq = bytes.find('=', random() % (bytes.size() / 2 + 1));
+      if (eq == std::string::npos) continue;
+      // Without fine-grained file times an edit within one clock tick of the store's own write
+      // would keep the stamp; editors are not that quick.
+      if (ownWriteLast) std::this_thread::sleep_for(std::chrono::milliseconds(15));
+      bytes[eq + 1] = char(bytes[eq + 1] == 'z' ? 'a' : bytes[eq + 1] + 1);
+      int fd = open(Path().c_str(), O_WRONLY);
+      ASSERT_GE(fd, 0);
+      ASSERT_EQ(pwrite(fd, bytes.data(), bytes.size(), 0), ssize_t(bytes.size()));
+      close(fd);
+    } else if (op == 3 && random() % 4 == 0) {
+      std::filesystem::remove(Path());
+    } else if (op == 4) {
+      ini.DeleteKey(section(), key());
+    } else {
+      const std::string s = section(), k = key();
+      TIniFile fresh(Path(), &msgs);
+      ASSERT_EQ(ini.ReadString(s, k, "-"), fresh.ReadString(s, k, "-")) << step;
+      ASSERT_EQ(ini.ReadSections(), fresh.ReadSections()) << step;
+      ASSERT_EQ(ini.ReadSectionValues(s), fresh.ReadSectionValues(s)) << step;
+    }
+    ownWriteLast = op == 0 || op == 4;
+  }
+  EXPECT_TRUE(msgs.shown.empty());
+}
+
+// A full disk, a file-system-wide read-only mount and a read-only file: each refusal keeps the
+// old file, leaves nothing behind and says why; root included.
+TEST_F(StoreSafety, RefusedWritesSayWhyAndKeepTheFile) {
+  const std::string text = "[GAMERS]\r\nAnn=Ann\r\n";
+  const std::string refusal = "Unable to write to " + Path() + "\r\n";
+
+  // A file without write permission bits is left alone, whoever runs the game.
+  Put(Path(), text);
+  chmod(Path().c_str(), 0444);
+  {
+    TIniFile ini(Path(), &msgs);
+    EXPECT_FALSE(ini.WriteString("GAMERS", "Bob", "Bob"));
+    EXPECT_FALSE(ini.EraseSection("GAMERS"));
+    EXPECT_EQ(ini.ReadSection("GAMERS"), std::vector<std::string>{"Ann"});
+  }
+  EXPECT_EQ(msgs.Texts("error"),
+            std::vector<std::string>(2, refusal + "Файл защищён от записи (только для чтения)."));
+  EXPECT_EQ(Get(Path()), text);
+  EXPECT_EQ(Entries(), 1u);
+  chmod(Path().c_str(), 0644);
+
+  // A small memory file system of its own, where this process may mount one (exit code 77 when
+  // it may not).
+  pid_t child = fork();
+  if (child == 0) {
+    alarm(20);
+    if (unshare(CLONE_NEWNS) != 0 ||
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", dir_.c_str(), "tmpfs", 0, "size=64k") != 0)
+      _exit(77);
+    Put(Path(), text);
+    TScriptedMessages m;
+    TIniFile ini(Path(), &m);
+    // Fill the disk, leaving less room than a second copy of the file needs.
+    Put(Path("filler"), std::string(60 * 1024, 'x'));
+    const bool full = !ini.WriteString("GAMERS", "Bob", std::string(2000, 'b')) &&
+                      m.Texts("error") == std::vector<std::string>{refusal + "Нет места на диске."};
+    const bool kept = Get(Path()) == text && Entries() == 2;
+    // Read-only mount: the same store, another cause.
+    std::filesystem::remove(Path("filler"));
+    m.Clear();
+    if (mount(nullptr, dir_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) _exit(77);
+    const bool readOnly =
+        !ini.WriteString("GAMERS", "Bob", "Bob") &&
+        m.Texts("error") ==
+            std::vector<std::string>{refusal + "Файловая система доступна только для чтения."};
+    _exit(full ? (kept ? (readOnly ? 0 : 3) : 2) : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77)
+    GTEST_SKIP() << "no tmpfs can be mounted here; the file size limit case covers a full disk";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: full disk not reported, 2: file not kept, "
+                                       "3: read-only mount not reported";
+}
+
+}  // namespace
