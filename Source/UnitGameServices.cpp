@@ -104,12 +104,14 @@ void TFormGame::PresentShow() {
 void TFormGame::DrawMap(bool showProgress) {
   if (!machine_->Map) return;
   if (!BoardFits()) SetSizeWindow();
-  painter_.DrawMap(*machine_, showProgress, state_.Option(soSelectBoundary));
+  painter_.DrawMap(MakeBoardView(*machine_, state_.Option(soSelectBoundary)),
+                   ServicesProgress(*this, showProgress));
   iMap->update();
 }
 
 void TFormGame::DrawIsland(uint16_t island, TTileState state, bool framed) {
   if (!machine_->Map || island >= machine_->Map->Islands.size() || !BoardFits()) return;
-  painter_.DrawIsland(*machine_, island, state, framed, state_.Option(soSelectBoundary));
+  painter_.DrawIsland(MakeBoardView(*machine_, state_.Option(soSelectBoundary)), island, state,
+                      framed);
   iMap->update();
 }

@@ -133,13 +133,10 @@ void TFormHallFame::ShowTop10() {
   std::vector<std::string> records;
   ReadHallFame(ini_, &messages_, records, ShownSection);
   for (size_t i = 0; i < records.size() && i + 1 < size_t(RowCount); ++i) {
-    // Record lines are "name=score"; the name ends at the last "=".
-    const std::string& line = records[i];
-    const size_t eq = line.rfind('=');
+    const THallFameRecord r = THallFameRecord::Parse(records[i]);
     const int row = int(i) + 1;
-    sgScores->item(row, 1)->setText(QString::fromStdString(line.substr(0, eq)));
-    if (eq != std::string::npos)
-      sgScores->item(row, 2)->setText(QString::fromStdString(line.substr(eq + 1)));
+    sgScores->item(row, 1)->setText(QString::fromStdString(r.Name));
+    if (r.HasScore) sgScores->item(row, 2)->setText(QString::fromStdString(r.Score));
   }
   btnDropScore->setEnabled(!records.empty());
 }

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
-#include <charconv>
 
 #include "GameHost.h"
 #include "MessageService.h"
@@ -19,14 +18,6 @@
 #include "gui/QtText.h"
 
 namespace {
-
-int32_t RecordScore(const std::string& line) {
-  const size_t eq = line.rfind('=');
-  int32_t value = 0;
-  if (eq != std::string::npos)
-    std::from_chars(line.data() + eq + 1, line.data() + line.size(), value);
-  return value;
-}
 
 QLabel* Cell(QWidget* parent, const QString& name, Qt::Alignment align, int width) {
   auto* label = new QLabel(parent);
@@ -82,9 +73,9 @@ void RankResults(TResultList& list) {
 }
 
 int InsertRecord(std::vector<std::string>& records, const std::string& name, int32_t score) {
-  const std::string record = name + "=" + std::to_string(score);
+  const std::string record = THallFameRecord::Line(name, score);
   for (size_t i = 0; i < records.size(); ++i) {
-    if (RecordScore(records[i]) < score) {
+    if (THallFameRecord::Parse(records[i]).Value() < score) {
       records.insert(records.begin() + ptrdiff_t(i), record);
       for (size_t k = 0; k < records.size(); ++k)
         if (SameTextCI(records[k], record)) return int(k) + 1;

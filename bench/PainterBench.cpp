@@ -32,7 +32,8 @@ struct Board {
 void BM_DrawMap_190x93_Tile10(benchmark::State& state) {
   Board b(190, 93, 10);
   for (auto _ : state) {
-    b.painter.DrawMap(b.machine, state.range(0) != 0, true);
+    b.painter.DrawMap(MakeBoardView(b.machine, true),
+                      ServicesProgress(b.machine.Services(), state.range(0) != 0));
     benchmark::DoNotOptimize(b.painter.Bits());
   }
 }
@@ -43,7 +44,8 @@ void BM_DrawMap_190x93_Tile10_Signs(benchmark::State& state) {
   Board b(190, 93, 10);
   b.painter.SetTileSigns(true);
   for (auto _ : state) {
-    b.painter.DrawMap(b.machine, state.range(0) != 0, true);
+    b.painter.DrawMap(MakeBoardView(b.machine, true),
+                      ServicesProgress(b.machine.Services(), state.range(0) != 0));
     benchmark::DoNotOptimize(b.painter.Bits());
   }
 }
@@ -57,10 +59,10 @@ void BM_HighlightRedraw(benchmark::State& state) {
   const uint16_t first = map.Islands[t].Neighbours.front();
   const uint8_t k = map.Islands[first].Color;
   for (auto _ : state) {
-    b.painter.DrawIsland(b.machine, first, tsSelected, false, true);
+    b.painter.DrawIsland(MakeBoardView(b.machine, true), first, tsSelected, false);
     for (uint16_t n : map.Islands[t].Neighbours)
       if (n != NoIsland && n != first && map.Islands[n].Color == k)
-        b.painter.DrawIsland(b.machine, n, tsSelected, false, true);
+        b.painter.DrawIsland(MakeBoardView(b.machine, true), n, tsSelected, false);
     benchmark::DoNotOptimize(b.painter.Bits());
   }
 }

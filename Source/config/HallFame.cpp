@@ -1,6 +1,7 @@
 #include "HallFame.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 
 #include "Cp1251.h"
@@ -31,11 +32,30 @@ bool IsCheckLine(const std::string& line) {
 
 // The score of a record line: the text after its last "=".
 bool ScoreOf(const std::string& line, uint64_t& score) {
-  size_t eq = line.rfind('=');
-  return eq != std::string::npos && ParseDecimal(line.substr(eq + 1), INT32_MAX, score);
+  const THallFameRecord r = THallFameRecord::Parse(line);
+  return r.HasScore && ParseDecimal(r.Score, INT32_MAX, score);
 }
 
 }  // namespace
+
+THallFameRecord THallFameRecord::Parse(const std::string& line) {
+  THallFameRecord r;
+  const size_t eq = line.rfind('=');
+  r.HasScore = eq != std::string::npos;
+  r.Name = line.substr(0, eq);
+  if (r.HasScore) r.Score = line.substr(eq + 1);
+  return r;
+}
+
+std::string THallFameRecord::Line(const std::string& name, int32_t score) {
+  return name + "=" + std::to_string(score);
+}
+
+int32_t THallFameRecord::Value() const {
+  int32_t value = 0;
+  std::from_chars(Score.data(), Score.data() + Score.size(), value);
+  return value;
+}
 
 std::string HallFameSection(int victory, int sizeMap) {
   return "MAP" + std::to_string(victory) + std::to_string(sizeMap);
@@ -112,11 +132,8 @@ std::vector<std::pair<std::string, std::string>> TablePairs(const std::vector<st
   std::vector<std::pair<std::string, std::string>> pairs;
   pairs.reserve(n + 1);
   for (size_t i = 0; i < n; ++i) {
-    // The name ends at the last "=", so a hand-made name holding "=" survives.
-    const std::string& line = list[i];
-    size_t eq = line.rfind('=');
-    std::string value =
-        eq == std::string::npos ? line + ";" : line.substr(0, eq) + ";" + line.substr(eq + 1);
+    const THallFameRecord r = THallFameRecord::Parse(list[i]);
+    std::string value = r.Name + ";" + r.Score;
     pairs.emplace_back("Place" + std::to_string(i + 1), value);
   }
   pairs.emplace_back(kHallFameCheckKey, std::to_string(RecordSum(list, n) ^ kHallFameMask));
@@ -141,14 +158,13 @@ THallFameTables RenamedHallFameTables(TIniFile& ini, TMessageService* messages,
     std::vector<std::string> list;
     ReadHallFame(ini, messages, list, section);
     for (std::string& line : list) {
-      size_t eq = line.rfind('=');
-      if (eq == std::string::npos || oldName.empty()) continue;
-      std::string name = line.substr(0, eq);
-      for (size_t at = name.find(oldName); at != std::string::npos;
-           at = name.find(oldName, at + newName.size())) {
-        name.replace(at, oldName.size(), newName);
+      THallFameRecord r = THallFameRecord::Parse(line);
+      if (!r.HasScore || oldName.empty()) continue;
+      for (size_t at = r.Name.find(oldName); at != std::string::npos;
+           at = r.Name.find(oldName, at + newName.size())) {
+        r.Name.replace(at, oldName.size(), newName);
       }
-      line = name + line.substr(eq);
+      line = r.Name + "=" + r.Score;
     }
     tables.emplace_back(section, std::move(list));
   }

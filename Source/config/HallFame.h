@@ -19,6 +19,19 @@ inline constexpr char kMsgHallFameChecksum[] =
     "Контрольная сумма рекордов не сходится.\r\nРекорды удалены.";
 inline constexpr char kMsgHallFameTooMany[] = "Рекордов больше 10.\r\nРекорды удалены.";
 
+// One record line of a table in memory, "name=score": the name ends at the last "=", so a
+// hand-made name holding "=" survives. The one place such a line is taken apart or put together.
+struct THallFameRecord {
+  std::string Name;
+  std::string Score;      // the text after the last "=", as stored
+  bool HasScore = false;  // the line has an "="
+
+  static THallFameRecord Parse(const std::string& line);
+  static std::string Line(const std::string& name, int32_t score);
+  // The score as a number; 0 when it is none.
+  int32_t Value() const;
+};
+
 // "MAP" + victory digit + size digit.
 std::string HallFameSection(int victory, int sizeMap);
 // Every section starting with "MAP" (exact case) is a hall-of-fame table.

@@ -136,18 +136,47 @@ void TMapPainter::DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle styl
   if (framed) Frame(x0, y0, s);
 }
 
-void TMapPainter::DrawIsland(const TMorvikMachine& machine, uint16_t island, TTileState state,
-                             bool framed, bool selectBoundary) {
-  if (!machine.Map || island >= machine.Map->Islands.size()) return;
-  const TMap& map = *machine.Map;
+TBoardView MakeBoardView(const TMorvikMachine& machine, bool outline) {
+  TBoardView v;
+  v.Map = machine.Map.get();
+  v.Width = machine.Width;
+  v.Height = machine.Height;
+  v.SizeTile = machine.SizeTile;
+  v.Looks = machine.TileStyles;
+  if (!v.Map) return v;
+  for (int seat = 1; seat <= 4; ++seat)
+    if (machine.Gamers[size_t(seat)].Kind != gkNone)
+      v.Territories[size_t(seat - 1)] = machine.GetGamerIsland(*v.Map, seat);
+  if (outline && machine.CurrentGamer >= 1 && machine.CurrentGamer <= 4)
+    v.Outlined = machine.GetGamerIsland(*v.Map, machine.CurrentGamer);
+  return v;
+}
+
+TPaintProgress ServicesProgress(TWindowServices& services, bool show) {
+  return [&services, show](int done, int total) {
+    if (total == 0) {
+      services.SetProgressPosition(0);
+    } else if (show && done == 0) {
+      services.SetStatus("Вывод карты...");
+      services.SetProgressPosition(0);
+      services.SetProgressMax(total);
+    } else if (show) {
+      services.StepProgress();
+    }
+  };
+}
+
+void TMapPainter::DrawIsland(const TBoardView& view, uint16_t island, TTileState state,
+                             bool framed) {
+  if (!view.Map || island >= view.Map->Islands.size()) return;
+  const TMap& map = *view.Map;
   const TIsland& is = map.Islands[island];
   if (is.Color == 0) state = tsOccupied;
-  const TTileStyle style = machine.TileStyles[state];
-  const int s = machine.SizeTile;
+  const TTileStyle style = view.Looks[state];
+  const int s = view.SizeTile;
 
-  const bool boundary = selectBoundary && machine.CurrentGamer >= 1 && machine.CurrentGamer <= 4 &&
-                        machine.GetGamerIsland(map, machine.CurrentGamer) == island;
-  const int w = int(machine.Width), h = int(machine.Height);
+  const bool boundary = view.Outlined == island;
+  const int w = view.Width, h = view.Height;
   auto other = [&](int c, int r) { return map.Tiles[r][c].Island != island; };
 
   for (const TTilePos& p : is.Tiles) {
@@ -162,20 +191,18 @@ void TMapPainter::DrawIsland(const TMorvikMachine& machine, uint16_t island, TTi
   }
 }
 
-void TMapPainter::DrawMap(TMorvikMachine& machine, bool showProgress, bool selectBoundary) {
-  if (!machine.Map) return;
-  TWindowServices& services = machine.Services();
-  const TIslands& islands = machine.Map->Islands;
-  if (showProgress) {
-    services.SetStatus("Вывод карты...");
-    services.SetProgressPosition(0);
-    services.SetProgressMax(int(islands.size()));
-  }
+void TMapPainter::DrawMap(const TBoardView& view, const TPaintProgress& progress) {
+  if (!view.Map) return;
+  const TIslands& islands = view.Map->Islands;
+  const int total = int(islands.size());
+  if (progress) progress(0, total);
+  int done = 0;
   for (size_t i = 0; i < islands.size(); ++i) {
     if (islands[i].Merged) continue;
-    if (showProgress) services.StepProgress();
-    const TTileState state = machine.IsGamerIsland(*machine.Map, int(i)) ? tsOccupied : tsNeutral;
-    DrawIsland(machine, uint16_t(i), state, true, selectBoundary);
+    if (progress) progress(++done, total);
+    const auto& t = view.Territories;
+    const bool territory = std::find(t.begin(), t.end(), uint16_t(i)) != t.end();
+    DrawIsland(view, uint16_t(i), territory ? tsOccupied : tsNeutral, true);
   }
-  services.SetProgressPosition(0);
+  if (progress) progress(0, 0);
 }

@@ -3,7 +3,9 @@
 // pixel on the way to their end point but not the end point itself. No Qt.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "UnitCore.h"
@@ -36,6 +38,26 @@ struct TWindowGeometry {
 };
 TWindowGeometry CalcSizeWindow(int width, int height, int sizeTile, uint8_t panelFlags);
 
+// What the painter needs of a game: the board, its size in tiles, the tile edge and the looks,
+// the territories (drawn occupied) and the one territory that gets the white boundary.
+struct TBoardView {
+  const TMap* Map = nullptr;
+  int Width = 0;
+  int Height = 0;
+  int SizeTile = 0;
+  std::array<TTileStyle, 4> Looks{};
+  std::array<uint16_t, 4> Territories{NoIsland, NoIsland, NoIsland, NoIsland};
+  uint16_t Outlined = NoIsland;  // the territory of the seat to move, when outlining is on
+};
+// The view of the machine's live board; `outline` is the option that outlines the active
+// territory.
+TBoardView MakeBoardView(const TMorvikMachine& machine, bool outline);
+
+using TPaintProgress = std::function<void(int done, int total)>;
+// The progress of a whole-board drawing shown through the window services: "Вывод карты..."
+// and the progress bar when `show`; the bar is emptied at the end either way.
+TPaintProgress ServicesProgress(TWindowServices& services, bool show);
+
 class TMapPainter {
  public:
   // Gives the bitmap a new size; its contents are undefined until drawn.
@@ -58,15 +80,14 @@ class TMapPainter {
   // tile-look pictures of the settings and the colour icons.
   void DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle style, bool framed);
 
-  // Every tile of one island of the machine's live board. An island of colour 0 is always drawn
-  // as tsOccupied. The white boundary is drawn when the island is the territory of the seat that
-  // has the turn and `selectBoundary` is on.
-  void DrawIsland(const TMorvikMachine& machine, uint16_t island, TTileState state, bool framed,
-                  bool selectBoundary);
+  // Every tile of one island of the board. An island of colour 0 is always drawn as tsOccupied.
+  // The white boundary is drawn when the island is the view's outlined territory.
+  void DrawIsland(const TBoardView& view, uint16_t island, TTileState state, bool framed);
 
-  // Every live island in index order, framed; with progress ("Вывод карты...") through the
-  // machine's window services.
-  void DrawMap(TMorvikMachine& machine, bool showProgress, bool selectBoundary);
+  // Every live island in index order, framed; territories occupied, the rest neutral. With
+  // `progress`, it is told (0, islands) first and (k, islands) after each drawn island; it is
+  // always told (0, 0) at the end.
+  void DrawMap(const TBoardView& view, const TPaintProgress& progress = {});
 
  private:
   void Line(int x1, int y1, int x2, int y2, uint32_t color);

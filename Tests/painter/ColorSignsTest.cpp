@@ -219,8 +219,8 @@ TEST(ColorSigns, EveryTileOfADrawnBoardCarriesTheSignOfItsColour) {
     p->Resize(201, 101);
   }
   signed_.SetTileSigns(true);
-  signed_.DrawMap(machine, false, true);
-  plain.DrawMap(machine, false, true);
+  signed_.DrawMap(MakeBoardView(machine, true), ServicesProgress(machine.Services(), false));
+  plain.DrawMap(MakeBoardView(machine, true), ServicesProgress(machine.Services(), false));
   const int box = SignBoxSize(10), at = SignBoxOffset(10);
   for (int r = 0; r < 10; ++r)
     for (int c = 0; c < 20; ++c) {

@@ -10,8 +10,8 @@ namespace {
 constexpr uint32_t Red = Rgb(255, 0, 0), RedFill = Rgb(160, 0, 0), RedDark = Rgb(128, 0, 0);
 
 TEST(TileColors, ShadesFollowThePureColour) {
-  const uint32_t light[8] = {Rgb(0, 0, 0),     Rgb(255, 0, 0),   Rgb(0, 255, 0),
-                             Rgb(255, 255, 0), Rgb(0, 0, 255),   Rgb(255, 0, 255),
+  const uint32_t light[8] = {Rgb(0, 0, 0),     Rgb(255, 0, 0),    Rgb(0, 255, 0),
+                             Rgb(255, 255, 0), Rgb(0, 0, 255),    Rgb(255, 0, 255),
                              Rgb(0, 255, 255), Rgb(255, 255, 255)};
   for (uint8_t k = 1; k <= 7; ++k) {
     const TTileColors c = GetTileColors(k);
@@ -72,9 +72,9 @@ TEST(DrawTile, EveryStyle) {
   // Concave: bottom and right light, top and left dark; the corners follow the path order.
   TMapPainter concave = Canvas(16, 16);
   concave.DrawTile(0, 0, s, 1, stConcave, false);
-  EXPECT_EQ(concave.Pixel(1, 14), Red);     // start of the light path
-  EXPECT_EQ(concave.Pixel(14, 14), Red);    // bottom-right corner, light
-  EXPECT_EQ(concave.Pixel(14, 1), RedDark); // the dark path starts at the top-right corner
+  EXPECT_EQ(concave.Pixel(1, 14), Red);      // start of the light path
+  EXPECT_EQ(concave.Pixel(14, 14), Red);     // bottom-right corner, light
+  EXPECT_EQ(concave.Pixel(14, 1), RedDark);  // the dark path starts at the top-right corner
   EXPECT_EQ(concave.Pixel(1, 1), RedDark);
   EXPECT_EQ(concave.Pixel(1, 13), RedDark);
   EXPECT_EQ(concave.Pixel(7, 14), Red);
@@ -110,7 +110,7 @@ TEST(DrawTile, FrameCoversTheFourGridLinesOnly) {
 
 TEST(DrawTile, ClipsToTheBitmap) {
   TMapPainter p = Canvas(20, 20);
-  p.DrawTile(40, 5, 10, 1, stCarved, true);   // wholly right of the bitmap
+  p.DrawTile(40, 5, 10, 1, stCarved, true);     // wholly right of the bitmap
   p.DrawTile(-30, -30, 10, 1, stCarved, true);  // wholly above and left of it
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(p.Pixel(x, y), Untouched);
@@ -192,7 +192,7 @@ struct SmallBoard : ::testing::Test {
     machine.CurrentGamer = seat;
     const TMap& map = *machine.Map;
     const uint16_t t = machine.GetGamerIsland(map, seat);
-    painter.DrawIsland(machine, t, tsOccupied, false, true);
+    painter.DrawIsland(MakeBoardView(machine, true), t, tsOccupied, false);
     const int s = 10;
     for (const TTilePos& p : map.Islands[t].Tiles) {
       const int c = p.Col, r = p.Row, x0 = c * s, y0 = r * s;
@@ -214,7 +214,7 @@ struct SmallBoard : ::testing::Test {
 TEST_F(SmallBoard, StartTileIsBlackInTheOccupiedStyleWhateverTheState) {
   machine.SetTileStyle(tsOccupied, stFlat);
   machine.SetTileStyle(tsSelected, stConvex);
-  painter.DrawIsland(machine, 0, tsSelected, false, false);
+  painter.DrawIsland(MakeBoardView(machine, false), 0, tsSelected, false);
   for (int y = 1; y <= 9; ++y)
     for (int x = 1; x <= 9; ++x) ASSERT_EQ(painter.Pixel(x, y), Rgb(0, 0, 0));
 }
@@ -224,7 +224,7 @@ TEST_F(SmallBoard, BoundaryOnlyTowardsOtherIslandsAndNeverOnTheEdge) {
   machine.Active = true;
   machine.Capture(*machine.Map, 2, false);
   machine.SetTileStyle(tsOccupied, stFlat);
-  painter.DrawIsland(machine, 0, tsOccupied, false, true);
+  painter.DrawIsland(MakeBoardView(machine, true), 0, tsOccupied, false);
   const uint32_t W = ColorBoundary;
   // Top edge of the board: no line (x = 30 starts the line right of (2,0)).
   for (int x = 0; x < 30; ++x) EXPECT_NE(painter.Pixel(x, 0), W) << x;
@@ -247,17 +247,17 @@ TEST_F(SmallBoard, BoundaryOnlyTowardsOtherIslandsAndNeverOnTheEdge) {
   SetUp();
   machine.Active = true;
   machine.Capture(*machine.Map, 2, false);
-  painter.DrawIsland(machine, 0, tsOccupied, false, false);
+  painter.DrawIsland(MakeBoardView(machine, false), 0, tsOccupied, false);
   for (int y = 0; y < 31; ++y)
     for (int x = 0; x < 41; ++x) ASSERT_NE(painter.Pixel(x, y), W);
 }
 
 TEST_F(SmallBoard, FramedRedrawPaintsTheBoundaryBlackAgain) {
   machine.SetTileStyle(tsOccupied, stFlat);
-  painter.DrawIsland(machine, 0, tsOccupied, false, true);
+  painter.DrawIsland(MakeBoardView(machine, true), 0, tsOccupied, false);
   EXPECT_EQ(painter.Pixel(5, 10), ColorBoundary);
   machine.CurrentGamer = 4;  // the turn passed
-  painter.DrawIsland(machine, 0, tsOccupied, true, true);
+  painter.DrawIsland(MakeBoardView(machine, true), 0, tsOccupied, true);
   EXPECT_EQ(painter.Pixel(5, 10), ColorGrid);
   EXPECT_EQ(painter.Pixel(10, 5), ColorGrid);
 }
@@ -267,7 +267,7 @@ TEST_F(SmallBoard, DrawMapDrawsLiveIslandsWithProgress) {
   machine.SetTileStyle(tsOccupied, stFlat);
   services.statuses.clear();
   services.steps = 0;
-  painter.DrawMap(machine, true, false);
+  painter.DrawMap(MakeBoardView(machine, false), ServicesProgress(machine.Services(), true));
   ASSERT_EQ(services.statuses.size(), 1u);
   EXPECT_EQ(services.statuses[0], "Вывод карты...");
   EXPECT_EQ(services.progressMax, 6);
@@ -284,7 +284,7 @@ TEST_F(SmallBoard, DrawMapDrawsLiveIslandsWithProgress) {
   machine.Active = true;
   machine.Capture(*machine.Map, 2, false);
   services.steps = 0;
-  painter.DrawMap(machine, false, false);
+  painter.DrawMap(MakeBoardView(machine, false), ServicesProgress(machine.Services(), false));
   EXPECT_EQ(services.steps, 0);
   EXPECT_EQ(services.statuses.size(), 1u);
   EXPECT_EQ(painter.Pixel(15, 5), Rgb(0, 160, 0));  // now seat 1's territory, colour 2
