@@ -94,6 +94,8 @@ void TFormGame::CreateActions() {
   actMenuGamers = make("Игроки", "Игроки", Qt::Key_F5, 14, &TFormGame::actMenuGamersExecute);
   actMenuHallOfFame =
       make("Зал славы", "Зал славы", Qt::Key_F6, 13, &TFormGame::actMenuHallOfFameExecute);
+  actMenuStats = make("Статистика", "Статистика", Qt::Key_F4, -1, &TFormGame::actMenuStatsExecute);
+  actMenuStats->setIcon(MakeStatsIcon());
   actMenuExit = make("Выход", "Выход из программы", {}, 7, &TFormGame::actMenuExitExecute);
 
   actSettingsGameClassic = make("Классическая игра", "Классическая игра", {}, 17,
@@ -164,6 +166,7 @@ void TFormGame::CreateActions() {
       {actMenuStopGame, "actMenuStopGame"},
       {actMenuGamers, "actMenuGamers"},
       {actMenuHallOfFame, "actMenuHallOfFame"},
+      {actMenuStats, "actMenuStats"},
       {actMenuExit, "actMenuExit"},
       {actSettingsGameClassic, "actSettingsGameClassic"},
       {actSettingsGameMultiUser, "actSettingsGameMultiUser"},
@@ -193,7 +196,7 @@ void TFormGame::CreateMenus() {
   miGame = accmMain->addMenu(Q("Игра"));
   miGame->addActions({actMenuStartGame, actMenuStopGame});
   miGame->addSeparator();
-  miGame->addActions({actMenuGamers, actMenuHallOfFame});
+  miGame->addActions({actMenuGamers, actMenuHallOfFame, actMenuStats});
   miGame->addSeparator();
   miGame->addAction(actMenuExit);
 
@@ -259,6 +262,8 @@ void TFormGame::CreateToolBars() {
   atbGame->addActions({actMenuSettings, actMenuSettingsMultiUser});
   atbGame->addSeparator();
   atbGame->addAction(actHelpMaintenanse);
+  atbGame->addSeparator();
+  atbGame->addAction(actMenuStats);
 
   addToolBarBreak(Qt::TopToolBarArea);
   atbColor = bar("atbColor");

@@ -31,6 +31,7 @@ class TFormHallFame;
 class TFormResult;
 class TFormMultiUserGame;
 class TFormSettings;
+class TFormStats;
 class TMapImage;
 class TMusic;
 
@@ -84,6 +85,7 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   QPointer<TFormHallFame> FormHallFame;
   QPointer<TFormGamers> FormGamers;
   QPointer<TFormAbout> FormAbout;
+  QPointer<TFormStats> FormStats;
 
   // ---- Game flow -------------------------------------------------------------------------
   void SetStatus(const std::string& text) override;  // status panel 4, repainted at once
@@ -144,6 +146,7 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   QAction* actMenuStopGame = nullptr;
   QAction* actMenuGamers = nullptr;
   QAction* actMenuHallOfFame = nullptr;
+  QAction* actMenuStats = nullptr;
   QAction* actMenuExit = nullptr;
   QAction* actSettingsGameClassic = nullptr;
   QAction* actSettingsGameMultiUser = nullptr;
@@ -186,6 +189,7 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   void actMenuStopGameExecute();
   void actMenuGamersExecute();
   void actMenuHallOfFameExecute();
+  void actMenuStatsExecute();  // only between games or while a person is to choose
   void actMenuExitExecute();
   void actSettingsGameClassicExecute();
   void actSettingsGameMultiUserExecute();
@@ -230,6 +234,11 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   void QueueAutostart();
   void ShowIdle();         // the idle steps of StopGame
   bool BoardFits() const;  // the bitmap has the size of the machine's board
+
+  // Statistics (UnitGameStats.cpp): the finished game counted for every person's profile, and
+  // the command's state, which follows whether the game waits for a person.
+  void CountFinishedGame();
+  void UpdateStatsAction();
 
   // Pointer and selection (UnitGameBoard.cpp).
   void MapMouseMove(int x, int y);

@@ -53,6 +53,7 @@ bool TFormGame::StartNewGame() {
   iMap->SetPopupMenu(pmColor);
   if (music_) music_->GameStarted(state_.Option(soAutostart));
   machine_->RunStartLoop();
+  UpdateStatsAction();
   return true;
 }
 
@@ -86,6 +87,7 @@ void TFormGame::SetColor(uint8_t color) {
   // The machine takes the colour only while a turn loop waits for a person; a choice that
   // arrives while computers move (through the events let run between their moves) is dropped.
   machine_->TakeHumanColor(color);
+  UpdateStatsAction();
 }
 
 void TFormGame::actColorExecute(int color) {
@@ -104,6 +106,7 @@ void TFormGame::OnChangeGamer(uint8_t previousSeat) {
     DrawIsland(machine_->GetGamerIsland(map, current), tsOccupied, false);
     SetStatus(machine_->Gamers[size_t(current)].Name);
   }
+  UpdateStatsAction();
   // Let the board and the status bar repaint and the player use the window between moves.
   QCoreApplication::processEvents();
 }
@@ -147,6 +150,7 @@ void TFormGame::StopGame(bool noAutostart) {
   if (music_) music_->GameStopped(nextGameStarts);
   ResetSelection();
   machine_->EndGame();
+  UpdateStatsAction();
   for (int i = 0; i < 4; ++i) sbPanels[size_t(i)]->clear();
   SetStatus(std::string());
   if (nextGameStarts) {

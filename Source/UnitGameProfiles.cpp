@@ -32,6 +32,7 @@ void TFormGame::actHelpAboutProgramExecute() {
 }
 
 void TFormGame::ShowResults() {
+  CountFinishedGame();
   if (FormResult) FormResult->exec();
 }
 

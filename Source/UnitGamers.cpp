@@ -231,11 +231,8 @@ void TFormGamers::btnEraseClick() {
   }
   if (!messages.Confirm(kMsgGamerDelete)) return;
 
-  const bool written = ini_.Batch([&](TIniBatch& b) {
-    b.EraseSection(cfg::OptionsSection(name));
-    b.DeleteKey(cfg::kSectionGamers, name);
-  });
-  if (!written) return;
+  // Options and statistics go with the name, in one replacement of the file.
+  if (!DeleteGamerInFile(ini_, name)) return;
 
   auto it = std::find(state.GamerList.begin(), state.GamerList.end(), name);
   if (it != state.GamerList.end()) state.GamerList.erase(it);

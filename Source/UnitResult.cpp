@@ -45,7 +45,10 @@ TResultList ResultTotals(const TMorvikMachine& machine, bool byArea) {
     list[size_t(s - 1)].Name = machine.Gamers[size_t(s)].Name;
     list[size_t(s - 1)].Seat = s;
   }
-  for (int t = 1; t <= 4; ++t) list[size_t(t + 3)].Name = "Команда" + std::to_string(t);
+  for (int t = 1; t <= 4; ++t) {
+    list[size_t(t + 3)].Name = "Команда" + std::to_string(t);
+    list[size_t(t + 3)].Team = t;
+  }
   if (!machine.Map) return list;
   for (int s = 1; s <= 4; ++s) {
     const TGamer& gamer = machine.Gamers[size_t(s)];

@@ -23,6 +23,7 @@ struct TResultLine {
   std::string Name;
   int32_t Number = 0;
   int Seat = 0;  // 1..4 for a seat's line, 0 for a team's
+  int Team = 0;  // 1..4 for a team's line, 0 for a seat's
 };
 using TResultList = std::array<TResultLine, 8>;
 

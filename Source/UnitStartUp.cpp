@@ -15,6 +15,7 @@
 #include "UnitMultiUserGame.h"
 #include "UnitResult.h"
 #include "UnitSettings.h"
+#include "UnitStats.h"
 
 bool TToolTipTime::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && watched->isWidgetType()) {
@@ -80,10 +81,14 @@ TMorvikProgram::TMorvikProgram(TMessageService& messages) {
   about_ = new TFormAbout(game_.get());
   created(about_, "FormAbout");
 
+  stats_ = new TFormStats(game.IniFile(), game.Messages(), game.State(), &game);
+  created(stats_, "FormStats");
+
   game_->FormResult = result_;
   game_->FormHallFame = hallFame_;
   game_->FormGamers = gamers_.get();
   game_->FormAbout = about_;
+  game_->FormStats = stats_;
 }
 
 TMorvikProgram::~TMorvikProgram() {

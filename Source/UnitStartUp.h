@@ -17,6 +17,7 @@ class TFormHallFame;
 class TFormMultiUserGame;
 class TFormResult;
 class TFormSettings;
+class TFormStats;
 class TMessageService;
 
 // Time after which a tool tip hides itself.
@@ -50,7 +51,7 @@ class TOptionDialogsLink : public TOptionDialogs {
 };
 
 // All windows of the program, created in this order: main window, settings, results, multi-user
-// setup, hall of fame, profiles, About. The dialogs other than the profiles one are child
+// setup, hall of fame, profiles, About, then the statistics. The dialogs other than the profiles one are child
 // windows of the main window; the profiles dialog stands alone, so that it stays usable while
 // the main window is disabled.
 class TMorvikProgram {
@@ -71,6 +72,7 @@ class TMorvikProgram {
   TFormHallFame& HallFame() { return *hallFame_; }
   TFormGamers& Gamers() { return *gamers_; }
   TFormAbout& About() { return *about_; }
+  TFormStats& Stats() { return *stats_; }
   TOptionDialogs& Options() { return *options_; }
 
   // Object names of the windows in the order they were created.
@@ -84,6 +86,7 @@ class TMorvikProgram {
   TFormHallFame* hallFame_ = nullptr;
   std::unique_ptr<TFormGamers> gamers_;
   TFormAbout* about_ = nullptr;
+  TFormStats* stats_ = nullptr;
   std::unique_ptr<TOptionDialogsLink> options_;
   std::vector<std::string> order_;
 };

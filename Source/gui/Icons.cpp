@@ -244,3 +244,22 @@ std::array<QIcon, ColorIconCount> MakeColorIcons() {
   }
   return icons;
 }
+
+QIcon MakeStatsIcon() {
+  // A bar chart: three bars on a base line.
+  const Drawing chart = [](QPainter& p) {
+    p.setPen(QPen(Ink, 1));
+    p.drawLine(QPointF(1.5, 14.5), QPointF(14.5, 14.5));
+    const struct {
+      double x, top;
+      QColor color;
+    } bars[] = {{2.5, 8, Blue}, {6.5, 3, Green}, {10.5, 6, Gold}};
+    for (const auto& bar : bars) {
+      p.setBrush(bar.color);
+      p.drawRect(QRectF(bar.x, bar.top, 3, 14.5 - bar.top));
+    }
+  };
+  QIcon icon;
+  for (int size : {16, 24, 32}) icon.addPixmap(Draw(size, chart));
+  return icon;
+}

@@ -8,3 +8,5 @@
 inline constexpr int ColorIconCount = 26;
 
 std::array<QIcon, ColorIconCount> MakeColorIcons();
+// The statistics command's bar chart, drawn apart from the indexed set.
+QIcon MakeStatsIcon();

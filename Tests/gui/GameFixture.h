@@ -53,7 +53,11 @@ class TTestGame : public TFormGame {
     }
     if (onStart) onStart();
   }
-  void ShowResults() override { events.push_back("results"); }
+  std::function<void()> onResults;     // runs at the end of each game, the board still there
+  void ShowResults() override {
+    events.push_back("results");
+    if (onResults) onResults();
+  }
   bool RecordAdded() override { return recordAdded; }
   void ShowHallOfFame() override { events.push_back("halloffame"); }
 };

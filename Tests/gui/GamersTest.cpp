@@ -232,6 +232,8 @@ TEST_F(Gamers, RenamingTheActiveProfileKeepsItActiveUnderTheNewName) {
 TEST_F(Gamers, DeleteRefusesTheActiveAndAsksForOthers) {
   Profiles({"Ann", "Bob", "Carl", "Dan"});
   ASSERT_TRUE(Ini().WriteString("OPTIONS_Bob", "Volume", "70"));
+  ASSERT_TRUE(Ini().WriteString("STATS_Bob", "Total_Area_Games", "4"));
+  ASSERT_TRUE(Ini().WriteString("STATS_Carl", "Total_Area_Games", "2"));
   ASSERT_TRUE(WriteHallFame(Ini(), {"Bob=700"}, "MAP01"));
   State().ActiveGamer = "Ann";
   State().OptionsSection = "OPTIONS_Ann";
@@ -250,11 +252,15 @@ TEST_F(Gamers, DeleteRefusesTheActiveAndAsksForOthers) {
   EXPECT_EQ(Shown("confirm"), Names{kMsgGamerDelete});
   EXPECT_EQ(Keys("GAMERS").size(), 4u);
   EXPECT_TRUE(Ini().SectionExists("OPTIONS_Bob"));
+  EXPECT_TRUE(Ini().SectionExists("STATS_Bob"));
 
   messages.confirmAnswers = {true};
   form->btnEraseClick();
   EXPECT_EQ(Keys("GAMERS"), (Names{"Ann", "Carl", "Dan"}));
   EXPECT_FALSE(Ini().SectionExists("OPTIONS_Bob"));
+  // The statistics go with the profile; another's stay.
+  EXPECT_FALSE(Ini().SectionExists("STATS_Bob"));
+  EXPECT_EQ(Ini().ReadSectionValues("STATS_Carl"), Names{"Total_Area_Games=2"});
   EXPECT_EQ(State().GamerList, (Names{"Ann", "Carl", "Dan"}));
   EXPECT_EQ(Listed(), (Names{"Ann", "Carl", "Dan"}));
   // The entry now at the deleted place is selected; the records stay.

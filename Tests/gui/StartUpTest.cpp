@@ -79,7 +79,7 @@ TEST_F(StartUp, WindowsAreCreatedInTheirOrder) {
   Create();
   EXPECT_EQ(program->CreationOrder(),
             (Names{"FormGame", "FormSettings", "FormResult", "FormMultiUserGame", "FormHallFame",
-                   "FormGamers", "FormAbout"}));
+                   "FormGamers", "FormAbout", "FormStats"}));
   // Every dialog but the profiles one belongs to the main window.
   EXPECT_EQ(program->Gamers().parent(), nullptr);
   EXPECT_EQ(program->HallFame().parent(), &Game());

@@ -1,0 +1,51 @@
+// The statistics dialog: the active profile's counts, one tab per kind of game (classic per
+// computer level and board size, multi-user per number of seats, the totals, and games played
+// with help), each row one group with games, and a reset of the profile's statistics.
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTabBar;
+class QTableWidget;
+class TIniFile;
+class TMessageService;
+struct TProgramState;
+
+class TFormStats : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int ColCount = 8;
+  static constexpr int VisibleRows = 12;  // header + rows shown without scrolling
+
+  TFormStats(TIniFile& ini, TMessageService& messages, const TProgramState& state,
+             QWidget* parent = nullptr);
+
+  // Fills the grid for the selected tab from the active profile's section.
+  void ShowStats();
+  // Rows of the grid including the header; text of a cell (row 0 is the header).
+  int RowCount() const;
+  QString Cell(int row, int col) const;
+
+  QLabel* lblGamer = nullptr;
+  QTabBar* tcStats = nullptr;
+  QTableWidget* sgStats = nullptr;
+  QPushButton* btnReset = nullptr;
+  QPushButton* btnClose = nullptr;
+
+ public slots:
+  void tcStatsChange(int index);
+  void btnResetClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  TIniFile& ini_;
+  TMessageService& messages_;
+  const TProgramState& state_;
+};

@@ -1,0 +1,185 @@
+// Each profile's statistics through the windows: a finished game counted once, a stopped one not
+// at all, a game played with help apart; the command's state and key; the dialog's tabs and
+// reset; the tool bar still whole on the narrowest board.
+#include <QAction>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "GameFixture.h"
+#include "UnitStats.h"
+#include "config/Catalogue.h"
+#include "config/GamerStats.h"
+#include "config/IniFile.h"
+
+namespace {
+
+const char* const Gamer = "Тестер";
+
+class Stats : public GameWindow {
+ protected:
+  void SetUp() override {
+    GameWindow::SetUp();
+    form->State().GamerList = {Gamer};
+    Option(soAutostart, false);
+    SetBoard(20, 10, 10);
+    // The real counting, with the final areas kept to judge the outcome independently.
+    form->onResults = [this] {
+      person = int(Map().Scores[1].Area);
+      computer = int(Map().Scores[4].Area);
+      form->TFormGame::ShowResults();
+    };
+    // While a seat is about to move, the statistics cannot be opened.
+    M().OnChangeGamer = [this](uint8_t previous) {
+      form->OnChangeGamer(previous);
+      if (M().Active && !M().AwaitingHuman) movingWithStatsOn += form->actMenuStats->isEnabled();
+    };
+  }
+  void ChooseAnyColour() {
+    ASSERT_TRUE(M().AwaitingHuman);
+    EXPECT_TRUE(form->actMenuStats->isEnabled());
+    for (int k = 1; k <= 7; ++k)
+      if (M().FreeColors[k]) return form->actColor[size_t(k)]->trigger();
+  }
+  void PlayToEnd() {
+    for (int moves = 0; M().Active && moves < 400; ++moves) ChooseAnyColour();
+    ASSERT_FALSE(M().Active);
+    EXPECT_TRUE(form->actMenuStats->isEnabled());
+  }
+  TStatsRecord Record(const std::string& group) {
+    return ReadGamerStats(form->IniFile(), Gamer).Record(group);
+  }
+  std::vector<std::string> Section() {
+    return form->IniFile().ReadSectionValues(cfg::StatsSection(Gamer));
+  }
+
+  int person = -1, computer = -1;
+  int movingWithStatsOn = 0;
+};
+
+TEST_F(Stats, FinishedGamesCountOnceStoppedOnesNotAndHelpedOnesApart) {
+  const std::string classic = ClassicStatsGroup(1, 1, true), total = TotalStatsGroup(true);
+  EXPECT_TRUE(form->actMenuStats->isEnabled());
+  form->actMenuStartGame->trigger();
+  PlayToEnd();
+  ASSERT_GE(person, 0);
+  // Area in tenths of a percent of 200 tiles; a tie goes to seat 1, ranked first.
+  const bool won = person >= computer;
+  const TStatsRecord expected{1, won, !won, person * 5, person * 5, won, won};
+  EXPECT_EQ(Record(classic), expected);
+  EXPECT_EQ(Record(total), expected);
+  EXPECT_EQ(Section().size(), 14u);  // the mode's group and the total, nothing else
+  EXPECT_EQ(movingWithStatsOn, 0);
+
+  // A stopped game leaves the file as it was.
+  const std::vector<std::string> before = Section();
+  form->actMenuStartGame->trigger();
+  ChooseAnyColour();
+  ASSERT_TRUE(M().Active);
+  form->actMenuStopGame->trigger();
+  ASSERT_FALSE(M().Active);
+  EXPECT_EQ(Section(), before);
+
+  // A game with a hint or a take-back counts in its own groups only.
+  form->actMenuStartGame->trigger();
+  ChooseAnyColour();
+  M().Assisted = true;
+  PlayToEnd();
+  EXPECT_EQ(Record(classic), expected);
+  EXPECT_EQ(Record(total), expected);
+  EXPECT_EQ(Record(AssistedStatsGroup(total)).Games, 1);
+  EXPECT_EQ(Record(AssistedStatsGroup(classic)).Best, person * 5);
+  EXPECT_EQ(form->events, (std::vector<std::string>{"results", "results"}));
+  EXPECT_EQ(movingWithStatsOn, 0);
+}
+
+TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
+  // A win by area on the small board against level 2, a loss by points, a three-seat
+  // multi-user game and a helped game.
+  auto game = [](bool byArea, bool multi, bool assisted, int32_t mine, int32_t theirs) {
+    TStatsGame g;
+    g.ByArea = byArea;
+    g.MultiUser = multi;
+    g.Level = 2;
+    g.SizeIndex = 0;
+    g.Assisted = assisted;
+    g.Seats[1] = {true, true, Gamer, 0, mine};
+    g.Seats[4] = {true, false, "", 0, theirs};
+    if (multi) g.Seats[2] = {true, false, "", 0, 0};
+    g.Ranking = mine >= theirs ? std::vector<TStatsLine>{{1, 0}, {4, 0}, {2, 0}}
+                               : std::vector<TStatsLine>{{4, 0}, {1, 0}, {2, 0}};
+    return g;
+  };
+  TIniFile& ini = form->IniFile();
+  ASSERT_TRUE(RecordGameStats(ini, game(true, false, false, 601, 399)));
+  ASSERT_TRUE(RecordGameStats(ini, game(false, false, false, 40, 90)));
+  ASSERT_TRUE(RecordGameStats(ini, game(true, true, false, 350, 300)));
+  ASSERT_TRUE(RecordGameStats(ini, game(true, false, true, 700, 300)));
+
+  // F4 opens it, modal, over the idle window.
+  form->FormStats = new TFormStats(ini, form->Messages(), form->State(), form.get());
+  TFormStats& stats = *form->FormStats;
+  QWidget* opened = nullptr;
+  QTimer::singleShot(0, [&] {
+    opened = QApplication::activeModalWidget();
+    stats.btnClose->click();
+  });
+  QTest::keyClick(form.get(), Qt::Key_F4);
+  ASSERT_EQ(opened, &stats);
+  EXPECT_EQ(stats.windowTitle(), QStringLiteral("Статистика"));
+
+  stats.show();
+  auto rows = [&stats] {
+    QStringList out;
+    for (int r = 1; r < stats.RowCount(); ++r) {
+      QStringList cells;
+      for (int c = 0; c < TFormStats::ColCount; ++c) cells << stats.Cell(r, c);
+      out << cells.join('|');
+    }
+    return out;
+  };
+  ASSERT_EQ(stats.tcStats->count(), 4);
+  EXPECT_EQ(stats.Cell(0, 0), QStringLiteral("Игра"));
+  stats.tcStats->setCurrentIndex(0);
+  EXPECT_EQ(rows(), QStringList({"Умеренный, Маленький, площадь|1|1|0|60,1 %|60,1 %|1|1",
+                                 "Умеренный, Маленький, очки|1|0|1|40|40|0|0"}));
+  stats.tcStats->setCurrentIndex(1);
+  EXPECT_EQ(rows(), QStringList({"3 места, площадь|1|1|0|35,0 %|35,0 %|1|1"}));
+  stats.tcStats->setCurrentIndex(2);
+  // The total by area: 60.1 % and 35.0 %, a streak of two wins.
+  EXPECT_EQ(rows(),
+            QStringList({"Всего, площадь|2|2|0|60,1 %|47,6 %|2|2", "Всего, очки|1|0|1|40|40|0|0"}));
+  stats.tcStats->setCurrentIndex(3);
+  EXPECT_EQ(rows(), QStringList({"Умеренный, Маленький, площадь|1|1|0|70,0 %|70,0 %|1|1",
+                                 "Всего, площадь|1|1|0|70,0 %|70,0 %|1|1"}));
+
+  // "Сброс" asks first; "Нет" keeps everything, "Да" empties the profile's statistics only.
+  ASSERT_TRUE(ini.WriteString(cfg::StatsSection("Другой"), "Total_Area_Games", "5"));
+  ASSERT_TRUE(stats.btnReset->isEnabled());
+  messages.confirmAnswers = {false, true};
+  stats.btnReset->click();
+  EXPECT_EQ(rows().size(), 2);
+  stats.btnReset->click();
+  EXPECT_EQ(messages.Texts("confirm"),
+            (std::vector<std::string>(2, "Сброс статистики игрока.\r\nВы уверены")));
+  EXPECT_FALSE(ini.SectionExists(cfg::StatsSection(Gamer)));
+  EXPECT_TRUE(ini.SectionExists(cfg::StatsSection("Другой")));
+  EXPECT_EQ(rows(), QStringList({"Нет сыгранных игр|||||||"}));
+  EXPECT_FALSE(stats.btnReset->isEnabled());
+  stats.close();
+}
+
+TEST_F(Stats, ToolBarStillWholeOnTheNarrowestBoard) {
+  SetBoard(39, 10, 10);  // 390 pixels, the narrowest the settings allow
+  QApplication::processEvents();
+  QWidget* button = form->atbGame->widgetForAction(form->actMenuStats);
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(button->isVisible());
+  EXPECT_LE(button->geometry().right(), form->atbGame->contentsRect().right());
+  EXPECT_LE(form->atbGame->sizeHint().width(), form->width());
+  EXPECT_FALSE(form->actMenuStats->icon().isNull());
+  EXPECT_EQ(form->actMenuStats->shortcut(), QKeySequence(Qt::Key_F4));
+}
+
+}  // namespace
