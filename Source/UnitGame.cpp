@@ -182,6 +182,7 @@ void TFormGame::CreateActions() {
       {actPanelStatusBar, "actPanelStatusBar"},
   };
   for (auto& [action, name] : names) action->setObjectName(QString::fromLatin1(name));
+  CreateCoachActions();
 }
 
 void TFormGame::CreateMenus() {
@@ -191,7 +192,7 @@ void TFormGame::CreateMenus() {
   setMenuBar(accmMain);
 
   miGame = accmMain->addMenu(Q("Игра"));
-  miGame->addActions({actMenuStartGame, actMenuStopGame});
+  miGame->addActions({actMenuStartGame, actMenuStopGame, actMenuHint, actMenuUndo});
   miGame->addSeparator();
   miGame->addActions({actMenuGamers, actMenuHallOfFame});
   miGame->addSeparator();
@@ -259,6 +260,8 @@ void TFormGame::CreateToolBars() {
   atbGame->addActions({actMenuSettings, actMenuSettingsMultiUser});
   atbGame->addSeparator();
   atbGame->addAction(actHelpMaintenanse);
+  atbGame->addSeparator();
+  atbGame->addActions({actMenuHint, actMenuUndo});
 
   addToolBarBreak(Qt::TopToolBarArea);
   atbColor = bar("atbColor");

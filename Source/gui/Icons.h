@@ -8,3 +8,6 @@
 inline constexpr int ColorIconCount = 26;
 
 std::array<QIcon, ColorIconCount> MakeColorIcons();
+
+// The learner's two commands, drawn the same way: [0] hint, [1] take a choice back.
+std::array<QIcon, 2> MakeCoachIcons();

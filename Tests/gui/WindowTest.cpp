@@ -104,7 +104,8 @@ TEST_F(GameWindow, MenusAndBarsInOrder) {
   for (QAction* a : form->accmMain->actions()) menus << a->text();
   EXPECT_EQ(menus, QStringList({"Игра", "Настройки", "Помощь"}));
   EXPECT_EQ(Entries(form->miGame->actions()),
-            QStringList({"Старт", "Стоп", "-", "Игроки", "Зал славы", "-", "Выход"}));
+            QStringList({"Старт", "Стоп", "Подсказка", "Отменить ход", "-", "Игроки", "Зал славы",
+                         "-", "Выход"}));
   EXPECT_EQ(Entries(form->miSettings->actions()),
             QStringList({"Классическая игра", "Многопользовательская игра", "-", "Музыка",
                          "Установить расклад", "-", "Настройки", "Многопольз. игра"}));
@@ -114,7 +115,8 @@ TEST_F(GameWindow, MenusAndBarsInOrder) {
   EXPECT_EQ(Entries(form->atbGame->actions()),
             QStringList({"Старт", "Стоп", "-", "Игроки", "Зал славы", "-", "Классическая игра",
                          "Многопользовательская игра", "-", "Музыка", "Установить расклад", "-",
-                         "Настройки", "Многопольз. игра", "-", "Содержание"}));
+                         "Настройки", "Многопольз. игра", "-", "Содержание", "-", "Подсказка",
+                         "Отменить ход"}));
   EXPECT_EQ(
       Entries(form->atbColor->actions()),
       QStringList({"Красный", "Зеленый", "Желтый", "Синий", "Фиолетовый", "Бирюзовый", "Серый"}));
