@@ -185,6 +185,7 @@ void TFormGame::CreateActions() {
       {actPanelStatusBar, "actPanelStatusBar"},
   };
   for (auto& [action, name] : names) action->setObjectName(QString::fromLatin1(name));
+  CreateCoachActions();
 }
 
 void TFormGame::CreateMenus() {
@@ -194,7 +195,7 @@ void TFormGame::CreateMenus() {
   setMenuBar(accmMain);
 
   miGame = accmMain->addMenu(Q("Игра"));
-  miGame->addActions({actMenuStartGame, actMenuStopGame});
+  miGame->addActions({actMenuStartGame, actMenuStopGame, actMenuHint, actMenuUndo});
   miGame->addSeparator();
   miGame->addActions({actMenuGamers, actMenuHallOfFame, actMenuStats});
   miGame->addSeparator();
@@ -263,6 +264,7 @@ void TFormGame::CreateToolBars() {
   atbGame->addSeparator();
   atbGame->addAction(actHelpMaintenanse);
   atbGame->addSeparator();
+  atbGame->addActions({actMenuHint, actMenuUndo});
   atbGame->addAction(actMenuStats);
 
   addToolBarBreak(Qt::TopToolBarArea);

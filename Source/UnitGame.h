@@ -165,6 +165,9 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   QAction* actPanelColorBar = nullptr;
   QAction* actPanelStatusBar = nullptr;
   std::array<QAction*, 8> actColor{};  // actColor[1..7]; [0] unused
+  // Help for a learner (UnitGameCoach.cpp): the hard computer's colour, and taking a choice back.
+  QAction* actMenuHint = nullptr;
+  QAction* actMenuUndo = nullptr;
 
   // ---- Window services the engine uses ---------------------------------------------------
   void ClearGamerPanel() override;
@@ -208,6 +211,8 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   void actPanelStatusBarExecute();
   void actColorExecute(int color);  // actColor1..7, tag = colour
   void pmPanelsPopup();             // the panel menu is about to open
+  void actMenuHintExecute();
+  void actMenuUndoExecute();
 
  protected:
   // Start step 2: in multi-user mode the multi-user setup checks its seats (showing its own
@@ -250,6 +255,11 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   void ResetSelection();  // forgets the highlight without drawing (no board or a new board)
   bool IslandValid(int island) const;
 
+  // Help for a learner (UnitGameCoach.cpp).
+  void CreateCoachActions();
+  void UpdateCoachActions();  // enabled by what the machine allows right now
+  void EndHint();             // the hint's status text gives way to the seat's name
+
   TMessageService* messages_;
   TProgramState state_;
   std::unique_ptr<TIniFile> iniFile_;
@@ -261,6 +271,7 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   int selectedIsland_ = -1;
   int pointedIsland_ = -1;
   bool mousePressed_ = false;
+  bool hintShown_ = false;  // the highlight is the hint's, not the pointer's
   bool autostartPending_ = false;
   int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
   int progressMax_ = 0;

@@ -25,7 +25,7 @@ void TFormGame::MapMouseMove(int x, int y) {
     return;
   }
   const int p = machine_->Map->Tiles[size_t(r)][size_t(c)].Island;
-  if (p == selectedIsland_) return;
+  if (p == selectedIsland_ && !hintShown_) return;
   DropSelectedIsland();
   pointedIsland_ = p;
   SetSelectedIsland();
@@ -73,16 +73,24 @@ void TFormGame::DropSelectedIsland() {
   }
   selectedIsland_ = -1;
   pointedIsland_ = -1;
+  EndHint();
 }
 
 void TFormGame::ResetSelection() {
   if (selectedIsland_ != -1) unsetCursor();
+  hintShown_ = false;
   selectedIsland_ = -1;
   pointedIsland_ = -1;
 }
 
 void TFormGame::MapMouseDown() {
   if (!machine_->Active) return;
+  if (hintShown_) {
+    // A press where the pointer rests takes the island under it, never the hinted one.
+    const int under = pointedIsland_;
+    DropSelectedIsland();
+    pointedIsland_ = under;
+  }
   mousePressed_ = true;
   SetSelectedIsland();
 }

@@ -45,6 +45,7 @@ bool TFormGame::StartNewGame() {
   const int serial = ++gameSerial_;
 
   machine_->StartGame();
+  UpdateCoachActions();
   // Refused by the machine (with its own message), or stopped or replaced by a command handled
   // while the first seat was announced: that command has done all that is left to do.
   if (!machine_->Active || serial != gameSerial_) return true;
@@ -53,6 +54,7 @@ bool TFormGame::StartNewGame() {
   iMap->SetPopupMenu(pmColor);
   if (music_) music_->GameStarted(state_.Option(soAutostart));
   machine_->RunStartLoop();
+  UpdateCoachActions();
   UpdateStatsAction();
   return true;
 }
@@ -86,7 +88,9 @@ void TFormGame::SetColor(uint8_t color) {
   if (color < 1 || color > 7 || !machine_->Active || !machine_->FreeColors[color]) return;
   // The machine takes the colour only while a turn loop waits for a person; a choice that
   // arrives while computers move (through the events let run between their moves) is dropped.
+  if (hintShown_) DropSelectedIsland();
   machine_->TakeHumanColor(color);
+  UpdateCoachActions();
   UpdateStatsAction();
 }
 
@@ -106,6 +110,7 @@ void TFormGame::OnChangeGamer(uint8_t previousSeat) {
     DrawIsland(machine_->GetGamerIsland(map, current), tsOccupied, false);
     SetStatus(machine_->Gamers[size_t(current)].Name);
   }
+  UpdateCoachActions();
   UpdateStatsAction();
   // Let the board and the status bar repaint and the player use the window between moves.
   QCoreApplication::processEvents();
@@ -150,6 +155,7 @@ void TFormGame::StopGame(bool noAutostart) {
   if (music_) music_->GameStopped(nextGameStarts);
   ResetSelection();
   machine_->EndGame();
+  UpdateCoachActions();
   UpdateStatsAction();
   for (int i = 0; i < 4; ++i) sbPanels[size_t(i)]->clear();
   SetStatus(std::string());

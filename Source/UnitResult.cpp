@@ -123,8 +123,14 @@ TFormResult::TFormResult(const TMorvikMachine& machine, TProgramState& state, TI
   btnClose->setDefault(true);
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 
+  stAssisted = new QLabel(Q("Игра с подсказками или отменой ходов не идёт в зал славы."), this);
+  stAssisted->setObjectName(QStringLiteral("stAssisted"));
+  stAssisted->setAlignment(Qt::AlignHCenter);
+  stAssisted->hide();
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Panel1);
+  layout->addWidget(stAssisted);
   layout->addWidget(btnClose, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -132,6 +138,9 @@ TFormResult::TFormResult(const TMorvikMachine& machine, TProgramState& state, TI
 void TFormResult::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
+  // Sized before centring: the assisted line adds a row.
+  stAssisted->setVisible(machine_.Assisted);
+  layout()->activate();
   // Centred on the main window.
   if (const QWidget* window = parentWidget()) {
     QRect r = frameGeometry();
@@ -171,7 +180,8 @@ void TFormResult::FormShow() {
   const TResultLine& first = ResultList[0];
   PersonWon = first.Seat >= 1 && machine_.Gamers[size_t(first.Seat)].Kind == gkHuman;
   const std::string& winner = first.Name;
-  if (!state.MultiUserMode && !QString::fromStdString(winner).startsWith(Q("Компьютер")))
+  if (!state.MultiUserMode && !machine_.Assisted &&
+      !QString::fromStdString(winner).startsWith(Q("Компьютер")))
     StoreRecord();
 }
 

@@ -61,6 +61,8 @@ class TFormResult : public QDialog {
   std::array<QLabel*, 5> stName{};
   std::array<QLabel*, 5> stScore{};
   QPushButton* btnClose = nullptr;
+  // Shown only after a game played with a hint or a take-back, which enters no record.
+  QLabel* stAssisted = nullptr;
 
  public slots:
   // Totals, ranking, display and record (the state's RecordAdded is set here).

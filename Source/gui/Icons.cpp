@@ -229,6 +229,37 @@ Drawing Glyph(int index) {
         p.drawRoundedRect(QRectF(6, 7, 9, 6.5), 2, 2);
         p.drawPolygon(QPolygonF({QPointF(11, 13.4), QPointF(13, 15.5), QPointF(13, 13.4)}));
       };
+    case 26:  // hint: a lit bulb
+      return [](QPainter& p) {
+        p.setPen(QPen(Gold.darker(160), 1));
+        p.setBrush(QColor(255, 230, 90));
+        QPainterPath bulb;
+        bulb.moveTo(5.6, 10.5);
+        bulb.cubicTo(2, 7.5, 3.5, 1, 8, 1);
+        bulb.cubicTo(12.5, 1, 14, 7.5, 10.4, 10.5);
+        bulb.closeSubpath();
+        p.drawPath(bulb);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(120, 120, 130));
+        p.drawRect(QRectF(5.6, 11, 4.8, 1.6));
+        p.drawRect(QRectF(6.2, 13.2, 3.6, 1.6));
+        p.setPen(QPen(Qt::white, 1.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(6, 4.5), QPointF(6.8, 3.4));
+      };
+    case 27:  // take back: an arrow turning back to the left
+      return [](QPainter& p) {
+        p.setPen(QPen(Blue, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath arc;
+        arc.moveTo(4, 6.5);
+        arc.lineTo(9.5, 6.5);
+        arc.cubicTo(15, 6.5, 15, 13.5, 9.5, 13.5);
+        arc.lineTo(6, 13.5);
+        p.drawPath(arc);
+        p.setBrush(Blue);
+        p.setPen(QPen(Blue, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolygon(QPolygonF({QPointF(1.5, 6.5), QPointF(5.5, 3), QPointF(5.5, 10)}));
+      };
     default:
       return [](QPainter&) {};
   }
@@ -262,4 +293,11 @@ QIcon MakeStatsIcon() {
   QIcon icon;
   for (int size : {16, 24, 32}) icon.addPixmap(Draw(size, chart));
   return icon;
+}
+
+std::array<QIcon, 2> MakeCoachIcons() {
+  std::array<QIcon, 2> icons;
+  for (int size : {16, 24, 32})
+    for (int i = 0; i < 2; ++i) icons[size_t(i)].addPixmap(Draw(size, Glyph(ColorIconCount + i)));
+  return icons;
 }

@@ -10,3 +10,6 @@ inline constexpr int ColorIconCount = 26;
 std::array<QIcon, ColorIconCount> MakeColorIcons();
 // The statistics command's bar chart, drawn apart from the indexed set.
 QIcon MakeStatsIcon();
+
+// The learner's two commands, drawn the same way: [0] hint, [1] take a choice back.
+std::array<QIcon, 2> MakeCoachIcons();

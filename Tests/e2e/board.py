@@ -7,6 +7,10 @@
                                          for seat 1 (top-left), or 0 when none is free
   board.py colour SHOT [COLS ROWS TILE]  prints the colour index of seat 1's corner tile
   board.py locate SHOT [COLS ROWS TILE]  prints the board's top-left grid corner as X,Y
+  board.py grid SHOT [COLS ROWS TILE]    prints every tile's colour index, one row a line
+  board.py diff SHOT OTHER [COLS ROWS TILE]
+                                         prints the colours (in OTHER) of the tiles whose pixels
+                                         differ between the shots, then those tiles as row,col
 
 BOARD_AT=X,Y in the environment skips the search (the window does not move during a game).
 
@@ -166,6 +170,10 @@ def main():
     if len(sys.argv) < 3:
         raise SystemExit(__doc__)
     command, path = sys.argv[1], sys.argv[2]
+    other_path = None
+    if command == 'diff':
+        other_path = sys.argv[3]
+        del sys.argv[3]
     cols, rows, tile = (int(v) for v in (sys.argv[3:6] if len(sys.argv) >= 6 else (50, 25, 15)))
     shot = Shot(path)
     at = os.environ.get('BOARD_AT')
@@ -201,6 +209,24 @@ def main():
         return 0
     if command == 'colour':
         print(grid[0][0])
+        return 0
+    if command == 'grid':
+        for row in grid:
+            print(''.join(str(v) if v >= 0 else '?' for v in row))
+        return 0
+    if command == 'diff':
+        other = Shot(other_path)
+        x0, y0 = origin
+        changed = []
+        for r in range(rows):
+            for c in range(cols):
+                if any(shot.at(x0 + c * tile + dx, y0 + r * tile + dy)
+                       != other.at(x0 + c * tile + dx, y0 + r * tile + dy)
+                       for dy in range(tile + 1) for dx in range(tile + 1)):
+                    changed.append((r, c))
+        colours = sorted({tiles(other, origin, cols, rows, tile)[r][c] for r, c in changed})
+        print(' '.join(str(k) for k in colours))
+        print(' '.join('%d,%d' % t for t in changed))
         return 0
     raise SystemExit(__doc__)
 

@@ -1,5 +1,7 @@
 // The results dialog: totals, ranking, places, the hall-of-fame record and the replay choice.
+#include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 
 #include "ProfilesFixture.h"
@@ -206,6 +208,51 @@ TEST_F(Results, ComputerWinAsksForAReplay) {
   ShowAndClose();
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_NE(game->Machine().CodeGame, 555);
+}
+
+TEST_F(Results, AnAssistedWinEntersNoRecordAndSaysSoInOneLine) {
+  ASSERT_TRUE(WriteHallFame(Ini(), {"X=900", "Z=100"}, "MAP01"));
+  // The unassisted dialog first: the line is hidden and takes no room.
+  Classic(100, 600);
+  messages.confirmAnswers = {false};
+  ShowAndClose();
+  EXPECT_FALSE(form->stAssisted->isVisibleTo(form));
+  const QSize plain = form->size();
+  const QMargins m = form->layout()->contentsMargins();
+  EXPECT_EQ(plain.height(), m.top() + form->Panel1->height() + form->layout()->spacing() +
+                                form->btnClose->height() + m.bottom());
+
+  QFile file(IniPath());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray stored = file.readAll();
+  file.close();
+  game->Machine().Assisted = true;
+  Classic(375, 250);
+  game->Machine().SetCodeGame(555);
+  messages.Clear();
+  ShowAndClose();
+  EXPECT_EQ(Text("stName", 1), QStringLiteral("Ann"));
+  EXPECT_EQ(Text("stScore", 1), QStringLiteral("300"));
+  EXPECT_TRUE(form->stAssisted->isVisibleTo(form));
+  EXPECT_EQ(form->stAssisted->text(),
+            QStringLiteral("Игра с подсказками или отменой ходов не идёт в зал славы."));
+  EXPECT_GT(form->height(), plain.height());
+  EXPECT_FALSE(State().RecordAdded);
+  EXPECT_FALSE(form->RecordSaved);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), stored);
+  file.close();
+  // A won round all the same: no replay question, a new layout.
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_NE(game->Machine().CodeGame, 555);
+
+  // Lost with help: the replay question as ever.
+  Classic(100, 600);
+  game->Machine().SetCodeGame(555);
+  messages.confirmAnswers = {true};
+  ShowAndClose();
+  EXPECT_EQ(Shown("confirm"), Names{"Раунд проигран.\r\nПереиграть?"});
+  EXPECT_EQ(game->Machine().CodeGame, 555);
 }
 
 TEST_F(Results, EscapeAlsoRunsTheCloseStep) {

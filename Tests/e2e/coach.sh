@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Hint and take-back in the real game under a private Xvfb: a profile is created, F2 starts a
+# classic game, a few colours are chosen by keys; Ctrl+Z, then Ctrl+Я under the Russian layout,
+# must bring back on screen the board seen before each of the last two choices; F9 must change only tiles of one colour that
+# the person could take, and that colour's key must then take them. Closed through "Выход".
+# Screenshots go to the artefacts folder.
+# Usage: coach.sh BIN_DIR ARTEFACTS_DIR   (BIN_DIR holds morvik and Music/)
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+bin_dir=$(cd "$1" && pwd)
+mkdir -p "$2"
+E2E_ARTEFACTS=$(cd "$2" && pwd)/coach
+rm -rf "$E2E_ARTEFACTS"
+mkdir -p "$E2E_ARTEFACTS"
+E2E_TMP=$(mktemp -d)
+# shellcheck source=x11.sh
+source "$here/x11.sh"
+trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
+
+for tool in Xvfb xdotool setxkbmap /usr/bin/import python3; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
+done
+
+game="$E2E_TMP/game"
+mkdir -p "$game" "$E2E_TMP/home" "$E2E_TMP/config" "$E2E_TMP/runtime"
+chmod 700 "$E2E_TMP/runtime"
+cp "$bin_dir/morvik" "$game/"
+cp -r "$bin_dir/Music" "$game/"
+export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+
+e2e_start_x
+caption_re='^Morvik 1\.2 final\. Расклад #[0-9]+$'
+(cd "$E2E_TMP" && exec "$game/morvik" >>"$E2E_ARTEFACTS/morvik.log" 2>&1) &
+GAME_PID=$!
+E2E_PIDS+=("$GAME_PID")
+
+wid=$(e2e_wait_window '^Игроки$' 30)
+e2e_focus "$wid"
+e2e_keys Tab space # "Создать"
+input=$(e2e_wait_window '^Создание игрока$' 10)
+e2e_focus "$input"
+xdotool type --delay 60 Learner
+e2e_keys Return
+e2e_wait_gone '^Создание игрока$' 10
+e2e_focus "$wid"
+e2e_keys Return
+main=$(e2e_wait_window "$caption_re" 20)
+
+e2e_focus "$main"
+xdotool mousemove 0 0 # the pointer stays off the board: no highlight of its own
+e2e_keys F2
+board_at=""
+for i in $(seq 30); do
+  sleep 0.5
+  e2e_ppm "$E2E_TMP/board.ppm"
+  if python3 "$here/board.py" check "$E2E_TMP/board.ppm" >/dev/null 2>&1; then
+    board_at=$(python3 "$here/board.py" locate "$E2E_TMP/board.ppm")
+    break
+  fi
+done
+[ -n "$board_at" ] || e2e_fail "no complete board after F2"
+export BOARD_AT=$board_at
+e2e_shot started
+
+# A settled board: two equal screenshots in a row (the computer answers within the pause).
+settle() { # $1 file
+  local prev="" now
+  for i in $(seq 40); do
+    sleep 0.3
+    e2e_ppm "$1"
+    now=$(python3 "$here/board.py" grid "$1")
+    [ "$now" = "$prev" ] && return 0
+    prev=$now
+  done
+  e2e_fail "the board did not settle"
+}
+grid() { python3 "$here/board.py" grid "$1"; }
+
+settle "$E2E_TMP/before-0.ppm"
+for move in 1 2 3; do
+  colour=$(python3 "$here/board.py" greedy "$E2E_TMP/before-$((move - 1)).ppm")
+  [ "$colour" != 0 ] || e2e_fail "no free colour at move $move"
+  e2e_focus "$main"
+  e2e_keys "$colour"
+  settle "$E2E_TMP/before-$move.ppm"
+  [ "$(grid "$E2E_TMP/before-$move.ppm")" != "$(grid "$E2E_TMP/before-$((move - 1)).ppm")" ] ||
+    e2e_fail "move $move (key $colour) changed nothing"
+done
+e2e_shot after-three-moves
+
+# The second take-back with the Russian layout: the same physical key, now "Я". The rest of
+# the game stays on that layout (digits and F9 are the same keys).
+for back in 2 1; do
+  e2e_focus "$main"
+  if [ "$back" = 2 ]; then
+    e2e_keys ctrl+z
+  else
+    setxkbmap -layout ru || e2e_fail "cannot switch to the Russian layout"
+    sleep 0.3
+    e2e_keys ctrl+Cyrillic_ya
+  fi
+  settle "$E2E_TMP/undo-$back.ppm"
+  e2e_shot "undo-to-$back"
+  [ "$(grid "$E2E_TMP/undo-$back.ppm")" = "$(grid "$E2E_TMP/before-$back.ppm")" ] ||
+    e2e_fail "Ctrl+Z did not bring back the board before choice $((back + 1))"
+done
+
+e2e_focus "$main"
+e2e_keys F9
+settle "$E2E_TMP/hint.ppm"
+e2e_shot hint
+[ "$(grid "$E2E_TMP/hint.ppm")" = "$(grid "$E2E_TMP/undo-1.ppm")" ] || e2e_fail "F9 changed a tile's colour"
+diff=$(python3 "$here/board.py" diff "$E2E_TMP/hint.ppm" "$E2E_TMP/undo-1.ppm")
+hint_colour=$(sed -n 1p <<<"$diff")
+hint_tiles=$(sed -n 2p <<<"$diff")
+e2e_log "hint: colour $hint_colour on tiles $hint_tiles"
+[ -n "$hint_tiles" ] || e2e_fail "F9 showed nothing on the board"
+[[ "$hint_colour" =~ ^[1-7]$ ]] || e2e_fail "F9 lit tiles of several colours: $hint_colour"
+own=$(python3 "$here/board.py" colour "$E2E_TMP/undo-1.ppm")
+[ "$hint_colour" != "$own" ] || e2e_fail "F9 lit the person's own colour"
+
+# The hinted key takes every lit tile.
+e2e_focus "$main"
+e2e_keys "$hint_colour"
+settle "$E2E_TMP/taken.ppm"
+e2e_shot hint-taken
+python3 - "$E2E_TMP/taken.ppm" "$hint_tiles" "$here" <<'PY' || e2e_fail "the hinted colour did not take the lit tiles"
+import sys
+sys.path.insert(0, sys.argv[3])
+import board
+shot = board.Shot(sys.argv[1])
+origin = tuple(int(v) for v in __import__('os').environ['BOARD_AT'].split(','))
+grid = board.tiles(shot, origin, 50, 25, 15)
+own = board.flood(grid, (0, 0))
+lit = [tuple(int(v) for v in t.split(',')) for t in sys.argv[2].split()]
+sys.exit(0 if all(t in own for t in lit) else 1)
+PY
+
+xdotool mousemove --window "$main" 20 10 click 1
+sleep 0.5
+e2e_keys Up Return # "Выход"
+box=$(e2e_wait_window '^Morvik$' 10)
+e2e_focus "$box"
+e2e_keys Return # "Да"
+e2e_wait_exit "$GAME_PID" 20
+[ "$E2E_EXIT" -eq 0 ] || e2e_fail "the game ended with exit code $E2E_EXIT"
+e2e_log "PASS"
