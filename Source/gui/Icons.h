@@ -4,7 +4,10 @@
 
 #include <QIcon>
 #include <array>
+#include <cstdint>
 
 inline constexpr int ColorIconCount = 26;
 
-std::array<QIcon, ColorIconCount> MakeColorIcons();
+// With `signs`, the seven colour tiles carry their colours' signs, as the board draws them.
+std::array<QIcon, ColorIconCount> MakeColorIcons(bool signs = false);
+QIcon MakeColorIcon(uint8_t color, bool signs);
