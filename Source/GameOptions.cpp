@@ -54,5 +54,7 @@ TGameOptions DefaultGameOptions() {
               (Def(VisibleStatusBar) ? pfStatusBar : 0));
   o.Music = Def(SelectMusic) != 0;
   o.Volume = Def(Volume);
+  for (const cfg::TKeyInfo& k : cfg::OurSettingsKeys())
+    if (k.key == TileSigns) o.TileSigns = k.def != 0;
   return o;
 }

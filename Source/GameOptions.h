@@ -36,6 +36,7 @@ struct TGameOptions {
   uint8_t PanelFlags = 0;       // pfXxx flags
   bool Music = true;
   int Volume = 20;
+  bool TileSigns = false;  // a sign of its colour on every tile, button and look picture
 
   bool operator==(const TGameOptions&) const = default;
   // Strength of the classic game's computer seat: 1..3, 0 for no valid choice.

@@ -5,6 +5,7 @@
 
 #include "UnitGame.h"
 #include "UnitSettings.h"
+#include "gui/Icons.h"
 #include "sound/Music.h"
 
 bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
@@ -40,6 +41,16 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
     }
   }
 
+  // Signs of the colours: the board, the colour buttons and with them the popup menu.
+  const bool signsChanged = wanted.TileSigns != painter_.TileSigns();
+  if (signsChanged) {
+    painter_.SetTileSigns(wanted.TileSigns);
+    for (int k = 1; k <= 7; ++k) {
+      icons_[size_t(k - 1)] = MakeColorIcon(uint8_t(k), wanted.TileSigns);
+      actColor[size_t(k)]->setIcon(icons_[size_t(k - 1)]);
+    }
+  }
+
   // 4. Tile size. A field that holds no size leaves the machine as it is.
   bool tileChanged = false;
   if (wanted.Tile >= 0 && wanted.Tile <= 255 && wanted.Tile != machine_->SizeTile) {
@@ -64,7 +75,8 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
 
   // 7, 8. The window follows the board; a running game is drawn again.
   if (mapChanged || tileChanged || panelsChanged) SetSizeWindow();
-  if (machine_->Active && (looksChanged || tileChanged || panelsChanged)) DrawMap(false);
+  if (machine_->Active && (looksChanged || signsChanged || tileChanged || panelsChanged))
+    DrawMap(false);
 
   // 9. Victory.
   state_.VictoryByArea = wanted.Victory == 0;

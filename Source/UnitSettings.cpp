@@ -62,7 +62,7 @@ void TFormSettings::ConnectChanges() {
     connect(c, &QComboBox::currentIndexChanged, this, &TFormSettings::ControlChange);
   for (QCheckBox* b : {chkbSelectIsland, chkbSelectPerspective, chkbSelectBoundary, chkbSkipTurn,
                        chkbAutoTurn, chkbAutostart, chkbReplay, chkbHallFameOnRecord, chkbMusic,
-                       chkbMainBar, chkbColorBar, chkbStatusBar})
+                       chkbMainBar, chkbColorBar, chkbStatusBar, chkbTileSigns})
     connect(b, &QCheckBox::toggled, this, &TFormSettings::ControlChange);
   connect(slVolume, &QSlider::valueChanged, this, &TFormSettings::ControlChange);
 
@@ -71,6 +71,7 @@ void TFormSettings::ConnectChanges() {
   connect(rgMode, &TRadioGroup::Click, this, &TFormSettings::rgModeClick);
   connect(chkbSelectIsland, &QCheckBox::toggled, this, &TFormSettings::chkbSelectIslandClick);
   connect(chkbMusic, &QCheckBox::toggled, this, &TFormSettings::chkbMusicClick);
+  connect(chkbTileSigns, &QCheckBox::toggled, this, &TFormSettings::chkbTileSignsClick);
   connect(slVolume, &QSlider::valueChanged, this, &TFormSettings::slVolumeChange);
 
   // Each custom field remembers its last valid number: that is what the file gets while the
@@ -225,6 +226,10 @@ void TFormSettings::ReadParams() {
       slider->setValue(value);  // kept within 0..100 by the slider
     }
   }
+  // Our own options: check boxes after the 23 keys.
+  for (const cfg::TKeyInfo& k : cfg::OurSettingsKeys())
+    if (auto* box = qobject_cast<QCheckBox*>(ControlOf(*this, k)))
+      box->setChecked(cfg::ReadKeyBool(ini, section, k));
   // A stored number that is no size leaves the key's default as the last valid one.
   const std::array<std::pair<QLineEdit*, const char*>, 3> fields = {
       {{eWidth, cfg::key::GameWidth},
@@ -266,7 +271,10 @@ void TFormSettings::WriteParams() {
     }
     pairs.emplace_back(k.key, std::to_string(value));
   }
-  // All 23 keys in one replacement of the file: never half of them.
+  for (const cfg::TKeyInfo& k : cfg::OurSettingsKeys())
+    if (auto* box = qobject_cast<QCheckBox*>(ControlOf(*this, k)))
+      pairs.emplace_back(k.key, box->isChecked() ? "1" : "0");
+  // Every key in one replacement of the file: never half of them.
   host_.IniFile().WriteStrings(host_.State().OptionsSection, pairs);
 }
 
@@ -354,6 +362,7 @@ TGameOptions TFormSettings::ControlOptions() const {
   o.PanelFlags = CheckedPanels();
   o.Music = chkbMusic->isChecked();
   o.Volume = slVolume->value();
+  o.TileSigns = chkbTileSigns->isChecked();
   return o;
 }
 
@@ -453,6 +462,8 @@ void TFormSettings::SetPageDefaults(int page) {
       cbTileOccuped->setCurrentIndex(def(cfg::key::TileOccuped));
       cbTileSelected->setCurrentIndex(def(cfg::key::TileSelected));
       cbTilePressed->setCurrentIndex(def(cfg::key::TilePressed));
+      for (const cfg::TKeyInfo& k : cfg::OurSettingsKeys())
+        if (k.key == cfg::key::TileSigns) chkbTileSigns->setChecked(k.def != 0);
       return;
     case 3:
       chkbSelectIsland->setChecked(def(cfg::key::SelectIsland));

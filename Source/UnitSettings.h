@@ -34,7 +34,8 @@ class TFormSettings : public QDialog {
   // Every control with a key from "OPTIONS_" + ActiveGamer, each with its default; btnUse is
   // enabled afterwards.
   void ReadParams();
-  // The 23 settings keys into OptionsSection, in catalogue order, in one write.
+  // The 23 settings keys into OptionsSection, in catalogue order, then our own keys, in one
+  // write.
   void WriteParams();
   // True when the controls describe valid options; otherwise the first failing check's message
   // (box titled "Error") and false.
@@ -115,6 +116,7 @@ class TFormSettings : public QDialog {
   QCheckBox* chkbMainBar = nullptr;
   QCheckBox* chkbColorBar = nullptr;
   QCheckBox* chkbStatusBar = nullptr;
+  QCheckBox* chkbTileSigns = nullptr;  // "Плитки" page, under the four looks
   QPushButton* btnOk = nullptr;
   QPushButton* btnCancel = nullptr;
   QPushButton* btnUse = nullptr;
@@ -140,6 +142,7 @@ class TFormSettings : public QDialog {
   void rgModeClick();
   void chkbSelectIslandClick();
   void chkbMusicClick();
+  void chkbTileSignsClick();  // the look pictures follow the box
   void slVolumeChange();
   void SetPageDefaults(int page);
   // The custom field's number, or -1 when its text is not a whole number from 0 to 255.

@@ -25,8 +25,9 @@ constexpr TTileStyle kLookStyles[4] = {stConvex, stFlat, stCarved, stConcave};
 constexpr int kLookEdge = 20;  // pixels of a look's picture
 
 // One tile of a look, drawn by the board painter, with its grid frame.
-QIcon LookPicture(TTileStyle style) {
+QIcon LookPicture(TTileStyle style, bool signs) {
   TMapPainter painter;
+  painter.SetTileSigns(signs);
   painter.Resize(kLookEdge + 1, kLookEdge + 1);
   painter.PresentShow();
   painter.DrawTile(0, 0, kLookEdge, 4, style, true);
@@ -157,7 +158,7 @@ QComboBox* TFormSettings::CreateTileList(const char* name, const char* caption, 
   auto* list = new QComboBox(page);
   list->setObjectName(QString::fromLatin1(name));
   list->setIconSize(QSize(kLookEdge + 1, kLookEdge + 1));
-  for (int i = 0; i < 4; ++i) list->addItem(LookPicture(kLookStyles[i]), Q(kLookNames[i]));
+  for (int i = 0; i < 4; ++i) list->addItem(LookPicture(kLookStyles[i], false), Q(kLookNames[i]));
   auto* label = new QLabel(Q(caption), page);
   label->setBuddy(list);
   auto* layout = static_cast<QGridLayout*>(page->layout());
@@ -174,8 +175,17 @@ QWidget* TFormSettings::CreateTilePage() {
   cbTileOccuped = CreateTileList("cbTileOccuped", "Захваченная:", page, 1);
   cbTileSelected = CreateTileList("cbTileSelected", "Выделенная:", page, 2);
   cbTilePressed = CreateTileList("cbTilePressed", "Нажатая:", page, 3);
-  layout->setRowStretch(4, 1);
+  chkbTileSigns =
+      CheckBox(page, "chkbTileSigns", "Знаки цветов", "Рисовать на плитках знак их цвета");
+  layout->addWidget(chkbTileSigns, 4, 0, 1, 2);
+  layout->setRowStretch(5, 1);
   return page;
+}
+
+void TFormSettings::chkbTileSignsClick() {
+  const bool signs = chkbTileSigns->isChecked();
+  for (QComboBox* list : {cbTileNeutral, cbTileOccuped, cbTileSelected, cbTilePressed})
+    for (int i = 0; i < 4; ++i) list->setItemIcon(i, LookPicture(kLookStyles[i], signs));
 }
 
 QWidget* TFormSettings::CreateOptionPage() {

@@ -11,8 +11,9 @@
 namespace {
 
 // Colour k as a raised, framed tile, exactly as the board draws it.
-QPixmap ColorTile(uint8_t color, int size) {
+QPixmap ColorTile(uint8_t color, int size, bool signs) {
   TMapPainter painter;
+  painter.SetTileSigns(signs);
   painter.Resize(size, size);
   painter.DrawTile(0, 0, size - 1, color, stConvex, true);
   QImage image(reinterpret_cast<const uchar*>(painter.Bits()), size, size, size * 4,
@@ -267,12 +268,17 @@ Drawing Glyph(int index) {
 
 }  // namespace
 
-std::array<QIcon, ColorIconCount> MakeColorIcons() {
+QIcon MakeColorIcon(uint8_t color, bool signs) {
+  QIcon icon;
+  for (int size : {16, 24, 32}) icon.addPixmap(ColorTile(color, size, signs));
+  return icon;
+}
+
+std::array<QIcon, ColorIconCount> MakeColorIcons(bool signs) {
   std::array<QIcon, ColorIconCount> icons;
-  for (int size : {16, 24, 32}) {
-    for (int k = 1; k <= 7; ++k) icons[k - 1].addPixmap(ColorTile(uint8_t(k), size));
+  for (int k = 1; k <= 7; ++k) icons[k - 1] = MakeColorIcon(uint8_t(k), signs);
+  for (int size : {16, 24, 32})
     for (int i = 7; i < ColorIconCount; ++i) icons[i].addPixmap(Draw(size, Glyph(i)));
-  }
   return icons;
 }
 

@@ -4,10 +4,13 @@
 
 #include <QIcon>
 #include <array>
+#include <cstdint>
 
 inline constexpr int ColorIconCount = 26;
 
-std::array<QIcon, ColorIconCount> MakeColorIcons();
+// With `signs`, the seven colour tiles carry their colours' signs, as the board draws them.
+std::array<QIcon, ColorIconCount> MakeColorIcons(bool signs = false);
+QIcon MakeColorIcon(uint8_t color, bool signs);
 // The statistics command's bar chart, drawn apart from the indexed set.
 QIcon MakeStatsIcon();
 

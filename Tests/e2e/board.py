@@ -11,6 +11,11 @@
   board.py diff SHOT OTHER [COLS ROWS TILE]
                                          prints the colours (in OTHER) of the tiles whose pixels
                                          differ between the shots, then those tiles as row,col
+  board.py signs SHOT PLAIN [COLS ROWS TILE]
+                                         SHOT is the board of PLAIN with the colour signs on:
+                                         every coloured tile differs from PLAIN by one mark
+                                         inside it, the same for every tile of a colour and
+                                         different for every two colours
 
 BOARD_AT=X,Y in the environment skips the search (the window does not move during a game).
 
@@ -166,6 +171,41 @@ def greedy(grid):
     return best
 
 
+def signs(shot, plain, origin, cols, rows, tile):
+    """Compares the board with signs against the same board without them."""
+    x0, y0 = origin
+    grid = tiles(plain, origin, cols, rows, tile)
+    marks = {}
+    for r in range(rows):
+        for c in range(cols):
+            left, top = x0 + c * tile, y0 + r * tile
+            # Inside the grid lines only: a redraw may leave the territory's boundary for later.
+            mark = frozenset((dx, dy) for dy in range(1, tile) for dx in range(1, tile)
+                             if shot.at(left + dx, top + dy) != plain.at(left + dx, top + dy))
+            colour = grid[r][c]
+            if colour <= 0:
+                # A start tile has no colour and no sign.
+                if mark:
+                    print('tile %d,%d without a colour changed' % (c, r), file=sys.stderr)
+                    return 1
+                continue
+            if not mark:
+                print('tile %d,%d of colour %d has no sign' % (c, r, colour), file=sys.stderr)
+                return 1
+            if marks.setdefault(colour, mark) != mark:
+                print('tiles of colour %d carry different marks' % colour, file=sys.stderr)
+                return 1
+    seen = sorted(marks)
+    for i, a in enumerate(seen):
+        for b in seen[i + 1:]:
+            if marks[a] == marks[b]:
+                print('colours %d and %d carry the same mark' % (a, b), file=sys.stderr)
+                return 1
+    print('signs on %d colours: %s' % (len(seen), ', '.join(
+        '%d:%d px' % (k, len(marks[k])) for k in seen)))
+    return 0
+
+
 def main():
     if len(sys.argv) < 3:
         raise SystemExit(__doc__)
@@ -174,7 +214,8 @@ def main():
     if command == 'diff':
         other_path = sys.argv[3]
         del sys.argv[3]
-    cols, rows, tile = (int(v) for v in (sys.argv[3:6] if len(sys.argv) >= 6 else (50, 25, 15)))
+    sizes = sys.argv[4:7] if command == 'signs' else sys.argv[3:6]
+    cols, rows, tile = (int(v) for v in (sizes if len(sizes) == 3 else (50, 25, 15)))
     shot = Shot(path)
     at = os.environ.get('BOARD_AT')
     origin = tuple(int(v) for v in at.split(',')) if at else locate(shot, cols, rows, tile)
@@ -228,6 +269,8 @@ def main():
         print(' '.join(str(k) for k in colours))
         print(' '.join('%d,%d' % t for t in changed))
         return 0
+    if command == 'signs':
+        return signs(shot, Shot(sys.argv[3]), origin, cols, rows, tile)
     raise SystemExit(__doc__)
 
 

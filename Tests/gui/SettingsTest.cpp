@@ -1,10 +1,13 @@
 // The settings dialog: its checks, reading and storing, applying, defaults and enabled states.
 #include <QDir>
+#include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "SettingsFixture.h"
+#include "gui/Icons.h"
+#include "painter/ColorSigns.h"
 #include "sound/Music.h"
 
 namespace {
@@ -38,7 +41,7 @@ TEST_F(SettingsCheck, NewProfileReadsTheDefaultsAndPasses) {
   EXPECT_EQ(settings->cbTileSelected->currentIndex(), 2);
   EXPECT_EQ(settings->cbTilePressed->currentIndex(), 3);
   for (QCheckBox* b : settings->findChildren<QCheckBox*>())
-    EXPECT_TRUE(b->isChecked()) << b->objectName().toStdString();
+    EXPECT_EQ(b->isChecked(), b != settings->chkbTileSigns) << b->objectName().toStdString();
   EXPECT_EQ(settings->slVolume->value(), 20);
   EXPECT_EQ(settings->slVolume->toolTip(), QString::fromUtf8("Громкость 20%"));
   EXPECT_TRUE(settings->btnUse->isEnabled());
@@ -240,6 +243,7 @@ TEST_F(SettingsStore, ApplyWritesThe23KeysInOrder) {
   std::vector<std::string> expected;
   for (auto& k : cfg::SettingsKeys()) expected.push_back(k.key);
   ASSERT_EQ(expected.size(), 23u);
+  expected.push_back(cfg::key::TileSigns);  // ours, after them, in the same write
   EXPECT_EQ(Ini().ReadSection(Section()), expected);
   EXPECT_EQ(Read(cfg::key::GameSizeMap), "1");
   EXPECT_EQ(Read(cfg::key::GameWidth), "50");
@@ -763,4 +767,161 @@ TEST_F(SettingsWiring, AGameLocksTheSettingsAndTakesItsStrengthFromThem) {
   EXPECT_FALSE(settings->Locked());
   EXPECT_TRUE(settings->rgSizeMap->isEnabled());
   EXPECT_TRUE(settings->rgBrain->isEnabled());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Signs of the colours.
+
+using SettingsSigns = SettingsWindow;
+
+namespace {
+
+QImage Rgb32(const QIcon& icon, int size) {
+  return icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// `plain` with the sign of `color` drawn on it for a tile of edge `tile` at the top left.
+QImage WithSign(QImage plain, int tile, uint8_t color) {
+  DrawColorSign(reinterpret_cast<uint32_t*>(plain.bits()), plain.width(), plain.height(), 0, 0,
+                tile, color);
+  return plain;
+}
+
+}  // namespace
+
+TEST_F(SettingsSigns, OptionRoundTripsThroughTheFileTheDialogAndThePageDefault) {
+  QCheckBox* box = settings->chkbTileSigns;
+  EXPECT_EQ(box->text(), QString::fromUtf8("Знаки цветов"));
+  EXPECT_EQ(box->toolTip(), QString::fromUtf8("Рисовать на плитках знак их цвета"));
+  EXPECT_TRUE(settings->tsTile->isAncestorOf(box));
+
+  ASSERT_TRUE(Choose("Тестер"));  // a fresh profile: off, and stored as off
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_EQ(Read(cfg::key::TileSigns), "0");
+  EXPECT_FALSE(game->State().Options.TileSigns);
+  EXPECT_FALSE(game->Painter().TileSigns());
+
+  box->setChecked(true);
+  EXPECT_TRUE(settings->btnUse->isEnabled());
+  settings->btnUseClick();
+  EXPECT_EQ(Read(cfg::key::TileSigns), "1");
+  EXPECT_TRUE(game->State().Options.TileSigns);
+  EXPECT_TRUE(game->Painter().TileSigns());
+
+  // Another profile has its own value; coming back reads this one's from the file.
+  ASSERT_TRUE(Choose("Другой"));
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_FALSE(game->Painter().TileSigns());
+  ASSERT_TRUE(Choose("Тестер"));
+  EXPECT_TRUE(box->isChecked());
+  EXPECT_TRUE(game->Painter().TileSigns());
+
+  // Only the "Плитки" page's default resets it, and that counts as a change.
+  settings->pcOption->setCurrentWidget(settings->tsOption);
+  settings->btnDefaultClick();
+  EXPECT_TRUE(box->isChecked());
+  settings->btnUseClick();
+  settings->pcOption->setCurrentWidget(settings->tsTile);
+  settings->btnDefaultClick();
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_TRUE(settings->btnUse->isEnabled());
+  settings->btnOkClick();
+  EXPECT_EQ(Read(cfg::key::TileSigns), "0");
+  EXPECT_FALSE(game->Painter().TileSigns());
+
+  // A value written by hand is read like every boolean key.
+  Write(cfg::key::TileSigns, "1");
+  ASSERT_TRUE(Choose("Тестер"));
+  EXPECT_TRUE(game->State().Options.TileSigns);
+  EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(SettingsSigns, ButtonsMenuAndLookPicturesCarryTheSignsOnlyWhileOn) {
+  ASSERT_TRUE(Choose("Тестер"));
+  QList<QAction*> menu = game->pmColor->actions();
+  const std::array<QComboBox*, 4> lists = {settings->cbTileNeutral, settings->cbTileOccuped,
+                                           settings->cbTileSelected, settings->cbTilePressed};
+  auto buttons = [&] {
+    std::vector<QImage> out;
+    for (int k = 1; k <= 7; ++k)
+      for (int size : {16, 24, 32}) out.push_back(Rgb32(game->actColor[size_t(k)]->icon(), size));
+    return out;
+  };
+  auto looks = [&] {
+    std::vector<QImage> out;
+    for (QComboBox* list : lists)
+      for (int i = 0; i < 4; ++i) out.push_back(Rgb32(list->itemIcon(i), 21));
+    return out;
+  };
+  // Off: the plain tiles, as they always were.
+  const std::vector<QImage> plainButtons = buttons(), plainLooks = looks();
+  const auto plainIcons = MakeColorIcons();
+  for (int k = 1; k <= 7; ++k) {
+    EXPECT_TRUE(menu.contains(game->actColor[size_t(k)])) << k;
+    for (int n = 0; n < 3; ++n)
+      EXPECT_EQ(plainButtons[size_t((k - 1) * 3 + n)], Rgb32(plainIcons[size_t(k - 1)], 16 + 8 * n))
+          << k;
+  }
+
+  settings->chkbTileSigns->setChecked(true);
+  // The dialog's pictures follow the box at once: blue tiles (colour 4) of edge 20.
+  const std::vector<QImage> signedLooks = looks();
+  for (size_t i = 0; i < signedLooks.size(); ++i) {
+    EXPECT_NE(signedLooks[i], plainLooks[i]) << i;
+    EXPECT_EQ(signedLooks[i], WithSign(plainLooks[i], 20, 4)) << i;
+  }
+  EXPECT_EQ(buttons(), plainButtons);  // the window changes only when applied
+  settings->btnUseClick();
+  const std::vector<QImage> signedButtons = buttons();
+  for (int k = 1; k <= 7; ++k) {
+    QAction* a = game->actColor[size_t(k)];
+    EXPECT_EQ(a->icon().cacheKey(), game->ilColor(k - 1).cacheKey()) << k;
+    for (int n = 0; n < 3; ++n) {
+      const size_t i = size_t((k - 1) * 3 + n);
+      EXPECT_NE(signedButtons[i], plainButtons[i]) << k;
+      EXPECT_EQ(signedButtons[i], WithSign(plainButtons[i], 15 + 8 * n, uint8_t(k))) << k;
+    }
+  }
+
+  // Off again: every pixel as before.
+  settings->chkbTileSigns->setChecked(false);
+  settings->btnUseClick();
+  EXPECT_EQ(buttons(), plainButtons);
+  EXPECT_EQ(looks(), plainLooks);
+}
+
+TEST_F(SettingsSigns, SwitchingDuringAGameRedrawsTheBoardAndOffRestoresIt) {
+  ASSERT_TRUE(Choose("Тестер"));
+  game->show();
+  settings->ControlEnabled(false);
+  game->Machine().SetGamer(1, gkHuman, 0, "Тестер", 0);
+  game->Machine().SetGamer(2, gkNone, 0, "", 0);
+  game->Machine().SetGamer(3, gkNone, 0, "", 0);
+  game->Machine().SetGamer(4, gkComputer, 1, "Компьютер", 0);
+  game->Machine().SetCodeGame(77);
+  game->Machine().StartGame();
+  ASSERT_TRUE(game->Machine().Active);
+  const QImage first = game->MapImage().copy();
+
+  settings->chkbTileSigns->setChecked(true);
+  settings->btnUseClick();
+  const QImage withSigns = game->MapImage().copy().convertToFormat(QImage::Format_RGB32);
+  EXPECT_NE(withSigns, first.convertToFormat(QImage::Format_RGB32));
+  settings->chkbTileSigns->setChecked(false);
+  settings->btnUseClick();
+  const QImage plain = game->MapImage().copy().convertToFormat(QImage::Format_RGB32);
+
+  // Every tile of colour 1..7 carries its sign and nothing else changes: the signed board is the
+  // plain one with the signs drawn on it.
+  QImage expected = plain;
+  const int s = game->Machine().SizeTile;
+  const TMap& map = *game->Machine().Map;
+  for (int r = 0; r < game->Machine().Height; ++r)
+    for (int c = 0; c < game->Machine().Width; ++c) {
+      const uint8_t color = map.Islands[map.Tiles[r][c].Island].Color;
+      DrawColorSign(reinterpret_cast<uint32_t*>(expected.bits()), expected.width(),
+                    expected.height(), c * s, r * s, s, color);
+    }
+  EXPECT_EQ(withSigns, expected);
+  game->Machine().EndGame();
 }
