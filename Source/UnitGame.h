@@ -218,6 +218,7 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   virtual void SaveActiveProfile();
 
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;  // centred on the screen the first time
 
  private:
   void CreateActions();
@@ -253,6 +254,7 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   int pointedIsland_ = -1;
   bool mousePressed_ = false;
   bool autostartPending_ = false;
+  bool placed_ = false;  // centred once; later size changes only keep it on the screen
   int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
   int progressMax_ = 0;
   int progressPosition_ = 0;

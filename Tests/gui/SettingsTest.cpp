@@ -1,6 +1,7 @@
 // The settings dialog: its checks, reading and storing, applying, defaults and enabled states.
 #include <QDir>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -763,4 +764,23 @@ TEST_F(SettingsWiring, AGameLocksTheSettingsAndTakesItsStrengthFromThem) {
   EXPECT_FALSE(settings->Locked());
   EXPECT_TRUE(settings->rgSizeMap->isEnabled());
   EXPECT_TRUE(settings->rgBrain->isEnabled());
+}
+
+// At start-up (main window hidden) the dialog sits in the middle of the screen; later in the
+// middle of the main window.
+TEST_F(SettingsStore, OpensCentredOnTheMainWindowOrTheScreen) {
+  ASSERT_TRUE(Choose("Тестер"));
+  auto centred = [this](QRect on) {
+    const QPoint off = settings->frameGeometry().center() - on.center();
+    EXPECT_LE(off.manhattanLength(), 2) << off.x() << "," << off.y();
+    settings->reject();
+  };
+  const QRect screenArea = settings->screen()->availableGeometry();
+  WhenShown(settings, [&] { centred(screenArea); });
+  settings->exec();
+  game->show();
+  game->move(game->pos() + QPoint(40, 30));  // off the screen's centre
+  QApplication::processEvents();
+  WhenShown(settings, [&] { centred(game->frameGeometry()); });
+  settings->exec();
 }
