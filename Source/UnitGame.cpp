@@ -18,6 +18,7 @@
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
 #include "gui/QtText.h"
+#include "gui/StatusPanel.h"
 #include "sound/Music.h"
 
 TFormGame::TFormGame(TMessageService* messages, QWidget* parent)
@@ -281,11 +282,9 @@ void TFormGame::CreateStatusBar() {
   static const int widths[7] = {40, 40, 40, 40, 140, 100, 50};
   int left = 0;
   for (int i = 0; i < 7; ++i) {
-    auto* panel = new QLabel(sbMain);
+    auto* panel = new TStatusPanel(sbMain);
     panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setGeometry(left, 0, widths[i], 20);
-    panel->setContentsMargins(2, 0, 2, 0);
     left += widths[i];
     sbPanels[size_t(i)] = panel;
   }

@@ -136,7 +136,8 @@ TEST_F(HallFame, HeadingsAndTheWidestNameFitTheirColumns) {
   ASSERT_TRUE(WriteHallFame(Ini(), {WidestSeatName().toStdString() + "=1000"}, "MAP01"));
   Open();
   QTableWidget* grid = form->sgScores;
-  const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+  const int margin =
+      2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
   auto fits = [&](int row, int col) {
     QTableWidgetItem* item = grid->item(row, col);
     const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : grid->font();

@@ -280,7 +280,9 @@ TEST_F(Results, ACorruptedTableIsResetAndTheResultBecomesItsOnlyRecord) {
 TEST_F(Results, TheWidestNamesShowWhole) {
   const std::string widest = WidestSeatName().toStdString();
   Finish(game->Machine(), 50, 25,
-         {{gkHuman, widest, 0, 600}, {gkHuman, widest, 0, 500}, {gkHuman, widest, 0, 400},
+         {{gkHuman, widest, 0, 600},
+          {gkHuman, widest, 0, 500},
+          {gkHuman, widest, 0, 400},
           {gkHuman, widest, 0, 300}});
   game->State().MultiUserMode = true;  // no record, no question
   form->show();

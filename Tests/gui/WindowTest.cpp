@@ -253,8 +253,25 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
     EXPECT_EQ(QRect(panel->mapTo(form->sbMain, QPoint(0, 0)), panel->size()),
               QRect(left, 0, widths[i], 20))
         << i;
-    EXPECT_EQ(panel->frameStyle(), QFrame::Panel | QFrame::Sunken) << i;
     left += widths[i];
+  }
+  // Whole sunken frames: dark along the top and left edge, light along the bottom and right,
+  // both unlike the bar's background (panel 6; panel 5's lower right lies under the progress).
+  const QImage bar = form->sbMain->grab().toImage();
+  const QRgb background = form->sbMain->palette().color(QPalette::Window).rgb();
+  for (int i : {0, 1, 2, 3, 4, 6}) {
+    const QRect r = form->sbPanels[size_t(i)]->geometry();
+    for (int x = r.left(); x < r.right(); ++x) {
+      EXPECT_EQ(bar.pixel(x, r.top()), bar.pixel(r.left(), r.top())) << i << " top " << x;
+      EXPECT_EQ(bar.pixel(x + 1, r.bottom()), bar.pixel(r.right(), r.bottom())) << i << " bottom";
+    }
+    for (int y = r.top(); y < r.bottom(); ++y) {
+      EXPECT_EQ(bar.pixel(r.left(), y), bar.pixel(r.left(), r.top())) << i << " left " << y;
+      EXPECT_EQ(bar.pixel(r.right(), y + 1), bar.pixel(r.right(), r.bottom())) << i << " right";
+    }
+    EXPECT_NE(bar.pixel(r.left(), r.top()), background) << i;
+    EXPECT_NE(bar.pixel(r.right(), r.bottom()), background) << i;
+    EXPECT_NE(bar.pixel(r.left(), r.top()), bar.pixel(r.right(), r.bottom())) << i;
   }
   EXPECT_EQ(form->sbMain->height(), 20);
   EXPECT_EQ(QRect(form->pbBrain->mapTo(form->sbMain, QPoint(0, 0)), form->pbBrain->size()),
@@ -263,9 +280,9 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
   EXPECT_EQ(form->font().pointSize(), 8);
   QLabel* status = form->sbPanels[4];
   const QFontMetrics metrics(status->font());
-  for (const char* text : {"Генерация карты...", "Генерация островов...", "Генерация соседей...",
-                           "Вывод карты...", "Распределение...", "Компьютер", "Компьютер №4",
-                           "Тестер"}) {
+  for (const char* text :
+       {"Генерация карты...", "Генерация островов...", "Генерация соседей...", "Вывод карты...",
+        "Распределение...", "Компьютер", "Компьютер №4", "Тестер"}) {
     form->SetStatus(text);
     EXPECT_LE(metrics.horizontalAdvance(status->text()), status->contentsRect().width()) << text;
   }
