@@ -45,6 +45,7 @@ E2E_PIDS+=($!)
 
 # Geometry of a window as X Y W H (no window manager: the window is its frame).
 geometry() {
+  # shellcheck disable=SC2034 # SCREEN and WINDOW come with the others
   local X Y WIDTH HEIGHT SCREEN WINDOW
   eval "$(xdotool getwindowgeometry --shell "$1")"
   echo "$X $Y $WIDTH $HEIGHT"
@@ -77,15 +78,16 @@ read -r mx my mw mh <<<"$(geometry "$main")"
 e2e_log "main window at $mx,$my size ${mw}x$mh"
 dx=$((2 * mx + mw - 1280))
 dy=$((2 * my + mh - 1024))
-[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] ||
+if [ "${dx#-}" -gt 2 ] || [ "${dy#-}" -gt 2 ]; then
   e2e_fail "main window not centred on the 1280x1024 screen: at $mx,$my size ${mw}x$mh"
+fi
 
 # ---- a game; the status bar under hints and menus -------------------------------------------
 e2e_focus "$main"
 xdotool mousemove 0 0
 e2e_keys F2
 checked=""
-for i in $(seq 30); do
+for _ in $(seq 30); do
   sleep 0.5
   e2e_ppm "$E2E_TMP/board.ppm"
   if python3 "$here/board.py" check "$E2E_TMP/board.ppm" 2>/dev/null; then
@@ -175,7 +177,7 @@ if [ -n "$pictures" ]; then
   e2e_focus "$results"
   e2e_keys Return
   hall=""
-  for i in $(seq 100); do
+  for _ in $(seq 100); do
     if box=$(e2e_find_window '^Morvik$') && [ -n "$box" ]; then
       e2e_focus "$box"
       e2e_keys Escape # no replay
