@@ -5,24 +5,31 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFont>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "gui/Icons.h"
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
-#include "sound/Music.h"
 #include "gui/QtText.h"
+#include "gui/StatusPanel.h"
+#include "sound/Music.h"
 
 TFormGame::TFormGame(TMessageService* messages, QWidget* parent)
     : QMainWindow(parent), messages_(messages) {
   // Window creation: caption, settings file (created when missing), machine and its two
   // notifications, GamerList, all panels visible.
   setWindowTitle(Q(GameCaption));
+  // A small interface font, 8 points, so that every status text fits its panel.
+  QFont small = QApplication::font();
+  small.setPointSize(8);
+  setFont(small);
   QApplication::setApplicationName(QStringLiteral("Morvik"));
 
   iniFile_ = std::make_unique<TIniFile>(SettingsFilePath().toStdString(), messages_);
@@ -75,10 +82,8 @@ void TFormGame::CreateActions() {
   auto make = [this](const char* caption, const char* hint, QKeySequence shortcut, int icon,
                      void (TFormGame::*slot)()) {
     auto* action = new QAction(Q(caption), this);
-    if (hint) {
-      action->setToolTip(Q(hint));
-      action->setStatusTip(Q(hint));
-    }
+    // Hints are tool tips only: a status tip would hide the seven panels behind its text.
+    if (hint) action->setToolTip(Q(hint));
     if (!shortcut.isEmpty()) action->setShortcut(shortcut);
     if (icon >= 0) action->setIcon(ilColor(icon));
     if (slot) connect(action, &QAction::triggered, this, slot);
@@ -279,23 +284,24 @@ void TFormGame::CreateStatusBar() {
   sbMain->setFixedHeight(20);
   sbMain->setContentsMargins(0, 0, 0, 0);
   setStatusBar(sbMain);
+  // The panels are placed by hand, edge to edge over the bar's full height: the bar's own layout
+  // would add spacing between them and cut their frames at the top and bottom.
   static const int widths[7] = {40, 40, 40, 40, 140, 100, 50};
+  int left = 0;
   for (int i = 0; i < 7; ++i) {
-    auto* panel = new QLabel(sbMain);
+    auto* panel = new TStatusPanel(sbMain);
     panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setFixedWidth(widths[i]);
-    panel->setContentsMargins(2, 0, 2, 0);
-    sbMain->addWidget(panel, i == 6 ? 1 : 0);
+    panel->setGeometry(left, 0, widths[i], 20);
+    left += widths[i];
     sbPanels[size_t(i)] = panel;
   }
-  // The computer's progress lies over the sixth panel.
+  // The computer's progress lies over the sixth panel, two pixels in from its top-left corner.
   pbBrain = new QProgressBar(sbPanels[5]);
   pbBrain->setObjectName(QStringLiteral("pbBrain"));
   pbBrain->setTextVisible(false);
   pbBrain->setRange(0, 1);  // a maximum of 0 would make a busy indicator
   pbBrain->setValue(0);
-  pbBrain->setGeometry(1, 0, 98, 18);
+  pbBrain->setGeometry(2, 2, 98, 18);
 }
 
 void TFormGame::CreateBoard() {
@@ -320,7 +326,14 @@ void TFormGame::ShowPanels() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Closing.
+// Placement and closing.
+
+void TFormGame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (placed_ || event->spontaneous()) return;
+  placed_ = true;
+  CenterOnScreen(*this);
+}
 
 void TFormGame::closeEvent(QCloseEvent* event) {
   const char* question = machine_->Active

@@ -227,6 +227,7 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   virtual void SaveActiveProfile();
 
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;  // centred on the screen the first time
 
  private:
   void CreateActions();
@@ -273,6 +274,7 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   bool mousePressed_ = false;
   bool hintShown_ = false;  // the highlight is the hint's, not the pointer's
   bool autostartPending_ = false;
+  bool placed_ = false;  // centred once; later size changes only keep it on the screen
   int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
   int progressMax_ = 0;
   int progressPosition_ = 0;

@@ -8,6 +8,7 @@
 
 #include "UnitGame.h"
 #include "gui/MapImage.h"
+#include "gui/Platform.h"
 
 void TFormGame::SetStatus(const std::string& text) {
   sbPanels[4]->setText(QString::fromStdString(text));
@@ -93,6 +94,7 @@ void TFormGame::SetSizeWindow() {
   if (state_.PanelFlags & pfColorBar) barsHeight += atbColor->height();
   iMap->move(g.MapLeft, g.MapTop - barsHeight);
   setFixedSize(g.WindowWidth, g.WindowHeight);
+  if (isVisible()) KeepOnScreen(*this);  // a larger board must not push the window off screen
   PresentShow();
 }
 

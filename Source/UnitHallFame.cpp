@@ -1,6 +1,7 @@
 #include "UnitHallFame.h"
 #include "gui/Platform.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "MessageService.h"
@@ -20,6 +22,8 @@ namespace {
 
 constexpr int ColumnWidths[TFormHallFame::ColCount] = {50, 204, 60};
 constexpr int RowHeight = 20;
+// Room a cell keeps on each side of its text (the item view's focus margin and a little air).
+constexpr int CellPadding = 6;
 
 QTableWidgetItem* FixedItem(const QString& text) {
   auto* item = new QTableWidgetItem(text);
@@ -56,16 +60,17 @@ TFormHallFame::TFormHallFame(TIniFile& ini, TMessageService& messages, const TPr
   sgScores->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   sgScores->setFocusPolicy(Qt::StrongFocus);
 
-  // Header row, places and column widths.
+  // Header row, places and column widths. A column is never narrower than its heading or, for
+  // the names, twenty of the widest letter in the grid's font: nothing is ever elided.
   const char* header[ColCount] = {"Место", "Игрок", "Результат"};
-  // The narrow columns must show their whole headings: no "...", a size smaller if need be.
   sgScores->setTextElideMode(Qt::ElideNone);
-  QFont headerFont = sgScores->font();
-  headerFont.setPointSizeF(headerFont.pointSizeF() * 0.9);
+  const QFontMetrics metrics(sgScores->font());
+  const int padding = 2 * CellPadding;
   for (int c = 0; c < ColCount; ++c) {
     sgScores->setItem(0, c, FixedItem(Q(header[c])));
-    sgScores->item(0, c)->setFont(headerFont);
-    sgScores->setColumnWidth(c, ColumnWidths[c]);
+    int width = std::max(ColumnWidths[c], metrics.horizontalAdvance(Q(header[c])) + padding);
+    if (c == 1) width = std::max(width, metrics.horizontalAdvance(WidestSeatName()) + padding);
+    sgScores->setColumnWidth(c, width);
   }
   for (int r = 1; r < RowCount; ++r) {
     sgScores->setItem(r, 0, FixedItem(QString::number(r)));
@@ -79,7 +84,9 @@ TFormHallFame::TFormHallFame(TIniFile& ini, TMessageService& messages, const TPr
   }
   sgScores->setRowHeight(0, RowHeight);
   const int frame = 2 * sgScores->frameWidth();
-  sgScores->setFixedSize(50 + 204 + 60 + frame, RowCount * RowHeight + frame);
+  int gridWidth = frame;
+  for (int c = 0; c < ColCount; ++c) gridWidth += sgScores->columnWidth(c);
+  sgScores->setFixedSize(gridWidth, RowCount * RowHeight + frame);
   SetSelectedRow(1);
 
   btnDropScore = new QPushButton(Q("Сброс"), this);

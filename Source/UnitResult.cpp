@@ -1,11 +1,13 @@
 #include "UnitResult.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "GameHost.h"
 #include "MessageService.h"
@@ -19,16 +21,19 @@
 
 namespace {
 
-QLabel* Cell(QWidget* parent, const QString& name, Qt::Alignment align, int width) {
+// A framed bold cell at least `width` wide and wide enough for `widest` in its own font.
+QLabel* Cell(QWidget* parent, const QString& name, Qt::Alignment align, int width,
+             const QString& widest) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setAlignment(align | Qt::AlignVCenter);
-  label->setFixedSize(width, 24);
   label->setContentsMargins(4, 0, 4, 0);
   QFont font = label->font();
   font.setBold(true);
   label->setFont(font);
+  const int frame = 2 * label->frameWidth() + 8;  // the frame and the margins on both sides
+  label->setFixedSize(std::max(width, QFontMetrics(font).horizontalAdvance(widest) + frame), 24);
   return label;
 }
 
@@ -109,10 +114,14 @@ TFormResult::TFormResult(const TMorvikMachine& machine, TProgramState& state, TI
   grid->setSpacing(4);
   for (int n = 1; n <= 4; ++n) {
     const QString number = QString::number(n);
-    stPlace[size_t(n)] = Cell(Panel1, QStringLiteral("stPlace") + number, Qt::AlignHCenter, 70);
-    stPlace[size_t(n)]->setText(number + Q(" место"));
-    stName[size_t(n)] = Cell(Panel1, QStringLiteral("stName") + number, Qt::AlignLeft, 200);
-    stScore[size_t(n)] = Cell(Panel1, QStringLiteral("stScore") + number, Qt::AlignRight, 70);
+    const QString place = number + Q(" место");
+    stPlace[size_t(n)] =
+        Cell(Panel1, QStringLiteral("stPlace") + number, Qt::AlignHCenter, 70, place);
+    stPlace[size_t(n)]->setText(place);
+    stName[size_t(n)] =
+        Cell(Panel1, QStringLiteral("stName") + number, Qt::AlignLeft, 200, WidestSeatName());
+    stScore[size_t(n)] = Cell(Panel1, QStringLiteral("stScore") + number, Qt::AlignRight, 70,
+                              QStringLiteral("999999"));
     grid->addWidget(stPlace[size_t(n)], n - 1, 0);
     grid->addWidget(stName[size_t(n)], n - 1, 1);
     grid->addWidget(stScore[size_t(n)], n - 1, 2);

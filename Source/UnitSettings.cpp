@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabWidget>
@@ -15,8 +16,8 @@
 #include "UnitGame.h"
 #include "config/Catalogue.h"
 #include "gui/Platform.h"
-#include "sound/Music.h"
 #include "gui/QtText.h"
+#include "sound/Music.h"
 
 namespace {
 
@@ -136,6 +137,9 @@ void TFormSettings::ShowMode(bool multiUser) {
 
 void TFormSettings::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // Over the main window; at start-up, while that is still hidden, in the middle of the screen.
+  if (!event->spontaneous())
+    CenterOnWindow(*this, parentWidget() ? parentWidget()->window() : nullptr);
   btnOk->setFocus();
 }
 

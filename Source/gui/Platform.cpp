@@ -71,3 +71,26 @@ void CenterOnScreen(QWidget& window) {
     window.move(r.topLeft());
   }
 }
+
+void CenterOnWindow(QWidget& dialog, const QWidget* owner) {
+  if (!owner || !owner->isVisible()) {
+    CenterOnScreen(dialog);
+    return;
+  }
+  QRect r = dialog.frameGeometry();
+  r.moveCenter(owner->frameGeometry().center());
+  dialog.move(r.topLeft());
+  KeepOnScreen(dialog);
+}
+
+void KeepOnScreen(QWidget& window) {
+  QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  QRect r = window.frameGeometry();
+  if (r.right() > area.right()) r.moveRight(area.right());
+  if (r.bottom() > area.bottom()) r.moveBottom(area.bottom());
+  if (r.left() < area.left()) r.moveLeft(area.left());
+  if (r.top() < area.top()) r.moveTop(area.top());
+  if (r.topLeft() != window.frameGeometry().topLeft()) window.move(r.topLeft());
+}

@@ -23,3 +23,8 @@ extern std::function<QString()> SystemUserName;
 
 // Moves a top-level window to the centre of the primary screen's work area.
 void CenterOnScreen(QWidget& window);
+// Moves a dialog to the centre of `owner` while that window is shown, else of the screen.
+void CenterOnWindow(QWidget& dialog, const QWidget* owner);
+// Moves a top-level window the least distance that brings it whole into the screen's work area
+// (its top-left corner wins when it is larger than the work area).
+void KeepOnScreen(QWidget& window);

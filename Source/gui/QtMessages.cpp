@@ -40,10 +40,15 @@ void TQtMessages::Information(const std::string& text) {
 
 bool TQtMessages::InputQuery(const std::string& title, const std::string& prompt,
                              std::string& text) {
-  bool ok = false;
-  const QString typed =
-      QInputDialog::getText(Parent(), Title(title), QString::fromStdString(prompt),
-                            QLineEdit::Normal, QString::fromStdString(text), &ok);
-  if (ok) text = typed.toStdString();
-  return ok;
+  QInputDialog dialog(Parent());
+  dialog.setWindowTitle(Title(title));
+  dialog.setLabelText(QString::fromStdString(prompt));
+  dialog.setInputMode(QInputDialog::TextInput);
+  // The field takes no more than a name may hold: longer typing stops at the limit instead of
+  // being cut silently afterwards.
+  if (auto* field = dialog.findChild<QLineEdit*>()) field->setMaxLength(InputQueryMaxLength);
+  dialog.setTextValue(QString::fromStdString(text));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  text = dialog.textValue().toStdString();
+  return true;
 }

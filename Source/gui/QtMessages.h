@@ -6,6 +6,9 @@
 
 class QWidget;
 
+// The most characters the one-line input box takes.
+inline constexpr int InputQueryMaxLength = 255;
+
 class TQtMessages : public TMessageService {
  public:
   // Boxes are centred on `parent` when it is given and visible (else on the screen).

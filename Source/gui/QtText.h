@@ -6,3 +6,9 @@
 inline QString Q(const char* text) {
   return QString::fromUtf8(text);
 }
+
+// The widest name a seat can carry: its twenty characters, all the widest Cyrillic capital.
+// Name cells are sized to show it whole.
+inline QString WidestSeatName() {
+  return QString(20, QChar(0x0429));  // Щ
+}

@@ -409,3 +409,20 @@ TEST_F(Gamers, ExitSaveWritesLayoutModeAndPosition) {
 }
 
 }  // namespace
+
+// The Esc key between games (no "Выход" button to press) asks the close query like the close
+// box: with no profile the dialog stays and says why; with one it closes.
+TEST_F(Gamers, EscapeKeyBetweenGamesGoesThroughTheCloseQuery) {
+  form->EndStartUp();
+  Open();
+  form->activateWindow();
+  QTest::keyClick(form->lbGamers, Qt::Key_Escape);
+  EXPECT_EQ(Shown("error"), Names{kMsgGamerNone});
+  EXPECT_TRUE(form->isVisible());
+  Type("Ann");
+  form->btnCreateClick();
+  messages.Clear();
+  QTest::keyClick(form->focusWidget() ? form->focusWidget() : form.get(), Qt::Key_Escape);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_FALSE(form->isVisible());
+}

@@ -1,10 +1,13 @@
 // The hall-of-fame dialog: tables per tab and winning criterion, the reset, the selected row.
+#include <QFontMetrics>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
 
 #include "ProfilesFixture.h"
 #include "UnitHallFame.h"
+#include "gui/QtText.h"
 
 namespace {
 
@@ -127,3 +130,27 @@ TEST_F(HallFame, SelectedRowIsKeptBetweenShowings) {
 }
 
 }  // namespace
+
+// Every heading and the widest name a seat can carry show whole, in the rows' own font.
+TEST_F(HallFame, HeadingsAndTheWidestNameFitTheirColumns) {
+  ASSERT_TRUE(WriteHallFame(Ini(), {WidestSeatName().toStdString() + "=1000"}, "MAP01"));
+  Open();
+  QTableWidget* grid = form->sgScores;
+  const int margin =
+      2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+  auto fits = [&](int row, int col) {
+    QTableWidgetItem* item = grid->item(row, col);
+    const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : grid->font();
+    EXPECT_EQ(font, grid->font()) << row << "," << col;
+    EXPECT_LE(QFontMetrics(font).horizontalAdvance(item->text()) + margin, grid->columnWidth(col))
+        << item->text().toStdString();
+  };
+  for (int c = 0; c < TFormHallFame::ColCount; ++c) fits(0, c);
+  ASSERT_EQ(form->Cell(1, 1), WidestSeatName());
+  fits(1, 1);
+  fits(1, 2);
+  // The grid shows all its columns.
+  int columns = 0;
+  for (int c = 0; c < TFormHallFame::ColCount; ++c) columns += grid->columnWidth(c);
+  EXPECT_LE(columns, grid->viewport()->width());
+}

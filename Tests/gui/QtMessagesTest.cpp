@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QTranslator>
 
@@ -65,4 +66,23 @@ TEST(QtMessages, InputQuery) {
   std::string kept = "abc";
   EXPECT_FALSE(messages.InputQuery("Создание игрока", "Введите имя:", kept));
   EXPECT_EQ(kept, "abc");
+}
+
+// The input box stops taking characters at 255, both typed and given as the starting text.
+TEST(QtMessages, InputQueryTakesAtMost255Characters) {
+  TQtMessages messages;
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* field = dialog->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->text().size(), 255);  // the long starting text, cut at the limit
+    field->clear();
+    QTest::keyClicks(field, QString(260, QLatin1Char('W')));
+    EXPECT_EQ(field->text().size(), 255);
+    dialog->accept();
+  });
+  std::string text = QString(300, QChar(0x0416)).toStdString();
+  EXPECT_TRUE(messages.InputQuery("Создание игрока", "Введите имя:", text));
+  EXPECT_EQ(text, std::string(255, 'W'));
 }

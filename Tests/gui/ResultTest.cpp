@@ -1,5 +1,6 @@
 // The results dialog: totals, ranking, places, the hall-of-fame record and the replay choice.
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 #include "ProfilesFixture.h"
 #include "UnitHallFame.h"
 #include "UnitResult.h"
+#include "gui/QtText.h"
 
 namespace {
 
@@ -320,3 +322,27 @@ TEST_F(Results, ACorruptedTableIsResetAndTheResultBecomesItsOnlyRecord) {
 }
 
 }  // namespace
+
+// The widest name a seat can carry, in every place, shows whole in the bold cells.
+TEST_F(Results, TheWidestNamesShowWhole) {
+  const std::string widest = WidestSeatName().toStdString();
+  Finish(game->Machine(), 50, 25,
+         {{gkHuman, widest, 0, 600},
+          {gkHuman, widest, 0, 500},
+          {gkHuman, widest, 0, 400},
+          {gkHuman, widest, 0, 300}});
+  game->State().MultiUserMode = true;  // no record, no question
+  form->show();
+  for (int n = 1; n <= 4; ++n) {
+    for (const char* cell : {"stPlace", "stName", "stScore"}) {
+      auto* label = form->findChild<QLabel*>(QString::fromLatin1(cell) + QString::number(n));
+      ASSERT_NE(label, nullptr);
+      EXPECT_TRUE(label->font().bold());
+      EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()),
+                label->contentsRect().width())
+          << cell << n << " " << label->text().toStdString();
+    }
+    EXPECT_EQ(Text("stName", n), WidestSeatName());
+  }
+  form->btnClose->click();
+}

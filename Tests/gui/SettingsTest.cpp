@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -924,4 +925,23 @@ TEST_F(SettingsSigns, SwitchingDuringAGameRedrawsTheBoardAndOffRestoresIt) {
     }
   EXPECT_EQ(withSigns, expected);
   game->Machine().EndGame();
+}
+
+// At start-up (main window hidden) the dialog sits in the middle of the screen; later in the
+// middle of the main window.
+TEST_F(SettingsStore, OpensCentredOnTheMainWindowOrTheScreen) {
+  ASSERT_TRUE(Choose("Тестер"));
+  auto centred = [this](QRect on) {
+    const QPoint off = settings->frameGeometry().center() - on.center();
+    EXPECT_LE(off.manhattanLength(), 2) << off.x() << "," << off.y();
+    settings->reject();
+  };
+  const QRect screenArea = settings->screen()->availableGeometry();
+  WhenShown(settings, [&] { centred(screenArea); });
+  settings->exec();
+  game->show();
+  game->move(game->pos() + QPoint(40, 30));  // off the screen's centre
+  QApplication::processEvents();
+  WhenShown(settings, [&] { centred(game->frameGeometry()); });
+  settings->exec();
 }

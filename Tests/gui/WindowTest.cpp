@@ -2,10 +2,12 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -238,4 +240,81 @@ TEST_F(GameWindow, CloseQuery) {
   messages.confirmAnswers = {true};
   EXPECT_TRUE(form->close());
   EXPECT_FALSE(M().Active);  // a closed window leaves no game running
+}
+
+// What the player sees of the status bar: seven sunken panels edge to edge over the bar's full
+// height, the progress bar at (302, 2), every status text whole in its panel, and no hint ever
+// taking the panels' place.
+TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
+  form->show();
+  QApplication::processEvents();
+  const int widths[] = {40, 40, 40, 40, 140, 100, 50};
+  int left = 0;
+  for (int i = 0; i < 7; ++i) {
+    QLabel* panel = form->sbPanels[size_t(i)];
+    EXPECT_EQ(QRect(panel->mapTo(form->sbMain, QPoint(0, 0)), panel->size()),
+              QRect(left, 0, widths[i], 20))
+        << i;
+    left += widths[i];
+  }
+  // Whole sunken frames: dark along the top and left edge, light along the bottom and right,
+  // both unlike the bar's background (panel 6; panel 5's lower right lies under the progress).
+  const QImage bar = form->sbMain->grab().toImage();
+  const QRgb background = form->sbMain->palette().color(QPalette::Window).rgb();
+  for (int i : {0, 1, 2, 3, 4, 6}) {
+    const QRect r = form->sbPanels[size_t(i)]->geometry();
+    for (int x = r.left(); x < r.right(); ++x) {
+      EXPECT_EQ(bar.pixel(x, r.top()), bar.pixel(r.left(), r.top())) << i << " top " << x;
+      EXPECT_EQ(bar.pixel(x + 1, r.bottom()), bar.pixel(r.right(), r.bottom())) << i << " bottom";
+    }
+    for (int y = r.top(); y < r.bottom(); ++y) {
+      EXPECT_EQ(bar.pixel(r.left(), y), bar.pixel(r.left(), r.top())) << i << " left " << y;
+      EXPECT_EQ(bar.pixel(r.right(), y + 1), bar.pixel(r.right(), r.bottom())) << i << " right";
+    }
+    EXPECT_NE(bar.pixel(r.left(), r.top()), background) << i;
+    EXPECT_NE(bar.pixel(r.right(), r.bottom()), background) << i;
+    EXPECT_NE(bar.pixel(r.left(), r.top()), bar.pixel(r.right(), r.bottom())) << i;
+  }
+  EXPECT_EQ(form->sbMain->height(), 20);
+  EXPECT_EQ(QRect(form->pbBrain->mapTo(form->sbMain, QPoint(0, 0)), form->pbBrain->size()),
+            QRect(302, 2, 98, 18));
+
+  EXPECT_EQ(form->font().pointSize(), 8);
+  QLabel* status = form->sbPanels[4];
+  const QFontMetrics metrics(status->font());
+  for (const char* text :
+       {"Генерация карты...", "Генерация островов...", "Генерация соседей...", "Вывод карты...",
+        "Распределение...", "Компьютер", "Компьютер №4", "Тестер"}) {
+    form->SetStatus(text);
+    EXPECT_LE(metrics.horizontalAdvance(status->text()), status->contentsRect().width()) << text;
+  }
+  // The seats' shares: a whole board's share is the widest.
+  EXPECT_LE(QFontMetrics(form->sbPanels[0]->font()).horizontalAdvance(QStringLiteral("99.99")),
+            form->sbPanels[0]->contentsRect().width());
+
+  // Hovering any entry or button (which shows its status text) leaves the panels in place.
+  for (QAction* action : form->findChildren<QAction*>()) {
+    EXPECT_TRUE(action->statusTip().isEmpty()) << action->text().toStdString();
+    action->showStatusText(form.get());
+    QApplication::processEvents();
+    EXPECT_TRUE(form->sbMain->currentMessage().isEmpty());
+    for (QLabel* panel : form->sbPanels) EXPECT_TRUE(panel->isVisible());
+  }
+}
+
+// The window opens in the middle of the screen and a bigger board never pushes it off.
+TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
+  form->show();
+  QApplication::processEvents();
+  const QRect area = form->screen()->availableGeometry();
+  const QPoint off = form->frameGeometry().center() - area.center();
+  EXPECT_LE(off.manhattanLength(), 2) << off.x() << "," << off.y();
+
+  form->move(area.right() - 50, area.bottom() - 50);
+  TGameOptions options = form->State().Options;
+  options.SizeMap = 0;  // the small board: the window fits the screen
+  form->ApplyOptions(options);
+  form->SetSizeWindow();
+  QApplication::processEvents();
+  EXPECT_TRUE(area.contains(form->frameGeometry())) << form->frameGeometry().x();
 }

@@ -1,0 +1,210 @@
+#!/usr/bin/env bash
+# What a player sees of the main window, under a private Xvfb:
+#   1. the main window opens in the middle of the screen;
+#   2. during a game the status bar's pixels stay exactly as they are while the pointer rests on
+#      a tool button (its tip showing), on an entry of an open menu, and after Esc closes that
+#      menu with the pointer on the tool bar.
+# With a third argument, also saves the README pictures there (one window each, cropped).
+# Usage: looks.sh BIN_DIR ARTEFACTS_DIR [PICTURES_DIR]
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+bin_dir=$(cd "$1" && pwd)
+mkdir -p "$2"
+E2E_ARTEFACTS=$(cd "$2" && pwd)/looks
+rm -rf "$E2E_ARTEFACTS"
+mkdir -p "$E2E_ARTEFACTS"
+pictures=""
+if [ $# -ge 3 ]; then
+  mkdir -p "$3"
+  pictures=$(cd "$3" && pwd)
+fi
+E2E_TMP=$(mktemp -d)
+# shellcheck source=x11.sh
+source "$here/x11.sh"
+trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
+
+for tool in Xvfb xdotool /usr/bin/import /usr/bin/compare /usr/bin/convert iconv python3; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
+done
+
+game="$E2E_TMP/game"
+mkdir -p "$game" "$E2E_TMP/home" "$E2E_TMP/config" "$E2E_TMP/runtime"
+chmod 700 "$E2E_TMP/runtime"
+cp "$bin_dir/morvik" "$game/"
+cp -r "$bin_dir/Music" "$game/"
+cp "$bin_dir/morvik.html" "$game/" 2>/dev/null || true
+export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+
+e2e_start_x
+caption_re='^Morvik 1\.2 final\. Расклад #[0-9]+$'
+(cd "$E2E_TMP" && exec "$game/morvik" >>"$E2E_ARTEFACTS/morvik.log" 2>&1) &
+E2E_PIDS+=($!)
+
+# Geometry of a window as X Y W H (no window manager: the window is its frame).
+geometry() {
+  # shellcheck disable=SC2034 # SCREEN and WINDOW come with the others
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+# Crop of the screen: crop FILE X Y W H.
+crop() { /usr/bin/import -window root -crop "$4x$5+$2+$3" +repage "$1" 2>/dev/null; }
+# A README picture: the box X Y W H of the screen, optimised: no metadata, a 256-colour palette
+# (the few anti-aliased text pixels it moves stay within a few per cent).
+picture() {
+  [ -n "$pictures" ] || return 0
+  crop "$E2E_TMP/raw.png" "$2" "$3" "$4" "$5"
+  /usr/bin/convert "$E2E_TMP/raw.png" -strip -define png:compression-level=9 "PNG8:$pictures/$1.png"
+  e2e_log "picture $pictures/$1.png"
+}
+
+# ---- a profile, then the main window ---------------------------------------------------------
+wid=$(e2e_wait_window '^Игроки$' 30)
+e2e_focus "$wid"
+e2e_keys Tab space # the list is empty: "Создать" follows it
+input=$(e2e_wait_window '^Создание игрока$' 10)
+e2e_focus "$input"
+xdotool type --delay 60 "Tester"
+e2e_keys Return
+e2e_wait_gone '^Создание игрока$' 10
+e2e_focus "$wid"
+e2e_keys Return
+main=$(e2e_wait_window "$caption_re" 20)
+sleep 0.5
+read -r mx my mw mh <<<"$(geometry "$main")"
+e2e_log "main window at $mx,$my size ${mw}x$mh"
+dx=$((2 * mx + mw - 1280))
+dy=$((2 * my + mh - 1024))
+if [ "${dx#-}" -gt 2 ] || [ "${dy#-}" -gt 2 ]; then
+  e2e_fail "main window not centred on the 1280x1024 screen: at $mx,$my size ${mw}x$mh"
+fi
+
+# ---- a game; the status bar under hints and menus -------------------------------------------
+e2e_focus "$main"
+xdotool mousemove 0 0
+e2e_keys F2
+checked=""
+for _ in $(seq 30); do
+  sleep 0.5
+  e2e_ppm "$E2E_TMP/board.ppm"
+  if python3 "$here/board.py" check "$E2E_TMP/board.ppm" 2>/dev/null; then
+    checked=yes
+    break
+  fi
+done
+[ -n "$checked" ] || e2e_fail "the board was not drawn"
+sleep 1 # the person's turn: nothing moves until a colour is chosen
+e2e_shot game
+status() { crop "$E2E_TMP/$1.png" "$mx" $((my + mh - 20)) "$mw" 20; }
+same_status() {
+  local diff
+  diff=$(/usr/bin/compare -metric AE "$E2E_TMP/status.png" "$E2E_TMP/$1.png" null: 2>&1 || true)
+  [ "$diff" = 0 ] || {
+    cp "$E2E_TMP/status.png" "$E2E_TMP/$1.png" "$E2E_ARTEFACTS/"
+    e2e_fail "status bar changed ($diff pixels) $2"
+  }
+}
+status status
+[ "$(/usr/bin/convert "$E2E_TMP/status.png" -format '%k' info:)" -gt 8 ] ||
+  e2e_fail "the status bar shows nothing"
+picture game "$mx" "$my" "$mw" "$mh"
+
+# The first button of the game tool bar ("Старт"), below the 25-pixel menu bar.
+xdotool mousemove --window "$main" 14 38
+sleep 1.5
+e2e_shot tool-tip
+status hover
+same_status hover "with the pointer on a tool button"
+
+# "Игра" open, the pointer on its first entry.
+xdotool mousemove --window "$main" 20 12 click 1
+sleep 0.5
+xdotool mousemove --window "$main" 50 38
+sleep 1
+e2e_shot menu-entry
+status menu
+same_status menu "with the pointer on a menu entry"
+
+# Esc closes the menu; the pointer rests on the tool bar.
+xdotool mousemove --window "$main" 14 38
+sleep 0.3
+e2e_keys Escape
+sleep 1
+e2e_shot menu-closed
+status closed
+same_status closed "after Esc closed the menu over the tool bar"
+xdotool mousemove 0 0
+
+# ---- the README's other pictures ------------------------------------------------------------
+if [ -n "$pictures" ]; then
+  # Settings over the main window: the box that holds both.
+  e2e_focus "$main"
+  e2e_keys F7
+  settings=$(e2e_wait_window '^Настройки$' 10)
+  sleep 0.5
+  read -r sx sy sw sh <<<"$(geometry "$settings")"
+  left=$((sx < mx ? sx : mx))
+  top=$((sy < my ? sy : my))
+  right=$((sx + sw > mx + mw ? sx + sw : mx + mw))
+  bottom=$((sy + sh > my + mh ? sy + sh : my + mh))
+  picture settings "$left" "$top" $((right - left)) $((bottom - top))
+  e2e_focus "$settings"
+  e2e_keys Escape
+  e2e_wait_gone '^Настройки$' 10
+
+  # The game played to its end (greedy colours), the results, then the hall of fame.
+  board_at=$(python3 "$here/board.py" locate "$E2E_TMP/board.ppm")
+  deadline=$((SECONDS + 240))
+  while [ -z "$(e2e_find_window '^Результаты игры$')" ]; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "the game did not end within 240 s"
+    e2e_ppm "$E2E_TMP/board.ppm"
+    colour=$(BOARD_AT=$board_at python3 "$here/board.py" greedy "$E2E_TMP/board.ppm" 2>/dev/null || echo 0)
+    if [ "$colour" = 0 ]; then
+      sleep 0.2
+      continue
+    fi
+    e2e_focus "$main"
+    e2e_keys "$colour"
+    sleep 0.15
+  done
+  results=$(e2e_wait_window '^Результаты игры$' 5)
+  sleep 0.5
+  # shellcheck disable=SC2046
+  picture results $(geometry "$results")
+  e2e_focus "$results"
+  e2e_keys Return
+  hall=""
+  for _ in $(seq 100); do
+    if box=$(e2e_find_window '^Morvik$') && [ -n "$box" ]; then
+      e2e_focus "$box"
+      e2e_keys Escape # no replay
+      e2e_wait_gone '^Morvik$' 10
+      e2e_wait_gone '^Результаты игры$' 10
+      sleep 0.5
+      e2e_focus "$main"
+      e2e_keys F3 # autostart began the next game: stop it, then open the hall of fame
+      box=$(e2e_wait_window '^Morvik$' 10)
+      e2e_focus "$box"
+      e2e_keys Return
+      e2e_wait_gone '^Morvik$' 10
+      e2e_focus "$main"
+      e2e_keys F6
+      hall=$(e2e_wait_window '^Зал славы$' 10)
+      break
+    fi
+    hall=$(e2e_find_window '^Зал славы$')
+    [ -n "$hall" ] && break
+    sleep 0.1
+  done
+  [ -n "$hall" ] || e2e_fail "no hall of fame after the results"
+  sleep 0.5
+  # shellcheck disable=SC2046
+  picture hall-of-fame $(geometry "$hall")
+  e2e_focus "$hall"
+  e2e_keys Escape
+fi
+
+e2e_log "looks checked"
