@@ -13,14 +13,12 @@ void TFormGame::CreateCoachActions() {
   actMenuHint = new QAction(icons[0], Q("Подсказка"), this);
   actMenuHint->setObjectName(QStringLiteral("actMenuHint"));
   actMenuHint->setToolTip(Q("Подсказать цвет"));
-  actMenuHint->setStatusTip(Q("Подсказать цвет"));
   actMenuHint->setShortcut(Qt::Key_F9);
   connect(actMenuHint, &QAction::triggered, this, &TFormGame::actMenuHintExecute);
 
   actMenuUndo = new QAction(icons[1], Q("Отменить ход"), this);
   actMenuUndo->setObjectName(QStringLiteral("actMenuUndo"));
   actMenuUndo->setToolTip(Q("Отменить ход"));
-  actMenuUndo->setStatusTip(Q("Отменить ход"));
   // The same physical key under the Russian layout, where it produces "Я".
   actMenuUndo->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | QChar(0x042F).unicode())});

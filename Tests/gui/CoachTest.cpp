@@ -218,11 +218,12 @@ TEST_F(Coach, CommandsSitAfterTheOthersAndTheBarFitsTheNarrowestWindow) {
   };
   EXPECT_EQ(texts(form->miGame->actions()),
             QStringList({"Старт", "Стоп", "Подсказка", "Отменить ход", "-", "Игроки", "Зал славы",
-                         "-", "Выход"}));
+                         "Статистика", "-", "Выход"}));
   const QList<QAction*> bar = form->atbGame->actions();
-  ASSERT_GE(bar.size(), 2);
-  EXPECT_EQ(bar[bar.size() - 2], form->actMenuHint);
-  EXPECT_EQ(bar.back(), form->actMenuUndo);
+  ASSERT_GE(bar.size(), 3);
+  EXPECT_EQ(bar[bar.size() - 3], form->actMenuHint);
+  EXPECT_EQ(bar[bar.size() - 2], form->actMenuUndo);
+  EXPECT_EQ(bar.back(), form->actMenuStats);
 
   SetBoard(39, 10, 10);  // 390 pixels, the narrowest the settings allow
   QCoreApplication::processEvents();
