@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "MessageService.h"
+#include "config/MessageService.h"
 
 inline const std::string& FuzzFilePath() {
   static const std::string path = [] {

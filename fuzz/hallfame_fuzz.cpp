@@ -2,9 +2,9 @@
 // and whatever reads back writes and reads again unchanged, without a message.
 #include <cstdint>
 
-#include "Cp1251.h"
-#include "HallFame.h"
-#include "IniFile.h"
+#include "config/Cp1251.h"
+#include "config/HallFame.h"
+#include "config/IniFile.h"
 #include "config_fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <map>
 
-#include "Cp1251.h"
-#include "IniFile.h"
+#include "config/Cp1251.h"
+#include "config/IniFile.h"
 #include "config_fuzz_file.h"
 
 namespace {

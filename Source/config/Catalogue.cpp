@@ -1,6 +1,6 @@
-#include "Catalogue.h"
+#include "config/Catalogue.h"
 
-#include "IniFile.h"
+#include "config/IniFile.h"
 
 namespace cfg {
 

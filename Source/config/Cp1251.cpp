@@ -1,4 +1,4 @@
-#include "Cp1251.h"
+#include "config/Cp1251.h"
 
 #include <iconv.h>
 

@@ -1,12 +1,12 @@
-#include "GamerFile.h"
+#include "config/GamerFile.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "Catalogue.h"
-#include "Cp1251.h"
-#include "HallFame.h"
-#include "IniFile.h"
+#include "config/Catalogue.h"
+#include "config/Cp1251.h"
+#include "config/HallFame.h"
+#include "config/IniFile.h"
 
 namespace {
 

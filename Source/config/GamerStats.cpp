@@ -1,12 +1,12 @@
-#include "GamerStats.h"
+#include "config/GamerStats.h"
 
 #include <algorithm>
 #include <cctype>
 #include <limits>
 
-#include "Catalogue.h"
-#include "Cp1251.h"
-#include "IniFile.h"
+#include "config/Catalogue.h"
+#include "config/Cp1251.h"
+#include "config/IniFile.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "HallFame.h"
+#include "config/HallFame.h"
 
 #include <algorithm>
 #include <charconv>
 #include <climits>
 
-#include "Cp1251.h"
-#include "IniFile.h"
-#include "MessageService.h"
+#include "config/Cp1251.h"
+#include "config/IniFile.h"
+#include "config/MessageService.h"
 
 namespace {
 

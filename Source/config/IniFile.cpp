@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "config/IniFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,10 +13,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "Cp1251.h"
-#include "MessageService.h"
-#include "SafeFile.h"
-#include "StoreMessages.h"
+#include "config/Cp1251.h"
+#include "config/MessageService.h"
+#include "config/SafeFile.h"
+#include "config/StoreMessages.h"
 
 // Not anonymous: TIniBatch refers to the document type.
 namespace ini_detail {

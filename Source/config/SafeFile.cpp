@@ -1,4 +1,4 @@
-#include "SafeFile.h"
+#include "config/SafeFile.h"
 
 #include <dirent.h>
 #include <fcntl.h>

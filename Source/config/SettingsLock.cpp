@@ -1,4 +1,4 @@
-#include "SettingsLock.h"
+#include "config/SettingsLock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "MessageService.h"
-#include "SafeFile.h"
+#include "config/MessageService.h"
+#include "config/SafeFile.h"
 
 TSettingsLock::~TSettingsLock() {
   if (fd_ < 0) return;

@@ -1,10 +1,10 @@
-#include "StoreMessages.h"
+#include "config/StoreMessages.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "Cp1251.h"
-#include "IniFile.h"
+#include "config/Cp1251.h"
+#include "config/IniFile.h"
 
 namespace {
 

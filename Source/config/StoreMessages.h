@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "SafeFile.h"
+#include "config/SafeFile.h"
 
 enum class TIniNameFault;
 

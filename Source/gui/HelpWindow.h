@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "MessageService.h"
+#include "config/MessageService.h"
 
 class QTextBrowser;
 

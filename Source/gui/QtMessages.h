@@ -2,7 +2,7 @@
 // information: OK; input: one line). The only code that uses QMessageBox and QInputDialog.
 #pragma once
 
-#include "MessageService.h"
+#include "config/MessageService.h"
 
 class QWidget;
 

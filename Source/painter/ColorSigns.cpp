@@ -1,10 +1,10 @@
-#include "ColorSigns.h"
+#include "painter/ColorSigns.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "MapPainter.h"
+#include "painter/MapPainter.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "MapPainter.h"
+#include "painter/MapPainter.h"
 
 #include <algorithm>
 
-#include "ColorSigns.h"
+#include "painter/ColorSigns.h"
 
 TTileColors GetTileColors(uint8_t color) {
   if (color < 1 || color > 7) return {ColorGrid, ColorGrid, ColorGrid};

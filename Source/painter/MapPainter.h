@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "UnitCore.h"
+#include "engine/UnitCore.h"
 
 constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
   return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);

@@ -1,4 +1,4 @@
-#include "Mp3Gapless.h"
+#include "sound/Mp3Gapless.h"
 
 #include <fstream>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "Music.h"
+#include "sound/Music.h"
 
 #include <filesystem>
 #include <utility>
 
-#include "TrackFile.h"
+#include "sound/TrackFile.h"
 
 namespace {
 

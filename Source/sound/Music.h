@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "MessageService.h"
-#include "SoundSystem.h"
+#include "config/MessageService.h"
+#include "sound/SoundSystem.h"
 
 enum class TMusicTrack { mtTitle = 0, mtInGame = 1, mtAbout = 2 };
 

@@ -1,4 +1,4 @@
-#include "SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -7,8 +7,8 @@
 #include <atomic>
 #include <cstring>
 
-#include "Mp3Gapless.h"
-#include "TrackFile.h"
+#include "sound/Mp3Gapless.h"
+#include "sound/TrackFile.h"
 
 struct TSoundSystem::TStream {
   Mix_Chunk* chunk = nullptr;

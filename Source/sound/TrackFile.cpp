@@ -1,4 +1,4 @@
-#include "TrackFile.h"
+#include "sound/TrackFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

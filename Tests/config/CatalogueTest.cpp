@@ -1,5 +1,5 @@
-#include "Catalogue.h"
-#include "IniFile.h"
+#include "config/Catalogue.h"
+#include "config/IniFile.h"
 #include "TempFolder.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // A profile rename as it reaches the file, and batches of changes.
-#include "GamerFile.h"
-#include "HallFame.h"
-#include "IniFile.h"
+#include "config/GamerFile.h"
+#include "config/HallFame.h"
+#include "config/IniFile.h"
 #include "ScriptedMessages.h"
 #include "TempFolder.h"
 

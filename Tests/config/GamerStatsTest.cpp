@@ -3,10 +3,10 @@
 #include <map>
 #include <random>
 
-#include "Catalogue.h"
-#include "GamerFile.h"
-#include "GamerStats.h"
-#include "IniFile.h"
+#include "config/Catalogue.h"
+#include "config/GamerFile.h"
+#include "config/GamerStats.h"
+#include "config/IniFile.h"
 #include "ScriptedMessages.h"
 #include "TempFolder.h"
 

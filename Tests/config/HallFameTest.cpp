@@ -1,8 +1,8 @@
 // The hall-of-fame tables: stored form, checksum, resets and their messages.
 #include <memory>
 
-#include "HallFame.h"
-#include "IniFile.h"
+#include "config/HallFame.h"
+#include "config/IniFile.h"
 #include "ScriptedMessages.h"
 #include "TempFolder.h"
 

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "IniFile.h"
+#include "config/IniFile.h"
 #include "ScriptedMessages.h"
 #include "TempFolder.h"
 

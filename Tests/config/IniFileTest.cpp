@@ -4,9 +4,9 @@
 #include <clocale>
 #include <cwctype>
 
-#include "Catalogue.h"
-#include "Cp1251.h"
-#include "IniFile.h"
+#include "config/Catalogue.h"
+#include "config/Cp1251.h"
+#include "config/IniFile.h"
 #include "ScriptedMessages.h"
 #include "TempFolder.h"
 

@@ -15,9 +15,9 @@
 #include <random>
 #include <thread>
 
-#include "IniFile.h"
+#include "config/IniFile.h"
 #include "ScriptedMessages.h"
-#include "SettingsLock.h"
+#include "config/SettingsLock.h"
 #include "TempFolder.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ProgramFixture.h"
-#include "UnitResult.h"
+#include "dialogs/UnitResult.h"
 
 // The sanitized build plays fewer games: each is several times slower there, and its allocator
 // keeps freed memory in quarantine, so the resident size says nothing (LeakSanitizer watches

@@ -15,9 +15,9 @@
 #include <string>
 
 #include "ScriptedMessages.h"
-#include "UnitGame.h"
-#include "UnitGamers.h"
-#include "UnitStartUp.h"
+#include "window/UnitGame.h"
+#include "dialogs/UnitGamers.h"
+#include "app/UnitStartUp.h"
 #include "gui/Platform.h"
 
 class ProgramTest : public ::testing::Test {

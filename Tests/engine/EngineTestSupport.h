@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "UnitCore.h"
+#include "engine/UnitCore.h"
 
 // Records what the engine asks of the window.
 struct RecordingServices : TNullWindowServices {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "UnitCore.h"
+#include "engine/UnitCore.h"
 
 namespace reference {
 

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "UnitAbout.h"
+#include "dialogs/UnitAbout.h"
 
 namespace {
 

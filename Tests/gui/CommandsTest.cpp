@@ -13,7 +13,7 @@
 #include <QToolBar>
 
 #include "GameFixture.h"
-#include "UnitSettings.h"
+#include "dialogs/UnitSettings.h"
 #include "config/Catalogue.h"
 #include "gui/HelpWindow.h"
 #include "gui/TrayMode.h"

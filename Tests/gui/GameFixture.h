@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "ScriptedMessages.h"
-#include "UnitCore.h"
-#include "UnitGame.h"
-#include "UnitMultiUserGame.h"
-#include "UnitSettings.h"
+#include "engine/UnitCore.h"
+#include "window/UnitGame.h"
+#include "dialogs/UnitMultiUserGame.h"
+#include "dialogs/UnitSettings.h"
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "ProfilesFixture.h"
-#include "UnitGamers.h"
+#include "dialogs/UnitGamers.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QTableWidget>
 
 #include "ProfilesFixture.h"
-#include "UnitHallFame.h"
+#include "dialogs/UnitHallFame.h"
 #include "gui/QtText.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "OptionDialogs.h"
+#include "dialogs/OptionDialogs.h"
 #include "ScriptedMessages.h"
-#include "UnitGame.h"
+#include "window/UnitGame.h"
 #include "config/Catalogue.h"
 #include "config/HallFame.h"
 #include "config/IniFile.h"

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "ProfilesFixture.h"
-#include "UnitHallFame.h"
-#include "UnitResult.h"
+#include "dialogs/UnitHallFame.h"
+#include "dialogs/UnitResult.h"
 #include "gui/QtText.h"
 
 namespace {

@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "ScriptedMessages.h"
-#include "UnitGame.h"
-#include "UnitMultiUserGame.h"
-#include "UnitSettings.h"
+#include "window/UnitGame.h"
+#include "dialogs/UnitMultiUserGame.h"
+#include "dialogs/UnitSettings.h"
 #include "config/Catalogue.h"
 #include "gui/Platform.h"
 

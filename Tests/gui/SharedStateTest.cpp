@@ -15,11 +15,11 @@
 #include <random>
 
 #include "ProfilesFixture.h"
-#include "UnitGamers.h"
-#include "UnitHallFame.h"
-#include "UnitResult.h"
-#include "UnitSettings.h"
-#include "UnitStartUp.h"
+#include "dialogs/UnitGamers.h"
+#include "dialogs/UnitHallFame.h"
+#include "dialogs/UnitResult.h"
+#include "dialogs/UnitSettings.h"
+#include "app/UnitStartUp.h"
 #include "sound/Music.h"
 
 namespace {

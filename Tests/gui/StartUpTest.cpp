@@ -13,12 +13,12 @@
 #include <functional>
 
 #include "ProfilesFixture.h"
-#include "UnitAbout.h"
-#include "UnitGamers.h"
-#include "UnitStartUp.h"
-#include "UnitHallFame.h"
-#include "UnitResult.h"
-#include "UnitSettings.h"
+#include "dialogs/UnitAbout.h"
+#include "dialogs/UnitGamers.h"
+#include "app/UnitStartUp.h"
+#include "dialogs/UnitHallFame.h"
+#include "dialogs/UnitResult.h"
+#include "dialogs/UnitSettings.h"
 #include "config/HallFame.h"
 #include "sound/Music.h"
 

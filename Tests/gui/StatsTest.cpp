@@ -8,7 +8,7 @@
 #include <QToolBar>
 
 #include "GameFixture.h"
-#include "UnitStats.h"
+#include "dialogs/UnitStats.h"
 #include "config/Catalogue.h"
 #include "config/GamerStats.h"
 #include "config/IniFile.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ColorSigns.h"
-#include "MapPainter.h"
+#include "painter/ColorSigns.h"
+#include "painter/MapPainter.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "MapPainter.h"
+#include "painter/MapPainter.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "Mp3Gapless.h"
+#include "sound/Mp3Gapless.h"
 #include "SoundTestSupport.h"
 
 using namespace soundtest;

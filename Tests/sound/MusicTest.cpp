@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "Music.h"
+#include "sound/Music.h"
 #include "ScriptedMessages.h"
 #include "SoundTestSupport.h"
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <thread>
 
-#include "SoundSystem.h"
+#include "sound/SoundSystem.h"
 #include "SoundTestSupport.h"
 
 using namespace soundtest;

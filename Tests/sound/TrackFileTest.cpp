@@ -8,9 +8,9 @@
 
 #include <functional>
 
-#include "Music.h"
+#include "sound/Music.h"
 #include "ScriptedMessages.h"
-#include "SoundSystem.h"
+#include "sound/SoundSystem.h"
 #include "SoundTestSupport.h"
 
 using namespace soundtest;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "SoundSystem.h"
+#include "sound/SoundSystem.h"
 #include "SoundTestSupport.h"
 
 using namespace soundtest;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "MessageService.h"
+#include "config/MessageService.h"
 
 struct TScriptedMessages : TMessageService {
   struct Shown {

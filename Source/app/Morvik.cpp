@@ -1,0 +1,31 @@
+// The program entry: application settings, the windows in their fixed order, the profile
+// choice, then the event loop until the main window closes.
+#include <QApplication>
+#include <QIcon>
+
+#include "window/UnitGame.h"
+#include "app/UnitStartUp.h"
+#include "config/SettingsLock.h"
+#include "gui/Platform.h"
+#include "gui/QtMessages.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  SetUpApplication(app);
+  // Every window and the tray icon show the game's icon.
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/morvik-%1.png").arg(size), QSize(size, size));
+  QApplication::setWindowIcon(icon);
+
+  TQtMessages messages;
+  // A second copy on the same settings file says so and ends before touching the file.
+  TSettingsLock lock;
+  if (!ClaimSettingsFile(lock, SettingsFilePath().toStdString(), messages)) return 1;
+  TMorvikProgram program(messages);
+  messages.SetParent(&program.Game());
+
+  // "Выход" in the profiles dialog ends the program here, before any closing step.
+  if (!program.StartUp()) return 0;
+  return app.exec();
+}

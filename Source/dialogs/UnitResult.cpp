@@ -1,0 +1,225 @@
+#include "dialogs/UnitResult.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "model/GameHost.h"
+#include "config/MessageService.h"
+#include "model/ProgramState.h"
+#include "engine/UnitCore.h"
+#include "dialogs/UnitHallFame.h"
+#include "config/Cp1251.h"
+#include "config/HallFame.h"
+#include "config/IniFile.h"
+#include "gui/QtText.h"
+
+namespace {
+
+// A framed bold cell at least `width` wide and wide enough for `widest` in its own font.
+QLabel* Cell(QWidget* parent, const QString& name, Qt::Alignment align, int width,
+             const QString& widest) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setAlignment(align | Qt::AlignVCenter);
+  label->setContentsMargins(4, 0, 4, 0);
+  QFont font = label->font();
+  font.setBold(true);
+  label->setFont(font);
+  const int frame = 2 * label->frameWidth() + 8;  // the frame and the margins on both sides
+  label->setFixedSize(std::max(width, QFontMetrics(font).horizontalAdvance(widest) + frame), 24);
+  return label;
+}
+
+}  // namespace
+
+int32_t AreaScore(uint32_t tiles, int width, int height) {
+  if (width <= 0 || height <= 0) return 0;
+  return int32_t(double(tiles) * 1000.0 / (double(width) * double(height)) + 0.5);
+}
+
+TResultList ResultTotals(const TMorvikMachine& machine, bool byArea) {
+  TResultList list;
+  for (int s = 1; s <= 4; ++s) {
+    list[size_t(s - 1)].Name = machine.Gamers[size_t(s)].Name;
+    list[size_t(s - 1)].Seat = s;
+  }
+  for (int t = 1; t <= 4; ++t) {
+    list[size_t(t + 3)].Name = "Команда" + std::to_string(t);
+    list[size_t(t + 3)].Team = t;
+  }
+  if (!machine.Map) return list;
+  for (int s = 1; s <= 4; ++s) {
+    const TGamer& gamer = machine.Gamers[size_t(s)];
+    if (gamer.Kind == gkNone) continue;
+    const TGamerScore& score = machine.Map->Scores[size_t(s)];
+    const int32_t value =
+        byArea ? AreaScore(score.Area, machine.Width, machine.Height) : score.Points;
+    const size_t target =
+        gamer.Team >= 1 && gamer.Team <= 4 ? size_t(gamer.Team + 3) : size_t(s - 1);
+    list[target].Number += value;
+  }
+  return list;
+}
+
+void RankResults(TResultList& list) {
+  for (bool exchanged = true; exchanged;) {
+    exchanged = false;
+    for (size_t i = 0; i + 1 < list.size(); ++i) {
+      if (list[i].Number < list[i + 1].Number) {
+        std::swap(list[i], list[i + 1]);
+        exchanged = true;
+      }
+    }
+  }
+}
+
+int InsertRecord(std::vector<std::string>& records, const std::string& name, int32_t score) {
+  const std::string record = THallFameRecord::Line(name, score);
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (THallFameRecord::Parse(records[i]).Value() < score) {
+      records.insert(records.begin() + ptrdiff_t(i), record);
+      for (size_t k = 0; k < records.size(); ++k)
+        if (SameTextCI(records[k], record)) return int(k) + 1;
+      return int(i) + 1;
+    }
+  }
+  records.push_back(record);
+  return 0;
+}
+
+TFormResult::TFormResult(const TMorvikMachine& machine, TProgramState& state, TIniFile& ini,
+                         TMessageService& messages, TGameHost& host, QWidget* parent)
+    : QDialog(parent),
+      machine_(machine),
+      state_(state),
+      ini_(ini),
+      messages_(messages),
+      host_(host) {
+  setObjectName(QStringLiteral("FormResult"));
+  setWindowTitle(Q("Результаты игры"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+
+  Panel1 = new QFrame(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  auto* grid = new QGridLayout(Panel1);
+  grid->setSpacing(4);
+  for (int n = 1; n <= 4; ++n) {
+    const QString number = QString::number(n);
+    const QString place = number + Q(" место");
+    stPlace[size_t(n)] =
+        Cell(Panel1, QStringLiteral("stPlace") + number, Qt::AlignHCenter, 70, place);
+    stPlace[size_t(n)]->setText(place);
+    stName[size_t(n)] =
+        Cell(Panel1, QStringLiteral("stName") + number, Qt::AlignLeft, 200, WidestSeatName());
+    stScore[size_t(n)] = Cell(Panel1, QStringLiteral("stScore") + number, Qt::AlignRight, 70,
+                              QStringLiteral("999999"));
+    grid->addWidget(stPlace[size_t(n)], n - 1, 0);
+    grid->addWidget(stName[size_t(n)], n - 1, 1);
+    grid->addWidget(stScore[size_t(n)], n - 1, 2);
+  }
+
+  btnClose = new QPushButton(Q("Закрыть"), this);
+  btnClose->setObjectName(QStringLiteral("btnClose"));
+  btnClose->setDefault(true);
+  connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+
+  stAssisted = new QLabel(Q("Игра с подсказками или отменой ходов не идёт в зал славы."), this);
+  stAssisted->setObjectName(QStringLiteral("stAssisted"));
+  stAssisted->setAlignment(Qt::AlignHCenter);
+  stAssisted->hide();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Panel1);
+  layout->addWidget(stAssisted);
+  layout->addWidget(btnClose, 0, Qt::AlignHCenter);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TFormResult::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  // Sized before centring: the assisted line adds a row.
+  stAssisted->setVisible(machine_.Assisted);
+  layout()->activate();
+  // Centred on the main window.
+  if (const QWidget* window = parentWidget()) {
+    QRect r = frameGeometry();
+    r.moveCenter(window->frameGeometry().center());
+    move(r.topLeft());
+  }
+  FormShow();
+}
+
+void TFormResult::FormShow() {
+  TProgramState& state = state_;
+  state.RecordAdded = false;
+  RecordSaved = false;
+  PersonWon = false;
+
+  ResultList = ResultTotals(machine_, state.GameVictory == 0);
+  RankResults(ResultList);
+
+  for (int n = 1; n <= 4; ++n) {
+    // Controls found by name, as the rows are laid out.
+    const QString number = QString::number(n);
+    auto* name = findChild<QLabel*>(QStringLiteral("stName") + number);
+    auto* score = findChild<QLabel*>(QStringLiteral("stScore") + number);
+    auto* place = findChild<QLabel*>(QStringLiteral("stPlace") + number);
+    const TResultLine& line = ResultList[size_t(n - 1)];
+    if (line.Number != 0) {
+      name->setText(QString::fromStdString(line.Name));
+      score->setText(QString::number(line.Number));
+      place->setEnabled(true);
+    } else {
+      name->clear();
+      score->clear();
+      place->setEnabled(false);
+    }
+  }
+
+  const TResultLine& first = ResultList[0];
+  PersonWon = first.Seat >= 1 && machine_.Gamers[size_t(first.Seat)].Kind == gkHuman;
+  const std::string& winner = first.Name;
+  if (!state.MultiUserMode && !machine_.Assisted &&
+      !QString::fromStdString(winner).startsWith(Q("Компьютер")))
+    StoreRecord();
+}
+
+void TFormResult::StoreRecord() {
+  TProgramState& state = state_;
+  // The table of the board that was played, as the game was started.
+  const int victory = state_.GameVictory, size = state_.GameSizeMap;
+  if (victory < 0 || size < 0) return;  // no valid choice: there is no table to write to
+  const std::string section = HallFameSection(victory, size);
+  std::vector<std::string> records;
+  ReadHallFame(ini_, &messages_, records, section);
+  const int rank = InsertRecord(records, ResultList[0].Name, ResultList[0].Number);
+  if (rank > 0 && FormHallFame) FormHallFame->SetSelectedRow(rank);
+  // Even a result that falls off the end of the table counts as added.
+  state.RecordAdded = true;
+  WriteHallFame(ini_, records, section);
+  RecordSaved = true;
+}
+
+void TFormResult::FormClose() {
+  const TProgramState& state = state_;
+  bool newLayout = true;
+  // A person who won without a record (a name that starts like the computer's) lost nothing.
+  if (!state.MultiUserMode && !RecordSaved && !PersonWon && state.Option(soReplay))
+    newLayout = !messages_.Confirm("Раунд проигран.\r\nПереиграть?");
+  if (newLayout) host_.SetRandomGame();
+}
+
+void TFormResult::done(int result) {
+  FormClose();
+  QDialog::done(result);
+}

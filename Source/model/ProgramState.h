@@ -1,0 +1,30 @@
+// The few program-wide values, in one place with one owner (the main window). Dialogs get a
+// reference to it, never a global.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/GameOptions.h"
+
+struct TProgramState {
+  std::string ActiveGamer;               // empty until the first profile choice
+  std::string OptionsSection;            // "OPTIONS_" + ActiveGamer
+  std::vector<std::string> GamerList;    // profile names, section "GAMERS"
+  bool MultiUserMode = false;            // false: classic game
+  uint8_t SelectOptions = 0;             // set each time options are applied
+  uint8_t PanelFlags = pfMainBar | pfColorBar | pfStatusBar;
+  bool VictoryByArea = true;
+  bool RecordAdded = false;
+
+  // The options in force: set, with the three flag fields above, only by the main window's
+  // ApplyOptions.
+  TGameOptions Options;
+  // The hall-of-fame table of the running or last game (rgVictory and rgSizeMap indexes as the
+  // game was started); -1 before the first game.
+  int GameVictory = -1;
+  int GameSizeMap = -1;
+
+  bool Option(uint8_t flag) const { return (SelectOptions & flag) != 0; }
+};

@@ -1,0 +1,281 @@
+// The main window: owns the machine, the settings file, the program state, the painter, the
+// message service and the music; conducts a game (start, turn cycle through the engine, stop,
+// autostart) and turns pointer, keys and colour actions into colour choices.
+#pragma once
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "model/GameHost.h"
+#include "config/MessageService.h"
+#include "model/ProgramState.h"
+#include "engine/UnitCore.h"
+#include "config/IniFile.h"
+#include "painter/MapPainter.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QStatusBar;
+class QToolBar;
+class TFormAbout;
+class TFormGamers;
+class TFormHallFame;
+class TFormResult;
+class TFormMultiUserGame;
+class TFormSettings;
+class TFormStats;
+class TMapImage;
+class TMusic;
+
+// Caption of the main window; a running game or a chosen layout appends " Расклад #" + number.
+inline constexpr const char* GameCaption = "Morvik 1.2 final.";
+
+class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
+  Q_OBJECT
+
+ public:
+  // `messages` stays owned by the caller and must outlive the window (the program passes the Qt
+  // message service, tests a scripted one). Creates the settings file if missing, opens it,
+  // creates the machine and loads GamerList.
+  explicit TFormGame(TMessageService* messages, QWidget* parent = nullptr);
+  ~TFormGame() override;
+
+  // ---- Owned objects ---------------------------------------------------------------------
+  TMorvikMachine& Machine() { return *machine_; }
+  TIniFile& IniFile() { return *iniFile_; }
+  TProgramState& State() { return state_; }
+  TMessageService& Messages() { return *messages_; }
+  TMapPainter& Painter() { return painter_; }
+  TMusic* Music() { return music_.get(); }  // made with the window, kept for its life
+  const QImage& MapImage() const;           // the board as shown (wraps the painter's buffer)
+
+  // ---- Options and game mode (UnitGameOptions.cpp) ----------------------------------------
+  // The one operation that puts options in force: machine (board, tile, looks), window size and
+  // panels, music and volume, SelectOptions, PanelFlags, VictoryByArea and State().Options.
+  // A size of -1 (a custom field without a size) leaves the machine's. Writes nothing to the
+  // file. False when the music could not be switched as asked (it stays as it was).
+  bool ApplyOptions(const TGameOptions& options) override;
+  // The catalogue's defaults for a fresh profile (the music left as it is), until a profile's
+  // own options are applied.
+  void ApplyDefaultOptions();
+  // Strength of the classic game's computer seat (1..3), from the options in force.
+  uint8_t ClassicComputerLevel() const;
+  // The one operation that sets the game mode: MultiUserMode, both mode actions and the settings
+  // dialog's rgMode together.
+  void SetGameMode(bool multiUser) override;
+  int32_t CodeGame() const override;
+  void SetCodeGame(int32_t code) override;
+
+  // ---- Dialogs ---------------------------------------------------------------------------
+  // The settings dialog and the multi-user setup register themselves here when created (they
+  // are child windows of this one); null until then and once they are gone.
+  QPointer<TFormSettings> FormSettings;
+  QPointer<TFormMultiUserGame> FormMultiUserGame;
+
+  // The players-and-records dialogs, set by the program at start-up; null in window-only tests.
+  QPointer<TFormResult> FormResult;
+  QPointer<TFormHallFame> FormHallFame;
+  QPointer<TFormGamers> FormGamers;
+  QPointer<TFormAbout> FormAbout;
+  QPointer<TFormStats> FormStats;
+
+  // ---- Game flow -------------------------------------------------------------------------
+  void SetStatus(const std::string& text) override;  // status panel 4, repainted at once
+  void ShowGamerArea(int seat) override;             // status panel seat - 1
+  // Ends the running game; noAutostart = true for the stop command, false at the end of a game
+  // (then, with "Автостарт", the next game starts from the event loop once the move unwinds).
+  void StopGame(bool noAutostart);
+  void SetRandomGame() override;  // new layout number from the clock; the caption is not changed
+  // A person's colour choice; taken only while the game waits for a person (colour choices
+  // arriving while computers move are ignored).
+  void SetColor(uint8_t color);
+  void OnChangeGamer(uint8_t previousSeat);
+  void OnChangeStateColor(uint8_t color);
+  // Caption "Morvik 1.2 final. Расклад #" + CodeGame.
+  void ShowCodeGameCaption();
+  bool AutostartPending() const { return autostartPending_; }
+
+  // ---- Board -----------------------------------------------------------------------------
+  void SetSizeWindow();  // image, bitmap and window from the board, tile size and PanelFlags
+  void PresentShow();    // the idle board
+  void DrawMap(bool showProgress) override;
+  void DrawIsland(uint16_t island, TTileState state, bool framed) override;
+  // Shows or hides atbGame, atbColor and sbMain (with pbBrain) by State().PanelFlags.
+  void ShowPanels();
+
+  // ---- Music (forwarded to TMusic) -------------------------------------------------------
+  bool InitializeMusic(bool on);
+  void StartPlayTitle(bool restart);
+  void StartPlayMain(bool restart);
+  void StartPlayDeveloper(bool restart);
+  // Image 20 (music on) or 21 (off) on actSettingsMusic and its menu entry.
+  void SetMusicIcon(bool on);
+
+  // ---- Icons -----------------------------------------------------------------------------
+  static constexpr int IconCount = 26;
+  const QIcon& ilColor(int index) const;
+
+  // ---- Pointer state (the board) ---------------------------------------------------------
+  int SelectedIsland() const { return selectedIsland_; }
+  int PointedIsland() const { return pointedIsland_; }
+  bool MousePressed() const { return mousePressed_; }
+
+  // ---- Controls --------------------------------------------------------------------------
+  QMenuBar* accmMain = nullptr;
+  QToolBar* atbGame = nullptr;
+  QToolBar* atbColor = nullptr;
+  TMapImage* iMap = nullptr;
+  QStatusBar* sbMain = nullptr;
+  std::array<QLabel*, 7> sbPanels{};  // the seven status panels
+  QProgressBar* pbBrain = nullptr;
+  QMenu* pmColor = nullptr;   // the board's popup during a game
+  QMenu* pmPanels = nullptr;  // right-click menu of accmMain: the three panel actions
+  QMenu* miGame = nullptr;
+  QMenu* miSettings = nullptr;
+  QMenu* miHelp = nullptr;
+
+  QAction* actMenuStartGame = nullptr;
+  QAction* actMenuStopGame = nullptr;
+  QAction* actMenuGamers = nullptr;
+  QAction* actMenuHallOfFame = nullptr;
+  QAction* actMenuStats = nullptr;
+  QAction* actMenuExit = nullptr;
+  QAction* actSettingsGameClassic = nullptr;
+  QAction* actSettingsGameMultiUser = nullptr;
+  QActionGroup* agGameMode = nullptr;
+  QAction* actSettingsMusic = nullptr;
+  QAction* actSettingsSetCodeGame = nullptr;
+  QAction* actMenuSettings = nullptr;
+  QAction* actMenuSettingsMultiUser = nullptr;
+  QAction* actHelpMaintenanse = nullptr;
+  QAction* actHelpHomePage = nullptr;
+  QAction* actHelpMail = nullptr;
+  QAction* actHelpForum = nullptr;
+  QAction* actHelpAboutProgram = nullptr;
+  QAction* actMainBoss = nullptr;
+  QAction* actPanelMainBar = nullptr;
+  QAction* actPanelColorBar = nullptr;
+  QAction* actPanelStatusBar = nullptr;
+  std::array<QAction*, 8> actColor{};  // actColor[1..7]; [0] unused
+  // Help for a learner (UnitGameCoach.cpp): the hard computer's colour, and taking a choice back.
+  QAction* actMenuHint = nullptr;
+  QAction* actMenuUndo = nullptr;
+
+  // ---- Window services the engine uses ---------------------------------------------------
+  void ClearGamerPanel() override;
+  void SetProgressPosition(int position) override;
+  void SetProgressMax(int maximum) override;
+  int GetProgressMax() override;
+  void StepProgress() override;
+  void RepaintMap() override;
+  void ShowResults() override;     // results dialog, modal; sets State().RecordAdded
+  bool RecordAdded() override;     // State().RecordAdded
+  void ShowHallOfFame() override;  // hall-of-fame dialog, modal
+  void StopGameAtEnd() override;   // StopGame(false)
+  bool SkipTurn() override;
+  bool AutoTurnOption() override;
+  bool HallFameOnRecord() override;
+  bool VictoryByArea() override;
+  void Error(const std::string& text) override;
+
+ public slots:
+  // One slot per action; the dialog routes are filled in as the dialogs exist.
+  void actMenuStartGameExecute();
+  void actMenuStopGameExecute();
+  void actMenuGamersExecute();
+  void actMenuHallOfFameExecute();
+  void actMenuStatsExecute();  // only between games or while a person is to choose
+  void actMenuExitExecute();
+  void actSettingsGameClassicExecute();
+  void actSettingsGameMultiUserExecute();
+  void actSettingsMusicExecute();
+  void actSettingsSetCodeGameExecute();
+  void actMenuSettingsExecute();
+  void actMenuSettingsMultiUserExecute();
+  void actHelpMaintenanseExecute();
+  void actHelpHomePageExecute();
+  void actHelpMailExecute();
+  void actHelpForumExecute();
+  void actHelpAboutProgramExecute();
+  void actMainBossExecute();
+  void actPanelMainBarExecute();
+  void actPanelColorBarExecute();
+  void actPanelStatusBarExecute();
+  void actColorExecute(int color);  // actColor1..7, tag = colour
+  void pmPanelsPopup();             // the panel menu is about to open
+  void actMenuHintExecute();
+  void actMenuUndoExecute();
+
+ protected:
+  // Start step 2: in multi-user mode the multi-user setup checks its seats (showing its own
+  // message); false refuses the start.
+  virtual bool TestMultiUserCondition();
+  // Start step 5: all four seats; classic here, multi-user from the multi-user setup.
+  void FillSeats();
+  virtual void FillMultiUserSeats();
+  // The settings that a running game must not change: locked at a start, released when idle.
+  virtual void SettingsControlEnabled(bool enabled);
+  // On close, when a profile is active: store its layout number and game mode.
+  virtual void SaveActiveProfile();
+
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;  // centred on the screen the first time
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+  void CreateStatusBar();
+  void CreateBoard();
+  // The start after the running-game question; false when the multi-user setup refused.
+  bool StartNewGame();
+  void QueueAutostart();
+  void ShowIdle();         // the idle steps of StopGame
+  bool BoardFits() const;  // the bitmap has the size of the machine's board
+
+  // Statistics (UnitGameStats.cpp): the finished game counted for every person's profile, and
+  // the command's state, which follows whether the game waits for a person.
+  void CountFinishedGame();
+  void UpdateStatsAction();
+
+  // Pointer and selection (UnitGameBoard.cpp).
+  void MapMouseMove(int x, int y);
+  void MapMouseDown();
+  void MapClick();
+  void MapMouseUp();
+  void SetSelectedIsland();
+  void DropSelectedIsland();
+  void ResetSelection();  // forgets the highlight without drawing (no board or a new board)
+  bool IslandValid(int island) const;
+
+  // Help for a learner (UnitGameCoach.cpp).
+  void CreateCoachActions();
+  void UpdateCoachActions();  // enabled by what the machine allows right now
+  void EndHint();             // the hint's status text gives way to the seat's name
+
+  TMessageService* messages_;
+  TProgramState state_;
+  std::unique_ptr<TIniFile> iniFile_;
+  std::unique_ptr<TMorvikMachine> machine_;
+  TMapPainter painter_;
+  std::unique_ptr<TMusic> music_;
+  std::array<QIcon, IconCount> icons_;
+
+  int selectedIsland_ = -1;
+  int pointedIsland_ = -1;
+  bool mousePressed_ = false;
+  bool hintShown_ = false;  // the highlight is the hint's, not the pointer's
+  bool autostartPending_ = false;
+  bool placed_ = false;  // centred once; later size changes only keep it on the screen
+  int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
+  int progressMax_ = 0;
+  int progressPosition_ = 0;
+};

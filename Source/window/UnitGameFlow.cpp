@@ -1,0 +1,194 @@
+// TFormGame: the flow of a game: start (with its question and seat filling), the turn cycle's
+// notifications, colour choices, the score panels, stop and the automatic next game.
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QStatusBar>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "window/UnitGame.h"
+#include "gui/MapImage.h"
+#include "sound/Music.h"
+#include "gui/QtText.h"
+
+// ---------------------------------------------------------------------------------------------
+// Start.
+
+void TFormGame::actMenuStartGameExecute() {
+  if (machine_->Active) {
+    if (!messages_->Confirm("Существует активная игра.\nОна будет утеряна.\nВы уверены?")) return;
+    SetRandomGame();
+  }
+  StartNewGame();
+}
+
+bool TFormGame::StartNewGame() {
+  autostartPending_ = false;
+  if (state_.MultiUserMode && !TestMultiUserCondition()) return false;
+
+  SettingsControlEnabled(false);
+  actMenuStopGame->setEnabled(true);
+  for (QAction* a :
+       {actMenuGamers, actSettingsSetCodeGame, actSettingsGameClassic, actSettingsGameMultiUser})
+    a->setEnabled(false);
+
+  if (music_) music_->StopTitle();
+  FillSeats();
+  // The record table is the board played, whatever the settings show later.
+  state_.GameVictory = state_.Options.Victory;
+  state_.GameSizeMap = state_.Options.SizeMap;
+  ShowCodeGameCaption();
+  ResetSelection();  // a highlight of the previous board names none of the new one's islands
+  const int serial = ++gameSerial_;
+
+  machine_->StartGame();
+  UpdateCoachActions();
+  // Refused by the machine (with its own message), or stopped or replaced by a command handled
+  // while the first seat was announced: that command has done all that is left to do.
+  if (!machine_->Active || serial != gameSerial_) return true;
+
+  for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
+  iMap->SetPopupMenu(pmColor);
+  if (music_) music_->GameStarted(state_.Option(soAutostart));
+  machine_->RunStartLoop();
+  UpdateCoachActions();
+  UpdateStatsAction();
+  return true;
+}
+
+void TFormGame::FillSeats() {
+  if (!state_.MultiUserMode) {
+    machine_->SetGamer(1, gkHuman, 0, state_.ActiveGamer, 0);
+    machine_->SetGamer(2, gkNone, 0, std::string(), 0);
+    machine_->SetGamer(3, gkNone, 0, std::string(), 0);
+    machine_->SetGamer(4, gkComputer, ClassicComputerLevel(), "Компьютер", 0);
+    return;
+  }
+  FillMultiUserSeats();
+}
+
+void TFormGame::ShowCodeGameCaption() {
+  setWindowTitle(Q(GameCaption) + Q(" Расклад #") + QString::number(machine_->CodeGame));
+}
+
+void TFormGame::SetRandomGame() {
+  Randomize();
+  const int32_t seed = int32_t(GetRandSeed());
+  // The one seed without a positive counterpart becomes the largest layout number.
+  machine_->SetCodeGame(seed == INT32_MIN ? INT32_MAX : std::abs(seed));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Turns.
+
+void TFormGame::SetColor(uint8_t color) {
+  if (color < 1 || color > 7 || !machine_->Active || !machine_->FreeColors[color]) return;
+  // The machine takes the colour only while a turn loop waits for a person; a choice that
+  // arrives while computers move (through the events let run between their moves) is dropped.
+  if (hintShown_) DropSelectedIsland();
+  machine_->TakeHumanColor(color);
+  UpdateCoachActions();
+  UpdateStatsAction();
+}
+
+void TFormGame::actColorExecute(int color) {
+  SetColor(uint8_t(color));
+}
+
+void TFormGame::OnChangeGamer(uint8_t previousSeat) {
+  if (!machine_->Map) return;
+  const TMap& map = *machine_->Map;
+  if (previousSeat >= 1 && previousSeat <= 4) {
+    ShowGamerArea(previousSeat);
+    DrawIsland(machine_->GetGamerIsland(map, previousSeat), tsOccupied, true);
+  }
+  const int current = machine_->CurrentGamer;
+  if (current >= 1 && current <= 4) {
+    DrawIsland(machine_->GetGamerIsland(map, current), tsOccupied, false);
+    SetStatus(machine_->Gamers[size_t(current)].Name);
+  }
+  UpdateCoachActions();
+  UpdateStatsAction();
+  // Let the board and the status bar repaint and the player use the window between moves.
+  QCoreApplication::processEvents();
+}
+
+void TFormGame::OnChangeStateColor(uint8_t color) {
+  if (color < 1 || color > 7) return;
+  actColor[color]->setEnabled(machine_->FreeColors[color]);
+}
+
+void TFormGame::ShowGamerArea(int seat) {
+  if (seat < 1 || seat > 4) return;
+  QString text;
+  const TGamer& gamer = machine_->Gamers[size_t(seat)];
+  if (gamer.Kind != gkNone && machine_->Map) {
+    const TGamerScore& score = machine_->Map->Scores[size_t(seat)];
+    if (state_.VictoryByArea) {
+      const double tiles = double(machine_->Width) * double(machine_->Height);
+      const double share = tiles > 0 ? std::trunc(score.Area * 10000.0 / tiles) / 100.0 : 0.0;
+      QLocale locale = QLocale::system();
+      locale.setNumberOptions(QLocale::OmitGroupSeparator);
+      text = locale.toString(share, 'g', QLocale::FloatingPointShortest);
+    } else {
+      text = QString::number(score.Points);
+    }
+  }
+  sbPanels[size_t(seat - 1)]->setText(text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stop.
+
+void TFormGame::actMenuStopGameExecute() {
+  if (!messages_->Confirm("Игра будет остановлена.\nВы уверены?")) return;
+  StopGame(true);
+  SetRandomGame();
+}
+
+void TFormGame::StopGame(bool noAutostart) {
+  autostartPending_ = false;
+  const bool nextGameStarts = state_.Option(soAutostart) && !noAutostart;
+  if (music_) music_->GameStopped(nextGameStarts);
+  ResetSelection();
+  machine_->EndGame();
+  UpdateCoachActions();
+  UpdateStatsAction();
+  for (int i = 0; i < 4; ++i) sbPanels[size_t(i)]->clear();
+  SetStatus(std::string());
+  if (nextGameStarts) {
+    // The end of a game is detected inside the last move; starting the next game right here
+    // would nest one game deeper per game. It starts once the move has unwound.
+    QueueAutostart();
+    return;
+  }
+  ShowIdle();
+}
+
+void TFormGame::QueueAutostart() {
+  autostartPending_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (!autostartPending_) return;  // stopped or started meanwhile
+        autostartPending_ = false;
+        if (machine_->Active) return;
+        if (!StartNewGame()) ShowIdle();  // the multi-user setup refused: back to idle
+      },
+      Qt::QueuedConnection);
+}
+
+void TFormGame::ShowIdle() {
+  setWindowTitle(Q(GameCaption));
+  iMap->SetPopupMenu(nullptr);
+  PresentShow();
+  SettingsControlEnabled(true);
+  actMenuStopGame->setEnabled(false);
+  for (QAction* a :
+       {actMenuGamers, actSettingsSetCodeGame, actSettingsGameClassic, actSettingsGameMultiUser})
+    a->setEnabled(true);
+  if (music_) music_->StopMain();  // also when an automatic start was refused
+}
