@@ -98,7 +98,7 @@ struct TGamer {
   uint8_t Row = 0;
 };
 
-// What the hard computer would play for a seat: its colour and the islands that colour takes
+// What the master level would play for a seat: its colour and the islands that colour takes
 // now, in the order of the territory's neighbour list. Color 0: no game to advise on.
 struct THint {
   uint8_t Color = 0;
@@ -240,7 +240,7 @@ class TMorvikMachine {
   bool TakeHumanColor(uint8_t color);
 
   // Help for a player who is learning (UnitCoreCoach.cpp).
-  // Hint: BrainHard's answer for the seat in the current position. Nothing moves: board,
+  // Hint: BrainMaster's answer for the seat in the current position. Nothing moves: board,
   // scores, free colours, the current seat, the generator and the progress bar stay as they
   // are; only Assisted is set.
   THint Hint(uint8_t seat);
