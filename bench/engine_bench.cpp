@@ -134,6 +134,56 @@ void BM_ComputerMove_255x255(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputerMove_255x255)->DenseRange(1, 3)->Unit(benchmark::kMillisecond);
 
+// Every move of the master level ("Мастер", level 4) in whole games on one board size: CPU
+// median and slowest move, and the most positions one move looked at. Other seats play too
+// but are not timed.
+void MasterMoves(benchmark::State& state, int w, int h, std::array<int, 5> levels, int games) {
+  int32_t layout = 3000;
+  std::vector<double> cpu;
+  uint32_t positions = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < games; ++i) {
+      Game g(w, h, levels, layout++);
+      g.services.deferEnd = true;
+      g.m.StartGame();
+      while (!g.services.ended) {
+        const bool master = g.m.Gamers[g.m.CurrentGamer].Level == 4;
+        const double c = ThreadMicros();
+        g.m.ComputerTurn();
+        if (master) cpu.push_back(ThreadMicros() - c);
+        if (master) positions = std::max(positions, g.m.MasterPositions);
+        if (!g.services.ended) g.m.NextGamer();
+      }
+      g.m.EndGame();
+    }
+  }
+  std::sort(cpu.begin(), cpu.end());
+  state.counters["cpu_median_us"] = cpu[cpu.size() / 2];
+  state.counters["cpu_max_us"] = cpu.back();
+  state.counters["moves"] = double(cpu.size());
+  state.counters["max_positions"] = double(positions);
+}
+void BM_MasterMove_50x25(benchmark::State& state) {
+  MasterMoves(state, 50, 25, {0, 4, 0, 0, 3}, 10);
+}
+BENCHMARK(BM_MasterMove_50x25)->Iterations(1)->Unit(benchmark::kMillisecond);
+void BM_MasterMove_100x50(benchmark::State& state) {
+  MasterMoves(state, 100, 50, {0, 3, 0, 0, 4}, 10);
+}
+BENCHMARK(BM_MasterMove_100x50)->Iterations(1)->Unit(benchmark::kMillisecond);
+void BM_MasterMove_FourSeats_100x50(benchmark::State& state) {
+  MasterMoves(state, 100, 50, {0, 2, 4, 2, 2}, 5);
+}
+BENCHMARK(BM_MasterMove_FourSeats_100x50)->Iterations(1)->Unit(benchmark::kMillisecond);
+void BM_MasterMove_255x255(benchmark::State& state) {
+  MasterMoves(state, 255, 255, {0, 4, 0, 0, 3}, 1);
+}
+BENCHMARK(BM_MasterMove_255x255)->Iterations(1)->Unit(benchmark::kMillisecond);
+void BM_MasterMove_FourMasters_255x255(benchmark::State& state) {
+  MasterMoves(state, 255, 255, {0, 4, 4, 4, 4}, 1);
+}
+BENCHMARK(BM_MasterMove_FourMasters_255x255)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // The same positions answered by the fast players and by the literal copy-based ones.
 void ReferenceSpeedup(benchmark::State& state, int w, int h, int samples) {
   const int l = int(state.range(0));

@@ -91,14 +91,14 @@ enum TGamerKind : uint8_t { gkNone = 0, gkComputer = 1, gkHuman = 2 };
 
 struct TGamer {
   TGamerKind Kind = gkNone;
-  uint8_t Level = 0;  // 1 easy, 2 moderate, 3 hard; 0 for a person
+  uint8_t Level = 0;  // 1 easy, 2 moderate, 3 hard, 4 master; 0 for a person
   std::string Name;   // at most 20 characters (UTF-8 text, cut by characters)
   uint8_t Team = 0;   // 0 none, 1..4
   uint8_t Col = 0;
   uint8_t Row = 0;
 };
 
-// What the hard computer would play for a seat: its colour and the islands that colour takes
+// What the master level would play for a seat: its colour and the islands that colour takes
 // now, in the order of the territory's neighbour list. Color 0: no game to advise on.
 struct THint {
   uint8_t Color = 0;
@@ -240,7 +240,7 @@ class TMorvikMachine {
   bool TakeHumanColor(uint8_t color);
 
   // Help for a player who is learning (UnitCoreCoach.cpp).
-  // Hint: BrainHard's answer for the seat in the current position. Nothing moves: board,
+  // Hint: BrainMaster's answer for the seat in the current position. Nothing moves: board,
   // scores, free colours, the current seat, the generator and the progress bar stay as they
   // are; only Assisted is set.
   THint Hint(uint8_t seat);
@@ -268,6 +268,13 @@ class TMorvikMachine {
   uint8_t BrainEasy();
   uint8_t BrainModerate();
   uint8_t BrainHard();
+  // Level 4, "Мастер": a look-ahead over every seat's replies (UnitCoreMaster.cpp), bounded by
+  // a position budget that depends only on the board, never on the clock.
+  uint8_t BrainMaster();
+  static constexpr uint64_t MasterWorkBudget = 2'000'000;  // island visits per move
+  static constexpr uint32_t MasterMinPositions = 60, MasterMaxPositions = 2500;
+  static uint32_t MasterPositionBudget(size_t liveIslands);
+  uint32_t MasterPositions = 0;  // positions the last BrainMaster looked at
 
  private:
   // Territory of every occupied seat (NoIsland for empty seats), taken from a board.

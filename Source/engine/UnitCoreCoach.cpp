@@ -1,4 +1,4 @@
-// Help for a player who is learning: the hard computer's advice, and taking a choice back.
+// Help for a player who is learning: the master level's advice, and taking a choice back.
 //
 // A position is never stored: a game is its layout plus its moves, so an earlier position is
 // rebuilt by generating the board again and replaying the captures up to it. Replaying the same
@@ -48,7 +48,7 @@ THint TMorvikMachine::Hint(uint8_t seat) {
     const uint32_t seed = GetRandSeed();
     services_ = &quiet;
     CurrentGamer = seat;
-    hint.Color = BrainHard();
+    hint.Color = BrainMaster();
     SetRandSeed(seed);
   }
   // What Capture would take: live entries of that colour, in list order.

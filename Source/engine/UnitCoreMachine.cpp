@@ -221,6 +221,8 @@ void TMorvikMachine::ComputerTurn() {
     colour = BrainModerate();
   else if (level == 3)
     colour = BrainHard();
+  else if (level == 4)
+    colour = BrainMaster();
   if (colour != 0 && Active && Map && serial == gameSerial_) MakeMove(colour);
 }
 

@@ -27,7 +27,7 @@ TEST(Arena, BadArgumentsGiveOneLineOnStderrAndExitCode2) {
                                                      {"--size", "ax5"},
                                                      {"--size"},
                                                      {"--seats", "1,-,-,-"},
-                                                     {"--seats", "1,4,-,-"},
+                                                     {"--seats", "1,5,-,-"},
                                                      {"--seats", "1,0,-,-"},
                                                      {"--seats", "1,1,1"},
                                                      {"--seats", "1,1,1,1,"},

@@ -142,8 +142,8 @@ struct TGame {
   }
 };
 
-// The hint for one seat: BrainHard's colour as the literal copy-based player gives it, the
-// islands a capture of that colour takes, and nothing else touched.
+// The hint for one seat: the master level's colour for that seat (the generator left alone),
+// the islands a capture of that colour takes, and nothing else touched.
 void CheckHint(TGame& g, int seat, bool literal) {
   TMorvikMachine& m = g.m;
   const TPosition before = Snapshot(m);
@@ -162,7 +162,9 @@ void CheckHint(TGame& g, int seat, bool literal) {
   if (!literal) return;
   const uint8_t current = m.CurrentGamer;
   m.CurrentGamer = uint8_t(seat);
-  EXPECT_EQ(h.Color, reference::BrainHard(m, *m.Map, byArea)) << "seat " << seat;
+  const uint32_t seed = GetRandSeed();
+  EXPECT_EQ(h.Color, m.BrainMaster()) << "seat " << seat << (byArea ? " area" : " points");
+  EXPECT_EQ(GetRandSeed(), seed);
   TMap copy = reference::Copy(*m.Map);
   reference::Capture(m, copy, seat, h.Color, false);
   m.CurrentGamer = current;
@@ -254,7 +256,7 @@ void Walk(const TScenario& sc, std::mt19937& r, int maxChoices, int keepFrom, in
   ++stats.replays;
 }
 
-TEST(Coach, TakeBackReturnsExactlyToTheChoiceAndHintsAreTheHardPlayers) {
+TEST(Coach, TakeBackReturnsExactlyToTheChoiceAndHintsAreTheMasters) {
   std::mt19937 r(20240611);
   TWalkStats stats;
   // Sizes from 10 x 10 to 100 x 50, small ones more often (they end sooner and cost less).

@@ -10,7 +10,7 @@ namespace {
 
 const char* const ColourNames[8] = {"-",     "Красный",    "Зеленый",   "Желтый",
                                     "Синий", "Фиолетовый", "Бирюзовый", "Серый"};
-const char* const LevelNames[4] = {"-", "Легкий", "Умеренный", "Сложный"};
+const char* const LevelNames[5] = {"-", "Легкий", "Умеренный", "Сложный", "Мастер"};
 
 // Digits only, no sign, at most max.
 bool ParseNumber(const std::string& s, int64_t max, int64_t& value) {
@@ -145,11 +145,11 @@ std::optional<TArenaOptions> ParseArenaArguments(const std::vector<std::string>&
         const std::string& p = parts[s - 1];
         if (p == "-") {
           o.levels[s] = 0;
-        } else if (p.size() == 1 && p[0] >= '1' && p[0] <= '3') {
+        } else if (p.size() == 1 && p[0] >= '1' && p[0] <= '4') {
           o.levels[s] = p[0] - '0';
           ++occupied;
         } else {
-          error = "--seats: seat " + std::to_string(s) + " must be -, 1, 2 or 3, not '" + p + "'";
+          error = "--seats: seat " + std::to_string(s) + " must be -, 1, 2, 3 or 4, not '" + p + "'";
           return std::nullopt;
         }
       }

@@ -1,0 +1,305 @@
+// The master computer player ("Мастер"): a look-ahead over the seats' real replies.
+//
+// Method. The live board is reduced once per move to its island graph: every island that is
+// not merged becomes a node with its colour, its tile count and its live neighbours, and each
+// seat's territory is a node owned by that seat. A move of a seat with colour c is then played
+// exactly as Capture plays it: every free node of colour c on the seat's frontier (the free
+// nodes touching its territory when the move begins) joins the territory, and the free nodes
+// touching those join the frontier for later moves. Colours held by any territory cannot be
+// chosen, so blocking a colour a rival needs is part of what the search sees.
+//
+// The search is alpha-beta over the seats in turn order, paranoid: the master maximises and
+// every other seat is assumed to minimise the master's margin. A seat with no capturing colour
+// only changes colour (one move, the lowest free colour). Moves are ordered by what they take
+// at once, the previous iteration's best move first at the root.
+//
+// Evaluation. The rest of the board is shared out as the final distribution would share it: a
+// breadth-first search from all frontiers at once over free nodes (territories are walls)
+// gives each free node to the seat that reaches it in the fewest rings; nodes reached first by
+// two seats at once, and everything behind them, count for nobody. A seat's value is its
+// territory plus its region, in tiles (victory by area) or in points (squares of the islands'
+// tile counts, by points); a position is worth the master's value minus the best rival's.
+//
+// Bounds. The search deepens one ply at a time (up to MasterMaxDepth plies) and stops when its
+// position budget is spent: the budget is MasterWorkBudget island visits divided by the number
+// of live islands, so a position costs about the same work on any board, clamped to
+// [MasterMinPositions, MasterMaxPositions]. An iteration that runs out of budget is thrown
+// away and the deepest complete one answers. Nothing depends on the clock, on threads or on
+// addresses: the same position always gives the same colour.
+#include <algorithm>
+#include <limits>
+
+#include "UnitCore.h"
+#include "UnitCoreLists.h"
+
+using namespace unitcore;
+
+namespace {
+
+constexpr int MasterMaxDepth = 12;
+
+struct TGraph {
+  std::vector<uint32_t> Start, Adj;  // compressed adjacency
+  std::vector<uint8_t> Colour;
+  std::vector<uint32_t> Size;
+  size_t Count() const { return Colour.size(); }
+};
+
+struct TState {
+  std::vector<uint8_t> Owner;    // 0 free, else the seat
+  std::vector<uint8_t> InFront;  // bit s: on seat s's frontier list
+  std::array<std::vector<uint32_t>, 5> Front;
+  std::array<uint8_t, 5> Colour{};
+  std::array<int64_t, 5> Area{}, Points{};
+};
+
+class TMasterSearch {
+ public:
+  TMasterSearch(const TGraph& g, bool byArea, std::vector<int> order, uint32_t budget)
+      : g_(g), byArea_(byArea), order_(std::move(order)), budget_(budget) {
+    dist_.assign(g.Count(), 0);
+    label_.assign(g.Count(), 0);
+    stamp_.assign(g.Count(), 0);
+  }
+
+  uint32_t Positions() const { return positions_; }
+
+  // Best colour among `roots` (free colours) for the first seat of the order.
+  uint8_t Choose(const TState& root, std::vector<uint8_t> roots) {
+    uint8_t best = roots.front();
+    stack_.assign(MasterMaxDepth + 2, root);
+    for (int depth = 1; depth <= MasterMaxDepth; ++depth) {
+      int64_t alpha = std::numeric_limits<int64_t>::min();
+      uint8_t iterationBest = 0;
+      aborted_ = false;
+      for (const uint8_t c : roots) {
+        stack_[1] = root;
+        Play(stack_[1], order_[0], c);
+        const int64_t v = Search(depth - 1, 1, alpha, std::numeric_limits<int64_t>::max());
+        if (aborted_) break;
+        if (iterationBest == 0 || v > alpha) alpha = v, iterationBest = c;
+      }
+      if (aborted_) break;
+      best = iterationBest;
+      if (completeGame_) break;  // nothing left to look at deeper
+      // The best move first next time; the rest keep their order.
+      std::stable_partition(roots.begin(), roots.end(), [&](uint8_t c) { return c == best; });
+    }
+    return best;
+  }
+
+  // Free colours that capture something for `seat`, best immediate take first.
+  void Moves(const TState& s, int seat, std::vector<uint8_t>& out) const {
+    std::array<int64_t, 8> gain{};
+    unsigned held = 0;
+    for (int o = 1; o <= 4; ++o) held |= 1u << s.Colour[o];
+    for (const uint32_t x : s.Front[seat])
+      if (s.Owner[x] == 0 && !(held & (1u << g_.Colour[x])))
+        gain[g_.Colour[x]] += byArea_ ? g_.Size[x] : int64_t(g_.Size[x]) * g_.Size[x];
+    out.clear();
+    for (int c = 1; c <= 7; ++c)
+      if (gain[c] > 0) out.push_back(uint8_t(c));
+    std::stable_sort(out.begin(), out.end(),
+                     [&](uint8_t a, uint8_t b) { return gain[a] > gain[b]; });
+    if (out.empty())
+      for (int c = 1; c <= 7; ++c)
+        if (!(held & (1u << c))) {
+          out.push_back(uint8_t(c));
+          break;
+        }
+  }
+
+  // The seat's move with colour c, as Capture makes it.
+  void Play(TState& s, int seat, uint8_t c) const {
+    auto& front = s.Front[seat];
+    const uint8_t bit = uint8_t(1u << seat);
+    const size_t n = front.size();
+    size_t kept = 0;
+    for (size_t i = 0; i < n; ++i) {
+      const uint32_t x = front[i];
+      if (s.Owner[x] != 0) {
+        s.InFront[x] &= uint8_t(~bit);
+        continue;
+      }
+      if (g_.Colour[x] != c) {
+        front[kept++] = x;
+        continue;
+      }
+      s.Owner[x] = uint8_t(seat);
+      s.InFront[x] &= uint8_t(~bit);
+      s.Area[seat] += g_.Size[x];
+      s.Points[seat] += int64_t(g_.Size[x]) * g_.Size[x];
+      for (uint32_t e = g_.Start[x]; e < g_.Start[x + 1]; ++e) {
+        const uint32_t y = g_.Adj[e];
+        if (s.Owner[y] == 0 && !(s.InFront[y] & bit)) {
+          s.InFront[y] |= bit;
+          front.push_back(y);  // beyond n: not visited by this move
+        }
+      }
+    }
+    // Move the appended entries down over the dropped ones.
+    std::move(front.begin() + long(n), front.end(), front.begin() + long(kept));
+    front.resize(kept + (front.size() - n));
+    s.Colour[seat] = c;
+  }
+
+ private:
+  int64_t Search(int depth, int ply, int64_t alpha, int64_t beta) {
+    if (++positions_ > budget_) {
+      aborted_ = true;
+      return 0;
+    }
+    TState& s = stack_[ply];
+    if (depth == 0) return Evaluate(s);
+    const int seat = order_[size_t(ply) % order_.size()];
+    const bool mine = seat == order_[0];
+    std::vector<uint8_t> moves;
+    Moves(s, seat, moves);
+    int64_t best = mine ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+    for (const uint8_t c : moves) {
+      stack_[ply + 1] = s;
+      Play(stack_[ply + 1], seat, c);
+      const int64_t v = Search(depth - 1, ply + 1, alpha, beta);
+      if (aborted_) return 0;
+      if (mine) {
+        best = std::max(best, v);
+        alpha = std::max(alpha, v);
+      } else {
+        best = std::min(best, v);
+        beta = std::min(beta, v);
+      }
+      if (alpha >= beta) break;
+    }
+    return best;
+  }
+
+  // The master's value minus the best rival's, with the free nodes shared out by rings.
+  int64_t Evaluate(const TState& s) {
+    constexpr uint8_t Contested = 5;
+    if (++now_ == 0) std::fill(stamp_.begin(), stamp_.end(), 0), now_ = 1;
+    queue_.clear();
+    for (const int seat : order_)
+      for (const uint32_t x : s.Front[seat]) {
+        if (s.Owner[x] != 0) continue;
+        if (stamp_[x] != now_) {
+          stamp_[x] = now_, dist_[x] = 1, label_[x] = uint8_t(seat);
+          queue_.push_back(x);
+        } else if (label_[x] != seat) {
+          label_[x] = Contested;
+        }
+      }
+    std::array<int64_t, 6> region{};
+    for (size_t head = 0; head < queue_.size(); ++head) {
+      const uint32_t x = queue_[head];
+      const uint8_t l = label_[x];
+      region[l] += byArea_ ? g_.Size[x] : int64_t(g_.Size[x]) * g_.Size[x];
+      const uint16_t next = uint16_t(dist_[x] + 1);
+      for (uint32_t e = g_.Start[x]; e < g_.Start[x + 1]; ++e) {
+        const uint32_t y = g_.Adj[e];
+        if (s.Owner[y] != 0) continue;
+        if (stamp_[y] != now_) {
+          stamp_[y] = now_, dist_[y] = next, label_[y] = l;
+          queue_.push_back(y);
+        } else if (dist_[y] == next && label_[y] != l) {
+          label_[y] = Contested;
+        }
+      }
+    }
+    if (queue_.empty()) completeGame_ = true;
+    const int me = order_[0];
+    int64_t rival = std::numeric_limits<int64_t>::min();
+    for (const int seat : order_) {
+      const int64_t value = (byArea_ ? s.Area[seat] : s.Points[seat]) + region[seat];
+      if (seat != me) rival = std::max(rival, value);
+    }
+    return (byArea_ ? s.Area[me] : s.Points[me]) + region[me] - rival;
+  }
+
+  const TGraph& g_;
+  const bool byArea_;
+  const std::vector<int> order_;
+  const uint32_t budget_;
+  uint32_t positions_ = 0;
+  bool aborted_ = false;
+  bool completeGame_ = false;
+  std::vector<TState> stack_;
+  std::vector<uint16_t> dist_;
+  std::vector<uint8_t> label_;
+  std::vector<uint32_t> stamp_, queue_;
+  uint32_t now_ = 0;
+};
+
+}  // namespace
+
+uint32_t TMorvikMachine::MasterPositionBudget(size_t liveIslands) {
+  const uint64_t budget = MasterWorkBudget / std::max<size_t>(liveIslands, 1);
+  return uint32_t(std::clamp<uint64_t>(budget, MasterMinPositions, MasterMaxPositions));
+}
+
+uint8_t TMorvikMachine::BrainMaster() {
+  if (!Map) throw EUnitCoreError("BrainMaster with no board");
+  const TMap& map = *Map;
+  const bool byArea = Services().VictoryByArea();
+  const auto territories = Territories(map);
+
+  // The island graph of the live board, numbered by island index order.
+  const size_t total = map.Islands.size();
+  std::vector<uint32_t> node(total, UINT32_MAX);
+  TGraph g;
+  for (size_t i = 0; i < total; ++i) {
+    if (map.Islands[i].Merged) continue;
+    node[i] = uint32_t(g.Colour.size());
+    g.Colour.push_back(map.Islands[i].Color);
+    g.Size.push_back(uint32_t(map.Islands[i].Tiles.size()));
+  }
+  g.Start.push_back(0);
+  for (size_t i = 0; i < total; ++i) {
+    if (node[i] == UINT32_MAX) continue;
+    ForEachLive(map.Islands[i], [&](uint16_t id) {
+      if (node[id] != UINT32_MAX) g.Adj.push_back(node[id]);
+    });
+    g.Start.push_back(uint32_t(g.Adj.size()));
+  }
+
+  TState root;
+  root.Owner.assign(g.Count(), 0);
+  root.InFront.assign(g.Count(), 0);
+  std::vector<int> order;
+  for (int k = 0; k < 4; ++k) {
+    const int seat = (CurrentGamer - 1 + k) % 4 + 1;
+    if (territories[seat] == NoIsland) continue;
+    order.push_back(seat);
+    const uint32_t t = node[territories[seat]];
+    root.Owner[t] = uint8_t(seat);
+    root.Colour[seat] = g.Colour[t];
+    root.Area[seat] = map.Scores[seat].Area;
+    root.Points[seat] = map.Scores[seat].Points;
+  }
+  for (const int seat : order) {
+    const uint32_t t = node[territories[seat]];
+    for (uint32_t e = g.Start[t]; e < g.Start[t + 1]; ++e) {
+      const uint32_t y = g.Adj[e];
+      if (root.Owner[y] == 0 && !(root.InFront[y] & (1u << seat))) {
+        root.InFront[y] |= uint8_t(1u << seat);
+        root.Front[seat].push_back(y);
+      }
+    }
+  }
+
+  TMasterSearch search(g, byArea, order, MasterPositionBudget(g.Count()));
+  // Every free colour is a candidate at the root: the capturing ones first, best take first,
+  // then the others (a colour that takes nothing may still block a rival).
+  std::vector<uint8_t> roots;
+  search.Moves(root, CurrentGamer, roots);
+  for (int k = 1; k <= 7; ++k) {
+    if (!FreeColors[k]) continue;
+    Services().StepProgress();
+    if (std::find(roots.begin(), roots.end(), k) == roots.end()) roots.push_back(uint8_t(k));
+  }
+  std::erase_if(roots, [&](uint8_t k) { return !FreeColors[k]; });
+  if (roots.empty()) throw EUnitCoreError("BrainMaster with no free colour");
+  const uint8_t best = roots.size() == 1 ? roots[0] : search.Choose(root, roots);
+  MasterPositions = search.Positions();
+  Services().SetProgressPosition(0);
+  return best;
+}
