@@ -29,8 +29,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "UnitCore.h"
-#include "UnitCoreLists.h"
+#include "engine/UnitCore.h"
+#include "engine/UnitCoreLists.h"
 
 using namespace unitcore;
 
