@@ -158,17 +158,22 @@ TEST_F(GamerStats, DamagedValuesReadAsZeroAndNeverStopTheCount) {
       "[STATS_Ann]\r\nNote=kept as it is\r\nClassic2_Size1_Area_Games=abc\r\n"
       "Classic2_Size1_Area_Wins=-5\r\nClassic2_Size1_Area_Best=0x10\r\n"
       "Classic2_Size1_Area_Losses=99999999999\r\nclassic2_size1_area_streak=4\r\n"
-      "Classic2_Size1_Area_Streak=8\r\nTotal_Area_Sum=2147483000\r\nTotal_Area_Games=\r\n");
+      "Classic2_Size1_Area_Streak=8\r\nClassic2_Size1_Area_Sum=\r\n"
+      "Total_Area_Games=2147483\r\nTotal_Area_Losses=2147483\r\nTotal_Area_Best=1000\r\n"
+      "Total_Area_Sum=2147483000\r\n");
   TIniFile ini(Path(), &msgs);
   TStatsRecord damaged = ReadGamerStats(ini, "Ann").Record("Classic2_Size1_Area");
   EXPECT_EQ(damaged, (TStatsRecord{0, 0, 0, 0, 0, 4, 0}));  // the first of two lines counts
+  // A streak of four without a game cannot be: the group starts afresh with the next game.
+  EXPECT_FALSE(ReadGamerStats(ini, "Ann").Possible("Classic2_Size1_Area"));
 
   ASSERT_TRUE(RecordGameStats(ini, Classic(900, 100)));
   const TGamerStats stats = ReadGamerStats(ini, "Ann");
-  EXPECT_EQ(stats.Record("Classic2_Size1_Area"), (TStatsRecord{1, 1, 0, 900, 900, 5, 5}));
+  EXPECT_EQ(stats.Record("Classic2_Size1_Area"), (TStatsRecord{1, 1, 0, 900, 900, 1, 1}));
   // A sum at the top of the file's integers stays there instead of turning negative.
   EXPECT_EQ(stats.Record("Total_Area").Sum, 2147483647);
-  EXPECT_EQ(stats.Record("Total_Area").Games, 1);
+  EXPECT_EQ(stats.Record("Total_Area").Games, 2147484);
+  EXPECT_TRUE(stats.Possible("Total_Area"));
   EXPECT_EQ(ini.ReadString("STATS_Ann", "Note", ""), "kept as it is");
   EXPECT_TRUE(msgs.shown.empty());
 }
