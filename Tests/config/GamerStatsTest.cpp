@@ -69,6 +69,7 @@ TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
     }
     expected.Streak = run;
     EXPECT_EQ(stats.Record(group), expected) << group;
+    EXPECT_TRUE(stats.Possible(group)) << group;  // real games never look damaged
     const double average = double(expected.Sum) / expected.Games;
     EXPECT_LE(std::abs(stats.Record(group).Average() - average), 0.5) << group;
   }
@@ -150,6 +151,48 @@ TEST_F(GamerStats, RenameCarriesTheSectionAndDeleteErasesIt) {
   ASSERT_TRUE(DeleteGamerInFile(ini, "Eve"));
   EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"GAMERS", "STATS_Bob"}));
   EXPECT_EQ(ini.ReadSection("GAMERS"), std::vector<std::string>{"Bob"});
+  EXPECT_TRUE(msgs.shown.empty());
+}
+
+// Counters that cannot come from real games together, one fault each: such a group reads as not
+// possible (shown as unknown) and starts afresh with the next game.
+TEST_F(GamerStats, ImpossibleCountersAreFlaggedAndStartAfresh) {
+  const TStatsRecord sound{5, 3, 2, 900, 2500, 1, 2};
+  ASSERT_TRUE(sound.Possible(true));
+  ASSERT_TRUE((TStatsRecord{}).Possible(true));
+  struct Case {
+    const char* what;
+    TStatsRecord r;
+    bool byArea = true;
+  } cases[] = {
+      {"wins over games", {5, 50, 0, 900, 2500, 1, 2}},
+      {"losses over games", {5, 0, 6, 900, 2500, 0, 0}},
+      {"wins and losses over games", {5, 3, 3, 900, 2500, 1, 2}},
+      {"streak over longest", {5, 3, 2, 900, 2500, 3, 2}},
+      {"longest over wins", {5, 3, 2, 900, 2500, 1, 4}},
+      {"best over the whole board", {5, 3, 2, 100000, 2500, 1, 2}},
+      {"average over the best", {5, 3, 2, 900, 4501, 1, 2}},
+      {"average over the best, points", {5, 3, 2, 900, 4501, 1, 2}, false},
+      {"sum under the best", {5, 3, 2, 900, 800, 1, 2}},
+      {"results without games", {0, 0, 0, 0, 429496729, 0, 0}},
+      {"negative", {5, 3, 2, -1, 2500, 1, 2}},
+  };
+  Put(Path(), "");
+  TIniFile ini(Path(), &msgs);
+  for (const Case& c : cases) {
+    EXPECT_FALSE(c.r.Possible(c.byArea)) << c.what;
+    const std::string group = TotalStatsGroup(c.byArea);
+    TGamerStats stats;
+    stats.SetRecord(group, c.r);
+    EXPECT_FALSE(stats.Possible(group)) << c.what;
+    ASSERT_TRUE(ini.ReplaceSection(cfg::StatsSection("Ann"), stats.Pairs(group)));
+    ASSERT_TRUE(RecordGameStats(ini, Classic(700, 100, 2, 1, c.byArea)));
+    const TGamerStats after = ReadGamerStats(ini, "Ann");
+    EXPECT_TRUE(after.Possible(group)) << c.what;
+    EXPECT_EQ(after.Record(group), (TStatsRecord{1, 1, 0, 700, 700, 1, 1})) << c.what;
+  }
+  // A points result has no upper bound but the file's.
+  EXPECT_TRUE((TStatsRecord{1, 1, 0, 2000000000, 2000000000, 1, 1}).Possible(false));
   EXPECT_TRUE(msgs.shown.empty());
 }
 
