@@ -55,7 +55,8 @@ std::vector<std::vector<std::string>> GamerCaseTwins(const TIniFile& ini) {
 }
 
 bool GamerNameHoldable(const std::string& name) {
-  return IniCanHoldName(name) && IniSectionFault(cfg::OptionsSection(name)) == TIniNameFault::None &&
+  return IniCanHoldName(name) &&
+         IniSectionFault(cfg::OptionsSection(name)) == TIniNameFault::None &&
          IniSectionFault(cfg::StatsSection(name)) == TIniNameFault::None;
 }
 

@@ -93,7 +93,8 @@ struct TStatsOutcome {
 std::vector<TStatsOutcome> GameOutcomes(const TStatsGame& game);
 
 // Adds a game to a profile's statistics: its mode's group and the total, by the game's rule. A
-// group whose counters are not Possible starts afresh from this game. Returns the groups it changed (a mode out of range counts in the total only).
+// group whose counters are not Possible starts afresh from this game. Returns the groups it changed
+// (a mode out of range counts in the total only).
 std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
                                    const TStatsOutcome& outcome);
 

@@ -93,8 +93,7 @@ TSettingsLock::TResult TSettingsLock::Acquire(const std::string& settingsFile) {
     if (fd < 0) {
       if (err == ELOOP)
         return Fail("Файл блокировки " + path + " — символическая ссылка, а не обычный файл.");
-      if (err == EISDIR)
-        return Fail("Файл блокировки " + path + " — папка, а не обычный файл.");
+      if (err == EISDIR) return Fail("Файл блокировки " + path + " — папка, а не обычный файл.");
       return Fail("Не удаётся открыть файл блокировки " + path + ".\r\n" + SystemCause(err));
     }
     struct stat held;
@@ -130,10 +129,10 @@ TSettingsLock::TResult TSettingsLock::Acquire(const std::string& settingsFile) {
       // Another name of the same file (a hard link) has a lock file of its own; and the first
       // write replaces the file under this name only, splitting the names into two files.
       if (file.st_nlink > 1)
-        problem_ = "У файла настроек есть другие имена (жёстких ссылок: " +
-                   std::to_string(file.st_nlink) +
-                   ").\r\nКопия игры, запущенная под другим именем, не увидит эту блокировку, а "
-                   "первая же запись разделит имена на два разных файла.";
+        problem_ =
+            "У файла настроек есть другие имена (жёстких ссылок: " + std::to_string(file.st_nlink) +
+            ").\r\nКопия игры, запущенная под другим именем, не увидит эту блокировку, а "
+            "первая же запись разделит имена на два разных файла.";
       return TResult::Held;
     }
     close(fd);

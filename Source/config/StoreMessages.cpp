@@ -134,8 +134,7 @@ std::string NameFaultCause(const std::string& what, const std::string& text, TIn
                         : what == "key"   ? "имя ключа"
                                           : "значение";
   if (fault == TIniNameFault::Empty) return "Файл не может хранить пустое " + subject + ".";
-  return "Файл не может хранить " + subject + " «" + Shown(text) + "»: " + FaultReason(fault) +
-         ".";
+  return "Файл не может хранить " + subject + " «" + Shown(text) + "»: " + FaultReason(fault) + ".";
 }
 
 std::string CaseTwinsText(const std::vector<std::vector<std::string>>& groups) {
@@ -154,8 +153,7 @@ std::string CaseTwinsText(const std::vector<std::vector<std::string>>& groups) {
 std::string UnholdableGamerText(const std::string& name) {
   return "Игроком «" + Shown(name) + "» играть нельзя: файл настроек не может хранить это имя, " +
          "потому что " + FaultReason(IniNameFault(name)) +
-         ".\r\nНастройки и результаты этого игрока не сохранились бы. Измените имя кнопкой "
-         "«Изменить».";
+         ".\r\nНастройки и результаты этого игрока не сохранились бы.\r\nИзменить имя сейчас?";
 }
 
 std::string LockProblemText(const std::string& fileName, const std::string& cause) {

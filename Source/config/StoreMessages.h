@@ -23,7 +23,8 @@ std::string NameFaultCause(const std::string& what, const std::string& text, TIn
 // Profiles whose names differ only in letter case: the file cannot keep their options and
 // statistics apart. Each group is named; the player is asked to rename one of each.
 std::string CaseTwinsText(const std::vector<std::vector<std::string>>& groups);
-// A listed profile whose name the file cannot hold: why it cannot be played, and the way out.
+// A listed profile whose name the file cannot hold: why it cannot be played, and whether to
+// rename it now (a confirmation).
 std::string UnholdableGamerText(const std::string& name);
 
 // The settings file could not be locked: the file, the cause (one or more sentences) and what

@@ -4,10 +4,10 @@
 #include "Cp1251.h"
 #include "GamerFile.h"
 #include "GamerStats.h"
-#include "StoreMessages.h"
 #include "HallFame.h"
 #include "IniFile.h"
 #include "ScriptedMessages.h"
+#include "StoreMessages.h"
 #include "TempFolder.h"
 
 namespace {
@@ -40,7 +40,8 @@ TEST_F(GamerFile, ACaseTwinKeepsItsLineAndSections) {
     std::vector<std::string> gamers;  // "GAMERS" afterwards, every spelling
   } cases[] = {
       {"delete", [&](TIniFile& ini) { return DeleteGamerInFile(ini, lower); }, {upper, "Bob"}},
-      {"rename", [&](TIniFile& ini) { return RenameGamerInFile(ini, &msgs, lower, "Вера"); },
+      {"rename",
+       [&](TIniFile& ini) { return RenameGamerInFile(ini, &msgs, lower, "Вера"); },
        {upper, "Bob", "Вера"}},
   };
   for (const Case& c : cases) {
@@ -54,8 +55,7 @@ TEST_F(GamerFile, ACaseTwinKeepsItsLineAndSections) {
     EXPECT_EQ(after.find(Cp("_" + lower + "]")), std::string::npos) << c.what;
     EXPECT_EQ(ReadGamerNames(ini), c.gamers) << c.what;
     EXPECT_TRUE(GamerCaseTwins(ini).empty()) << c.what;
-    if (c.gamers.back() == "Вера")
-      EXPECT_EQ(ini.ReadInteger("OPTIONS_Вера", "Volume", 0), 11);
+    if (c.gamers.back() == "Вера") EXPECT_EQ(ini.ReadInteger("OPTIONS_Вера", "Volume", 0), 11);
   }
   EXPECT_TRUE(msgs.shown.empty());
   EXPECT_EQ(CaseTwinsText({{lower, upper}}),
@@ -94,8 +94,8 @@ TEST_F(GamerFile, ANameTheFileCannotHoldIsNeverWrittenUnder) {
   for (const char* good : {"Ann", "Ёжик €", "a;b"}) EXPECT_TRUE(GamerNameHoldable(good)) << good;
   EXPECT_EQ(UnholdableGamerText("a]b"),
             "Игроком «a]b» играть нельзя: файл настроек не может хранить это имя, потому что в "
-            "нём есть знак «]».\r\nНастройки и результаты этого игрока не сохранились бы. "
-            "Измените имя кнопкой «Изменить».");
+            "нём есть знак «]».\r\nНастройки и результаты этого игрока не сохранились бы.\r\n"
+            "Изменить имя сейчас?");
 
   const std::string text = "[GAMERS]\r\na]b=a]b\r\nBob=Bob\r\n[OPTIONS_a]\r\nVolume=5\r\n";
   Put(Path(), text);
