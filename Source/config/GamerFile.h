@@ -3,9 +3,25 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TIniFile;
 class TMessageService;
+
+// Every profile name of "GAMERS" in file order, names that differ only in letter case each kept
+// (a key listing would hide all but the first of them).
+std::vector<std::string> ReadGamerNames(const TIniFile& ini);
+
+// Groups of profile names that differ only in letter case ("Игрок" and "ИГРОК"), each group in
+// file order. The file's sections cannot tell such profiles apart when read.
+std::vector<std::vector<std::string>> GamerCaseTwins(const TIniFile& ini);
+
+// Whether `name` can be played: it must survive as a key and inside a section name. A name
+// that cannot is never written under (the store refuses such writes); it can only be renamed.
+bool GamerNameHoldable(const std::string& name);
+
+// With a case-twin in the file, a delete or rename below touches only what is spelled exactly
+// as `name` / `oldName` is (the profile line and its sections): the twin's stay whole.
 
 // Rename: in "GAMERS" the old key is deleted and new=new written; the pairs of
 // "OPTIONS_" + old move, in their order, to "OPTIONS_" + new (at the end of the file), and

@@ -46,6 +46,19 @@ int32_t TStatsRecord::Average() const {
   return int32_t((int64_t(Sum) * 2 + Games) / (int64_t(Games) * 2));
 }
 
+bool TStatsRecord::Possible(bool byArea) const {
+  constexpr int32_t kWholeBoard = 1000;  // tenths of a percent
+  const int32_t all[] = {Games, Wins, Losses, Best, Sum, Streak, LongestStreak};
+  if (std::any_of(std::begin(all), std::end(all), [](int32_t v) { return v < 0; })) return false;
+  if (int64_t(Wins) + Losses > Games) return false;
+  if (Streak > LongestStreak || LongestStreak > Wins) return false;
+  if (byArea && Best > kWholeBoard) return false;
+  if (Games == 0) return Best == 0 && Sum == 0;
+  // The best result is one of the results summed; none is above it. The sum stops at the top of
+  // the file's integers, which stays within games x best whenever that product reaches it.
+  return Sum >= Best && int64_t(Sum) <= int64_t(Games) * Best;
+}
+
 std::string ClassicStatsGroup(int level, int sizeIndex, bool byArea) {
   return "Classic" + std::to_string(level) + "_Size" + std::to_string(sizeIndex) + "_" +
          Rule(byArea);
@@ -78,6 +91,10 @@ TStatsRecord TGamerStats::Record(const std::string& group) const {
     *fields[i] = it == values_.end() ? 0 : it->second;
   }
   return r;
+}
+
+bool TGamerStats::Possible(const std::string& group) const {
+  return Record(group).Possible(!group.ends_with("_Points"));
 }
 
 void TGamerStats::SetRecord(const std::string& group, const TStatsRecord& record) {
@@ -144,7 +161,8 @@ std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
     for (std::string& g : groups) g = AssistedStatsGroup(g);
 
   for (const std::string& g : groups) {
-    TStatsRecord r = stats.Record(g);
+    // Counters that cannot be true would make every figure built on them wrong: start afresh.
+    TStatsRecord r = stats.Possible(g) ? stats.Record(g) : TStatsRecord{};
     r.Games = Add(r.Games, 1);
     if (outcome.Won) {
       r.Wins = Add(r.Wins, 1);
@@ -164,14 +182,16 @@ std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
 bool RecordGameStats(TIniFile& ini, const TStatsGame& game) {
   const std::vector<TStatsOutcome> outcomes = GameOutcomes(game);
   if (outcomes.empty()) return true;
-  return ini.Batch([&](TIniBatch& b) {
-    for (const TStatsOutcome& o : outcomes) {
-      const std::string section = cfg::StatsSection(o.Profile);
-      TGamerStats stats = TGamerStats::FromSectionValues(b.ReadSectionValues(section));
-      for (const std::string& g : CountGame(stats, game, o))
-        for (const auto& [key, value] : stats.Pairs(g)) b.WriteString(section, key, value);
-    }
-  });
+  return ini.Batch([&](TIniBatch& b) { RecordGameStats(b, game); });
+}
+
+void RecordGameStats(TIniBatch& b, const TStatsGame& game) {
+  for (const TStatsOutcome& o : GameOutcomes(game)) {
+    const std::string section = cfg::StatsSection(o.Profile);
+    TGamerStats stats = TGamerStats::FromSectionValues(b.ReadSectionValues(section));
+    for (const std::string& g : CountGame(stats, game, o))
+      for (const auto& [key, value] : stats.Pairs(g)) b.WriteString(section, key, value);
+  }
 }
 
 TGamerStats ReadGamerStats(const TIniFile& ini, const std::string& profile) {

@@ -25,6 +25,11 @@ struct TStatsRecord {
 
   // Average result, rounded half up; 0 before the first game.
   int32_t Average() const;
+  // Whether the counters can come from real games together: wins and losses within the games,
+  // the current streak within the longest and that within the wins, the best result within
+  // what the rule allows (a share of the board is at most 100.0 %) and the sum between the best
+  // and games x best. A hand-edited or damaged group fails and is shown as unknown.
+  bool Possible(bool byArea) const;
   bool operator==(const TStatsRecord&) const = default;
 };
 
@@ -39,6 +44,8 @@ std::string AssistedStatsGroup(const std::string& group);
 class TGamerStats {
  public:
   TStatsRecord Record(const std::string& group) const;
+  // Record(group).Possible with the group's own rule (its name ends in "_Area" or "_Points").
+  bool Possible(const std::string& group) const;
   void SetRecord(const std::string& group, const TStatsRecord& record);
   // The seven keys of a group with their values, as they are written.
   std::vector<std::pair<std::string, std::string>> Pairs(const std::string& group) const;
@@ -85,13 +92,17 @@ struct TStatsOutcome {
 };
 std::vector<TStatsOutcome> GameOutcomes(const TStatsGame& game);
 
-// Adds a game to a profile's statistics: its mode's group and the total, by the game's rule.
-// Returns the groups it changed (a mode out of range counts in the total only).
+// Adds a game to a profile's statistics: its mode's group and the total, by the game's rule. A
+// group whose counters are not Possible starts afresh from this game. Returns the groups it changed
+// (a mode out of range counts in the total only).
 std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
                                    const TStatsOutcome& outcome);
 
 // Counts the game for every person's profile and writes all their sections in one replacement
 // of the file. False when the store refused (it has said why); the file is then unchanged.
 bool RecordGameStats(TIniFile& ini, const TStatsGame& game);
+// The same changes inside a batch, so that the end of a game can add its hall-of-fame record to
+// the same replacement of the file.
+void RecordGameStats(TIniBatch& batch, const TStatsGame& game);
 
 TGamerStats ReadGamerStats(const TIniFile& ini, const std::string& profile);

@@ -256,6 +256,29 @@ struct TDoc {
     }
   }
 
+  // As ForSection, but only under headers spelled exactly `secDisk` (the file's encoding).
+  template <class F>
+  void ForSectionExact(const std::string& folded, const std::string& secDisk, F f) const {
+    const std::vector<size_t>* heads = Headers(folded);
+    if (!heads) return;
+    for (size_t h : *heads) {
+      if (lines[h].name != secDisk) continue;
+      f(h);
+      for (size_t i = h + 1; i < lines.size() && lines[i].kind != TKind::Header; ++i) f(i);
+    }
+  }
+
+  // Each spelling of the section's key names once, in file order.
+  std::vector<std::string> KeySpellings(const std::string& fsec) const {
+    std::vector<std::string> out;
+    std::unordered_set<std::string_view> seen;
+    ForSection(fsec, [&](size_t i) {
+      if (lines[i].kind == TKind::Key && seen.insert(lines[i].name).second)
+        out.push_back(Decode(lines[i].name));
+    });
+    return out;
+  }
+
   const TLine* FindKey(const std::string& fsec, const std::string& fkey) const {
     const std::vector<size_t>* heads = Headers(fsec);
     if (!heads) return nullptr;
@@ -317,16 +340,25 @@ struct TDoc {
     lines.resize(w);
   }
 
-  void EraseSection(const std::string& fsec) {
+  // `secDisk` set: only headers spelled exactly so.
+  void EraseSection(const std::string& fsec, const std::string* secDisk = nullptr) {
     std::vector<bool> drop(lines.size(), false);
-    ForSection(fsec, [&](size_t i) { drop[i] = true; });
+    auto mark = [&](size_t i) { drop[i] = true; };
+    if (secDisk)
+      ForSectionExact(fsec, *secDisk, mark);
+    else
+      ForSection(fsec, mark);
     EraseLines(drop);
   }
 
-  void DeleteKey(const std::string& fsec, const std::string& fkey) {
+  // `keyDisk` set: only keys spelled exactly so.
+  void DeleteKey(const std::string& fsec, const std::string& fkey,
+                 const std::string* keyDisk = nullptr) {
     std::vector<bool> drop(lines.size(), false);
     ForSection(fsec, [&](size_t i) {
-      if (lines[i].kind == TKind::Key && NameIs(lines[i].name, fkey)) drop[i] = true;
+      if (lines[i].kind == TKind::Key && NameIs(lines[i].name, fkey) &&
+          (!keyDisk || lines[i].name == *keyDisk))
+        drop[i] = true;
     });
     EraseLines(drop);
   }
@@ -500,15 +532,21 @@ bool TIniFile::Update(const std::function<bool(TDoc&, std::string&)>& edit) {
 
 namespace {
 
-// The pairs of a section as ReadSectionValues returns them.
-std::vector<std::string> SectionValues(const TDoc& doc, const std::string& fsec) {
+// The pairs of a section as ReadSectionValues returns them; with `secDisk`, only those under
+// headers spelled exactly so.
+std::vector<std::string> SectionValues(const TDoc& doc, const std::string& fsec,
+                                       const std::string* secDisk = nullptr) {
   // Every key line, duplicates included, as the format's section read returns them: a
   // hall-of-fame table with a repeated key still sums all its lines.
   std::vector<std::string> out;
-  doc.ForSection(fsec, [&](size_t i) {
+  auto add = [&](size_t i) {
     const TLine& l = doc.lines[i];
     if (l.kind == TKind::Key) out.push_back(doc.Decode(l.name) + "=" + doc.Value(l));
-  });
+  };
+  if (secDisk)
+    doc.ForSectionExact(fsec, *secDisk, add);
+  else
+    doc.ForSection(fsec, add);
   return out;
 }
 
@@ -551,19 +589,28 @@ void TIniBatch::WriteBool(const std::string& section, const std::string& key, bo
   WriteString(section, key, value ? "1" : "0");
 }
 
-void TIniBatch::EraseSection(const std::string& section) {
-  std::string fsec;
-  if (FoldArg(section, fsec)) doc_.EraseSection(fsec);
+void TIniBatch::EraseSection(const std::string& section, TIniCase match) {
+  std::string fsec, secDisk;
+  if (!FoldArg(section, fsec) || !doc_.Encode(section, secDisk)) return;
+  doc_.EraseSection(fsec, match == TIniCase::Exact ? &secDisk : nullptr);
 }
 
-void TIniBatch::DeleteKey(const std::string& section, const std::string& key) {
-  std::string fsec, fkey;
-  if (FoldArg(section, fsec) && FoldArg(key, fkey)) doc_.DeleteKey(fsec, fkey);
+void TIniBatch::DeleteKey(const std::string& section, const std::string& key, TIniCase match) {
+  std::string fsec, fkey, keyDisk;
+  if (!FoldArg(section, fsec) || !FoldArg(key, fkey) || !doc_.Encode(key, keyDisk)) return;
+  doc_.DeleteKey(fsec, fkey, match == TIniCase::Exact ? &keyDisk : nullptr);
 }
 
-std::vector<std::string> TIniBatch::ReadSectionValues(const std::string& section) const {
+std::vector<std::string> TIniBatch::ReadSectionValues(const std::string& section,
+                                                      TIniCase match) const {
+  std::string fsec, secDisk;
+  if (!FoldArg(section, fsec) || !doc_.Encode(section, secDisk)) return {};
+  return SectionValues(doc_, fsec, match == TIniCase::Exact ? &secDisk : nullptr);
+}
+
+std::vector<std::string> TIniBatch::ReadKeySpellings(const std::string& section) const {
   std::string fsec;
-  return FoldArg(section, fsec) ? SectionValues(doc_, fsec) : std::vector<std::string>{};
+  return FoldArg(section, fsec) ? doc_.KeySpellings(fsec) : std::vector<std::string>{};
 }
 
 bool TIniBatch::SectionExists(const std::string& section) const {
@@ -714,6 +761,12 @@ std::vector<std::string> TIniFile::ReadSections() const {
     out.push_back(doc.Decode(l.name));
   }
   return out;
+}
+
+std::vector<std::string> TIniFile::ReadKeySpellings(const std::string& section) const {
+  std::string fsec;
+  if (!FoldArg(section, fsec)) return {};
+  return Current().KeySpellings(fsec);
 }
 
 std::vector<std::string> TIniFile::ReadSectionValues(const std::string& section) const {

@@ -58,6 +58,11 @@ TIniNameFault IniKeyFault(const std::string& key);
 TIniNameFault IniSectionFault(const std::string& section);
 TIniNameFault IniValueFault(const std::string& value);
 
+// How a section or key name given to a deleting operation meets the names in the file. Reads
+// always compare without regard to case; Exact lets a profile go without taking along another
+// one whose name differs only in letter case.
+enum class TIniCase { Any, Exact };
+
 // Several changes made on one reading of the file and written back in one replacement: all of
 // them reach the file or none, and a crash cannot stop them half-way. Reads inside the batch see
 // its own changes. The operations mean the same as those of TIniFile.
@@ -67,10 +72,16 @@ class TIniBatch {
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int32_t value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
-  void EraseSection(const std::string& section);
-  void DeleteKey(const std::string& section, const std::string& key);
-  std::vector<std::string> ReadSectionValues(const std::string& section) const;
+  // With TIniCase::Exact only headers (keys) spelled exactly as given go.
+  void EraseSection(const std::string& section, TIniCase match = TIniCase::Any);
+  void DeleteKey(const std::string& section, const std::string& key,
+                 TIniCase match = TIniCase::Any);
+  // With TIniCase::Exact only the lines under headers spelled exactly as given.
+  std::vector<std::string> ReadSectionValues(const std::string& section,
+                                             TIniCase match = TIniCase::Any) const;
   bool SectionExists(const std::string& section) const;
+  // Every spelling of the section's key names, in file order (see TIniFile::ReadKeySpellings).
+  std::vector<std::string> ReadKeySpellings(const std::string& section) const;
 
  private:
   friend class TIniFile;
@@ -125,6 +136,9 @@ class TIniFile {
 
   std::vector<std::string> ReadSection(const std::string& section) const;  // key names
   std::vector<std::string> ReadSections() const;                           // section names
+  // The key names of a section with every spelling kept: "Ann" and "ANN" both come back (a
+  // listing names only the first), an exact repeat once. Nothing is cut.
+  std::vector<std::string> ReadKeySpellings(const std::string& section) const;
   // "key=value" per key line, in file order, duplicate keys included (a read of the key sees
   // only the first); values as ReadString returns them.
   std::vector<std::string> ReadSectionValues(const std::string& section) const;

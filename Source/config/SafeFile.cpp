@@ -48,6 +48,32 @@ bool RecentlyChanged(const TFileStamp& stamp) {
   return ageNs < marginNs && ageNs > -marginNs;
 }
 
+std::atomic<TFileCallProbe> probe = nullptr;
+
+void Probe(const char* call, const std::string& path) {
+  if (TFileCallProbe p = probe.load()) p(call, path);
+}
+
+// The calls a replacement relies on, each reported to the probe once it has succeeded.
+int SyncData(int fd, const std::string& path) {
+  const int r = fsync(fd);
+  if (r == 0) Probe("fsync", path);
+  return r;
+}
+
+int RenameOver(const std::string& from, const std::string& to) {
+  const int r = rename(from.c_str(), to.c_str());
+  if (r == 0) Probe("rename", from);
+  return r;
+}
+
+void SyncFolder(const std::string& dir) {
+  int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd < 0) return;
+  if (fsync(dfd) == 0) Probe("fsync-folder", dir);
+  close(dfd);
+}
+
 TFileOutcome Failed(TFileFault fault, int err = 0, mode_t mode = 0) {
   return TFileOutcome{fault, err, mode};
 }
@@ -204,20 +230,18 @@ TFileOutcome ReplaceFile(const std::string& path, const std::string& data, bool 
     left -= size_t(w);
   }
   // Without this a power cut soon after the rename can leave an empty file on some file systems.
-  if (sync && fsync(fd) != 0) return Failed(TFileFault::System, errno);
-  if (rename(tmp.c_str(), target.c_str()) != 0) return Failed(TFileFault::System, errno);
+  if (sync && SyncData(fd, tmp) != 0) return Failed(TFileFault::System, errno);
+  if (RenameOver(tmp, target) != 0) return Failed(TFileFault::System, errno);
   temp.Renamed();
   struct stat now;
   if (fstat(fd, &now) == 0) stamp = TFileStamp::Of(now);
   if (temp.Close() != 0) return Failed(TFileFault::System, errno);
-  if (sync) {
-    int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-      fsync(dfd);
-      close(dfd);
-    }
-  }
+  if (sync) SyncFolder(dir);
   return {};
+}
+
+void SetFileCallProbe(TFileCallProbe p) {
+  probe.store(p);
 }
 
 void SyncFile(const std::string& path) {

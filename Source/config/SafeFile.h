@@ -57,6 +57,12 @@ TFileOutcome StampOf(const std::string& path, TFileStamp& stamp);
 TFileOutcome ReplaceFile(const std::string& path, const std::string& data, bool sync,
                          TFileStamp& stamp);
 
+// Watches the calls that make a replacement durable, in the order they are made: "fsync" of the
+// temporary file, "rename" of it over the file, "fsync-folder". `path` is the temporary file's
+// for the first two, the folder's for the last. For tests; null (the default) watches nothing.
+using TFileCallProbe = void (*)(const char* call, const std::string& path);
+void SetFileCallProbe(TFileCallProbe probe);
+
 // Makes the file and its folder entry durable.
 void SyncFile(const std::string& path);
 

@@ -103,37 +103,61 @@ std::string FileFaultCause(const TFileOutcome& outcome) {
   return {};
 }
 
+namespace {
+
+// Why a name or value cannot be held, as the end of a sentence.
+std::string FaultReason(TIniNameFault fault) {
+  switch (fault) {
+    case TIniNameFault::LineBreak:
+      return "в нём есть перевод строки или нулевой символ";
+    case TIniNameFault::Blanks:
+      return "в начале или в конце стоят пробелы";
+    case TIniNameFault::Equals:
+      return "в нём есть знак «=»";
+    case TIniNameFault::Bracket:
+      return "в нём есть знак «]»";
+    case TIniNameFault::LeadingMark:
+      return "оно начинается с «[» или «;»";
+    case TIniNameFault::Encoding:
+      return "в нём есть символ, которого нет в кодировке Windows-1251";
+    case TIniNameFault::TooLong:
+      return "оно длиннее " + std::to_string(TIniFile::kMaxValueLength) + " символов";
+    default:
+      return "его нельзя записать";
+  }
+}
+
+}  // namespace
+
 std::string NameFaultCause(const std::string& what, const std::string& text, TIniNameFault fault) {
   std::string subject = what == "section" ? "имя раздела"
                         : what == "key"   ? "имя ключа"
                                           : "значение";
   if (fault == TIniNameFault::Empty) return "Файл не может хранить пустое " + subject + ".";
-  std::string why;
-  switch (fault) {
-    case TIniNameFault::LineBreak:
-      why = "в нём есть перевод строки или нулевой символ";
-      break;
-    case TIniNameFault::Blanks:
-      why = "в начале или в конце стоят пробелы";
-      break;
-    case TIniNameFault::Equals:
-      why = "в нём есть знак «=»";
-      break;
-    case TIniNameFault::Bracket:
-      why = "в нём есть знак «]»";
-      break;
-    case TIniNameFault::LeadingMark:
-      why = "оно начинается с «[» или «;»";
-      break;
-    case TIniNameFault::Encoding:
-      why = "в нём есть символ, которого нет в кодировке Windows-1251";
-      break;
-    case TIniNameFault::TooLong:
-      why = "оно длиннее " + std::to_string(TIniFile::kMaxValueLength) + " символов";
-      break;
-    default:
-      why = "его нельзя записать";
-      break;
+  return "Файл не может хранить " + subject + " «" + Shown(text) + "»: " + FaultReason(fault) + ".";
+}
+
+std::string CaseTwinsText(const std::vector<std::vector<std::string>>& groups) {
+  std::string names;
+  for (const auto& group : groups) {
+    std::string line;
+    for (size_t i = 0; i < group.size(); ++i)
+      line += (i == 0 ? "" : i + 1 == group.size() ? " и " : ", ") + ("«" + Shown(group[i]) + "»");
+    names += line + "\r\n";
   }
-  return "Файл не может хранить " + subject + " «" + Shown(text) + "»: " + why + ".";
+  return "Имена игроков различаются только регистром букв:\r\n" + names +
+         "Файл настроек не различает такие имена, и настройки и статистика этих игроков "
+         "смешиваются.\r\nПереименуйте одного из них кнопкой «Изменить».";
+}
+
+std::string UnholdableGamerText(const std::string& name) {
+  return "Игроком «" + Shown(name) + "» играть нельзя: файл настроек не может хранить это имя, " +
+         "потому что " + FaultReason(IniNameFault(name)) +
+         ".\r\nНастройки и результаты этого игрока не сохранились бы.\r\nИзменить имя сейчас?";
+}
+
+std::string LockProblemText(const std::string& fileName, const std::string& cause) {
+  return "Не удаётся заблокировать файл настроек:\r\n" + fileName + "\r\n" + cause +
+         "\r\nЕсли запустить ещё одну копию игры, она сможет изменить тот же файл, и "
+         "изменения одной из копий пропадут.\r\nПродолжить без блокировки?";
 }

@@ -18,6 +18,7 @@
 #include "config/Cp1251.h"
 #include "config/GamerFile.h"
 #include "config/IniFile.h"
+#include "config/StoreMessages.h"
 #include "gui/QtText.h"
 
 namespace {
@@ -111,6 +112,14 @@ void TFormGamers::FormShow() {
   lbGamers->setCurrentRow(row);
   TestQuantityGamers();
   btnSelect->setFocus();
+  // The file cannot keep such profiles' sections apart: the player is told once, to rename one.
+  if (!twinsTold_) {
+    const auto twins = GamerCaseTwins(ini_);
+    if (!twins.empty()) {
+      twinsTold_ = true;
+      messages_.Information(CaseTwinsText(twins));
+    }
+  }
 }
 
 void TFormGamers::LoadList(const std::string& select) {
@@ -251,6 +260,11 @@ void TFormGamers::btnEraseClick() {
 void TFormGamers::btnSelectClick() {
   const std::string name = SelectedName();
   if (name.empty()) return;
+  // Nothing could be kept under a name the file cannot hold: the rename is offered instead.
+  if (!GamerNameHoldable(name)) {
+    if (messages_.Confirm(UnholdableGamerText(name))) btnChangeClick();
+    return;
+  }
   TProgramState& state = state_;
   if (name == state.ActiveGamer && !pending_) {
     accept();

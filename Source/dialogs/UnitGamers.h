@@ -96,4 +96,5 @@ class TFormGamers : public QDialog {
   std::string previous_;
   bool previousMode_ = false;
   int32_t previousCode_ = 0;
+  bool twinsTold_ = false;  // profiles differing only in letter case: said once a run
 };

@@ -69,6 +69,7 @@ TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
     }
     expected.Streak = run;
     EXPECT_EQ(stats.Record(group), expected) << group;
+    EXPECT_TRUE(stats.Possible(group)) << group;  // real games never look damaged
     const double average = double(expected.Sum) / expected.Games;
     EXPECT_LE(std::abs(stats.Record(group).Average() - average), 0.5) << group;
   }
@@ -153,22 +154,69 @@ TEST_F(GamerStats, RenameCarriesTheSectionAndDeleteErasesIt) {
   EXPECT_TRUE(msgs.shown.empty());
 }
 
+// Counters that cannot come from real games together, one fault each: such a group reads as not
+// possible (shown as unknown) and starts afresh with the next game.
+TEST_F(GamerStats, ImpossibleCountersAreFlaggedAndStartAfresh) {
+  const TStatsRecord sound{5, 3, 2, 900, 2500, 1, 2};
+  ASSERT_TRUE(sound.Possible(true));
+  ASSERT_TRUE((TStatsRecord{}).Possible(true));
+  struct Case {
+    const char* what;
+    TStatsRecord r;
+    bool byArea = true;
+  } cases[] = {
+      {"wins over games", {5, 50, 0, 900, 2500, 1, 2}},
+      {"losses over games", {5, 0, 6, 900, 2500, 0, 0}},
+      {"wins and losses over games", {5, 3, 3, 900, 2500, 1, 2}},
+      {"streak over longest", {5, 3, 2, 900, 2500, 3, 2}},
+      {"longest over wins", {5, 3, 2, 900, 2500, 1, 4}},
+      {"best over the whole board", {5, 3, 2, 100000, 2500, 1, 2}},
+      {"average over the best", {5, 3, 2, 900, 4501, 1, 2}},
+      {"average over the best, points", {5, 3, 2, 900, 4501, 1, 2}, false},
+      {"sum under the best", {5, 3, 2, 900, 800, 1, 2}},
+      {"results without games", {0, 0, 0, 0, 429496729, 0, 0}},
+      {"negative", {5, 3, 2, -1, 2500, 1, 2}},
+  };
+  Put(Path(), "");
+  TIniFile ini(Path(), &msgs);
+  for (const Case& c : cases) {
+    EXPECT_FALSE(c.r.Possible(c.byArea)) << c.what;
+    const std::string group = TotalStatsGroup(c.byArea);
+    TGamerStats stats;
+    stats.SetRecord(group, c.r);
+    EXPECT_FALSE(stats.Possible(group)) << c.what;
+    ASSERT_TRUE(ini.ReplaceSection(cfg::StatsSection("Ann"), stats.Pairs(group)));
+    ASSERT_TRUE(RecordGameStats(ini, Classic(700, 100, 2, 1, c.byArea)));
+    const TGamerStats after = ReadGamerStats(ini, "Ann");
+    EXPECT_TRUE(after.Possible(group)) << c.what;
+    EXPECT_EQ(after.Record(group), (TStatsRecord{1, 1, 0, 700, 700, 1, 1})) << c.what;
+  }
+  // A points result has no upper bound but the file's.
+  EXPECT_TRUE((TStatsRecord{1, 1, 0, 2000000000, 2000000000, 1, 1}).Possible(false));
+  EXPECT_TRUE(msgs.shown.empty());
+}
+
 TEST_F(GamerStats, DamagedValuesReadAsZeroAndNeverStopTheCount) {
   Put(Path(),
       "[STATS_Ann]\r\nNote=kept as it is\r\nClassic2_Size1_Area_Games=abc\r\n"
       "Classic2_Size1_Area_Wins=-5\r\nClassic2_Size1_Area_Best=0x10\r\n"
       "Classic2_Size1_Area_Losses=99999999999\r\nclassic2_size1_area_streak=4\r\n"
-      "Classic2_Size1_Area_Streak=8\r\nTotal_Area_Sum=2147483000\r\nTotal_Area_Games=\r\n");
+      "Classic2_Size1_Area_Streak=8\r\nClassic2_Size1_Area_Sum=\r\n"
+      "Total_Area_Games=2147483\r\nTotal_Area_Losses=2147483\r\nTotal_Area_Best=1000\r\n"
+      "Total_Area_Sum=2147483000\r\n");
   TIniFile ini(Path(), &msgs);
   TStatsRecord damaged = ReadGamerStats(ini, "Ann").Record("Classic2_Size1_Area");
   EXPECT_EQ(damaged, (TStatsRecord{0, 0, 0, 0, 0, 4, 0}));  // the first of two lines counts
+  // A streak of four without a game cannot be: the group starts afresh with the next game.
+  EXPECT_FALSE(ReadGamerStats(ini, "Ann").Possible("Classic2_Size1_Area"));
 
   ASSERT_TRUE(RecordGameStats(ini, Classic(900, 100)));
   const TGamerStats stats = ReadGamerStats(ini, "Ann");
-  EXPECT_EQ(stats.Record("Classic2_Size1_Area"), (TStatsRecord{1, 1, 0, 900, 900, 5, 5}));
+  EXPECT_EQ(stats.Record("Classic2_Size1_Area"), (TStatsRecord{1, 1, 0, 900, 900, 1, 1}));
   // A sum at the top of the file's integers stays there instead of turning negative.
   EXPECT_EQ(stats.Record("Total_Area").Sum, 2147483647);
-  EXPECT_EQ(stats.Record("Total_Area").Games, 1);
+  EXPECT_EQ(stats.Record("Total_Area").Games, 2147484);
+  EXPECT_TRUE(stats.Possible("Total_Area"));
   EXPECT_EQ(ini.ReadString("STATS_Ann", "Note", ""), "kept as it is");
   EXPECT_TRUE(msgs.shown.empty());
 }

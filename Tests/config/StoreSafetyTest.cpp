@@ -1,6 +1,7 @@
 // The settings file as a player's machine treats it: two copies of the game, odd line ends,
 // files that are not files, edits behind the game's back, a full disk, a killed writer.
 #include <fcntl.h>
+#include <poll.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -16,8 +17,10 @@
 #include <thread>
 
 #include "config/IniFile.h"
+#include "config/SafeFile.h"
 #include "ScriptedMessages.h"
 #include "config/SettingsLock.h"
+#include "config/StoreMessages.h"
 #include "TempFolder.h"
 
 namespace {
@@ -44,6 +47,33 @@ bool InChild(F body, unsigned seconds = 20) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// A helper process that lives at most `seconds` and no longer than its test: it is killed and
+// reaped when the test ends, passed or failed, so nothing outlives ctest or holds its output.
+class TChild {
+ public:
+  template <class F>
+  explicit TChild(F body, unsigned seconds = 20) {
+    pid_ = fork();
+    if (pid_ == 0) {
+      alarm(seconds);
+      _exit(body() ? 0 : 1);
+    }
+  }
+  ~TChild() { Stop(); }
+  TChild(const TChild&) = delete;
+  TChild& operator=(const TChild&) = delete;
+  pid_t Pid() const { return pid_; }
+  void Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
 // A pipe to tell a child when to go on.
 struct TSignal {
   int fds[2];
@@ -58,9 +88,11 @@ struct TSignal {
     char c = 1;
     if (write(fds[1], &c, 1) != 1) std::abort();
   }
+  // False when nothing came within ten seconds (a child that ended early sends nothing).
   bool Wait() {
+    pollfd p{fds[0], POLLIN, 0};
     char c;
-    return read(fds[0], &c, 1) == 1;
+    return poll(&p, 1, 10000) == 1 && read(fds[0], &c, 1) == 1;
   }
 };
 
@@ -71,28 +103,34 @@ TEST_F(StoreSafety, OneCopyOfTheGamePerSettingsFile) {
 
   // The first copy: holds the file until told to end, or is killed.
   TSignal held, end;
-  pid_t first = fork();
-  if (first == 0) {
+  TChild first([&] {
     TScriptedMessages m;
     TSettingsLock lock;
-    if (!ClaimSettingsFile(lock, Path(), m) || !m.shown.empty()) _exit(2);
+    if (!ClaimSettingsFile(lock, Path(), m) || !m.shown.empty()) return false;
     held.Send();
     end.Wait();
-    _exit(0);
-  }
+    return true;
+  });
   ASSERT_TRUE(held.Wait());
 
-  // A second copy on the same file, even through a link, is told so and keeps off it.
+  // A second copy on the same file, even through a link, is told so and keeps off it. Tried in
+  // a helper with a deadline: a lock that waited for the first copy would hang the test.
   std::filesystem::create_symlink(Path(), Path("link.ini"));
   for (const std::string& name : {Path(), Path("link.ini")}) {
-    TScriptedMessages second;
-    TSettingsLock lock;
-    EXPECT_FALSE(ClaimSettingsFile(lock, name, second));
-    EXPECT_FALSE(lock.Held());
-    ASSERT_EQ(second.Texts("error").size(), 1u);
-    EXPECT_EQ(second.Texts("error")[0], "Morvik уже запущен с этим файлом настроек:\r\n" + name +
-                                            "\r\nВторая копия игры закрывается, чтобы не "
-                                            "испортить настройки первой.");
+    ASSERT_TRUE(InChild(
+        [&] {
+          TScriptedMessages second;
+          TSettingsLock lock;
+          return !ClaimSettingsFile(lock, name, second) && !lock.Held() &&
+                 second.Texts("error") ==
+                     std::vector<std::string>{"Morvik уже запущен с этим файлом настроек:\r\n" +
+                                              name +
+                                              "\r\nВторая копия игры закрывается, чтобы не "
+                                              "испортить настройки первой."};
+        },
+        10))
+        << "the lock " << TSettingsLock::LockPath(name)
+        << " let a second copy in, said something else, or blocked for ten seconds";
   }
   EXPECT_EQ(Get(Path()), text);
 
@@ -103,9 +141,9 @@ TEST_F(StoreSafety, OneCopyOfTheGamePerSettingsFile) {
     EXPECT_TRUE(lock.Held());
   }
 
-  // The first copy is killed: its lock is taken over, and released again at the end.
-  kill(first, SIGKILL);
-  waitpid(first, nullptr, 0);
+  // The first copy is killed: its lock file stays behind, and never blocks the next start.
+  first.Stop();
+  ASSERT_TRUE(std::filesystem::exists(TSettingsLock::LockPath(Path())));
   {
     TSettingsLock lock;
     EXPECT_TRUE(ClaimSettingsFile(lock, Path(), msgs));
@@ -128,6 +166,124 @@ TEST_F(StoreSafety, OneCopyOfTheGamePerSettingsFile) {
     return ClaimSettingsFile(lock, inLocked, m) && !lock.Held() && m.shown.empty();
   }));
   chmod((dir_ / "locked").c_str(), 0755);
+}
+
+// A lock file that is not a plain file of its own (a link, a FIFO, a folder), or a settings file
+// with more names than the lock covers: the player is asked once, naming the file and the
+// cause, whether to go on without the protection; "No" ends the game. A settings file that is
+// not a regular file gets no lock file at all (the store refuses it with its own message).
+TEST_F(StoreSafety, ALockThatCannotProtectTheFileIsNeverSilent) {
+  const std::string lockPath = TSettingsLock::LockPath(Path());
+  struct Case {
+    std::string what;
+    std::function<void()> make;
+    std::string cause;  // empty: nothing to say
+    bool held = false;
+  } cases[] = {
+      {"link", [&] { std::filesystem::create_symlink(Path("elsewhere"), lockPath); },
+       "Файл блокировки " + lockPath + " — символическая ссылка, а не обычный файл."},
+      {"fifo", [&] { mkfifo(lockPath.c_str(), 0644); },
+       "Файл блокировки " + lockPath +
+           " — не обычный файл.\r\nЭто именованный канал, а не обычный файл."},
+      {"folder", [&] { std::filesystem::create_directory(lockPath); },
+       "Файл блокировки " + lockPath + " — папка, а не обычный файл."},
+      {"hard link", [&] { std::filesystem::create_hard_link(Path(), Path("twin.ini")); },
+       "У файла настроек есть другие имена (жёстких ссылок: 2).\r\nКопия игры, запущенная под "
+       "другим именем, не увидит эту блокировку, а первая же запись разделит имена на два "
+       "разных файла.",
+       true},
+  };
+  for (const Case& c : cases) {
+    for (bool goOn : {false, true}) {
+      std::filesystem::remove_all(dir_);
+      std::filesystem::create_directory(dir_);
+      Put(Path(), "[GAMERS]\r\n");
+      c.make();
+      EXPECT_TRUE(InChild(
+          [&] {
+            TScriptedMessages m;
+            m.confirmDefault = goOn;
+            TSettingsLock lock;
+            return ClaimSettingsFile(lock, Path(), m) == goOn && lock.Held() == c.held &&
+                   m.Texts("confirm") ==
+                       std::vector<std::string>{LockProblemText(Path(), c.cause)} &&
+                   m.shown.size() == 1;
+          },
+          10))
+          << c.what << (goOn ? ", going on" : ", quitting");
+    }
+    EXPECT_FALSE(std::filesystem::exists(Path("elsewhere"))) << c.what;
+  }
+
+  // A settings file linked to a FIFO elsewhere: no lock file beside it, and nothing said here.
+  std::filesystem::create_directory(dir_ / "dev");
+  mkfifo(Path("dev/pipe").c_str(), 0644);
+  std::filesystem::create_symlink(Path("dev/pipe"), Path("piped.ini"));
+  EXPECT_TRUE(InChild(
+      [&] {
+        TScriptedMessages m;
+        TSettingsLock lock;
+        return ClaimSettingsFile(lock, Path("piped.ini"), m) && !lock.Held() && m.shown.empty();
+      },
+      10));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "dev"), {}), 1);
+}
+
+// The clean-up of leftovers never takes the temporary file of a writer that still runs.
+TEST_F(StoreSafety, ALiveWritersTemporaryFileIsLeftAlone) {
+  Put(Path(), "[GAMERS]\r\n");
+  TChild writer([] {
+    pause();
+    return true;
+  });
+  const std::string temporary = Path(".Morvik.ini.tmp" + std::to_string(writer.Pid()) + ".0");
+  Put(temporary, "[GAMERS]\r\nAnn=");
+  EXPECT_EQ(RemoveStaleTemporaries(Path()), 0);
+  EXPECT_TRUE(std::filesystem::exists(temporary));
+  writer.Stop();
+  EXPECT_EQ(RemoveStaleTemporaries(Path()), 1);
+  EXPECT_FALSE(std::filesystem::exists(temporary));
+}
+
+// The size limit is exact: a file of exactly 64 MiB is read, one byte more is refused.
+TEST_F(StoreSafety, TheSizeLimitHoldsAtExactlyItsValue) {
+  const uint64_t limit = uint64_t(64) << 20;
+  for (uint64_t size : {limit, limit + 1}) {
+    Put(Path(), "[GAMERS]\r\nAnn=Ann\r\n");
+    std::filesystem::resize_file(Path(), size);  // sparse: no disk used
+    TScriptedMessages m;
+    TIniFile ini(Path(), &m);
+    const bool read = ini.ReadSection("GAMERS") == std::vector<std::string>{"Ann"};
+    EXPECT_EQ(read, size == limit) << size;
+    EXPECT_EQ(m.shown.empty(), size == limit) << size;
+  }
+}
+
+std::vector<std::pair<std::string, std::string>> fileCalls;
+void RecordFileCall(const char* call, const std::string& path) {
+  fileCalls.emplace_back(call, path);
+}
+
+// A replacement reaches the disk before it is renamed over the file, and the folder after: a
+// power cut soon after a write leaves the old file or the new one, never an empty one.
+TEST_F(StoreSafety, AReplacementIsSyncedBeforeItsRename) {
+  Put(Path(), "[GAMERS]\r\n");
+  TIniFile ini(Path(), &msgs);
+  SetFileCallProbe(RecordFileCall);
+  fileCalls.clear();
+  const bool written = ini.WriteString("GAMERS", "Ann", "Ann");
+  ini.SetSyncWrites(false);
+  const bool unsynced = ini.WriteString("GAMERS", "Bob", "Bob");
+  SetFileCallProbe(nullptr);
+  ASSERT_TRUE(written && unsynced);
+  ASSERT_EQ(fileCalls.size(), 4u);
+  const std::string temporary = fileCalls[0].second;
+  EXPECT_TRUE(temporary.starts_with(Path(".Morvik.ini.tmp"))) << temporary;
+  EXPECT_EQ(fileCalls[0], std::make_pair(std::string("fsync"), temporary));
+  EXPECT_EQ(fileCalls[1], std::make_pair(std::string("rename"), temporary));
+  EXPECT_EQ(fileCalls[2], std::make_pair(std::string("fsync-folder"), dir_.string()));
+  EXPECT_EQ(fileCalls[3].first, "rename");  // measured without syncing: nothing else
+  EXPECT_EQ(Get(Path()), "[GAMERS]\r\nAnn=Ann\r\nBob=Bob\r\n");
 }
 
 // A writer killed while its temporary file exists (here by the file size limit, mid-write)
