@@ -155,8 +155,16 @@ e2e_wait_gone '^Результаты игры$' 10
 e2e_log "person won: $won"
 
 # Autostart: the next game runs. Close the program through "Игра" > "Выход" and confirm.
-sleep 0.5
+# Until the next game starts the caption still names the layout just played: wait for a new one
+# (a new random layout number).
 main=$(e2e_wait_window "$caption_re" 10)
+next_layout() {
+  local title
+  title=$(e2e_title "$main")
+  echo "$title"
+  [[ "$title" =~ $caption_re ]] && [ "${title##*#}" != "$code1" ]
+}
+e2e_poll 15 "the next game did not start on a new layout after $code1" next_layout
 caption=$(e2e_title "$main")
 code2=${caption##*#}
 e2e_shot next-game
