@@ -1,5 +1,7 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands a new machine needs: `make run` and `make test`.
-# Both install what is missing first (Debian packages), then configure and build.
+# Both install what is missing first (Debian packages), then configure and build: `make run` only
+# the build and run packages and the game's own targets, `make test` everything.
 
 BUILD      ?= build
 BUILD_REL  ?= build-release
@@ -7,24 +9,40 @@ BUILD_FUZZ ?= build-fuzz
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
+# What a player needs: the game, the tracks the composer makes, the manual beside the game.
+RUN_TARGETS := morvik morvik-music morvik-manual
 
-.PHONY: all deps configure build run test test-unit test-asan fuzz bench package clean
+.PHONY: all deps deps-run configure build build-run run test check-style test-unit test-asan \
+	fuzz bench package clean
 
 all: build
 
 deps:
-	@bash scripts/install-deps
+	@bash scripts/install-deps test
 
-$(BUILD)/build.ninja: CMakeLists.txt | deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+deps-run:
+	@bash scripts/install-deps run
 
-configure: deps $(BUILD)/build.ninja
+# Configured every time (a few seconds): a configure without GoogleTest or Google Benchmark
+# leaves the tests or the benchmarks out, and the next one after `install-deps test` finds them.
+CONFIGURE = cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps
+	$(CONFIGURE)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+build-run: deps-run
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
+
+run: build-run
 	$(BUILD)/bin/morvik
+
+# clang-format on every C++ file, shellcheck on every shell script, the licence line everywhere.
+check-style: deps
+	bash scripts/check-style
 
 test-unit: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
@@ -46,9 +64,9 @@ test-asan: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) --timeout 900
 
-# Unit, window and end-to-end tests (the end-to-end ones under their own Xvfb), fuzzing, then the
-# sanitized run.
-test: test-unit fuzz test-asan
+# The style check first (seconds), then unit, window, end-to-end tests (the end-to-end ones under
+# their own Xvfb) and a smoke run of every benchmark, fuzzing, then the sanitized run.
+test: check-style test-unit fuzz test-asan
 
 # A Debian package of the game (games/morvik, share/morvik, icons, desktop entry, metainfo) in
 # $(BUILD)/package.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing speed: the whole board of the largest game a 1920 x 1080 screen allows (with and
 // without the colours' signs), and the redraw of one highlighted island with its perspective.
 #include <benchmark/benchmark.h>

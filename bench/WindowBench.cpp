@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ScriptedMessages.h"
+#include "dialogs/UnitSettings.h"
 #include "window/UnitGame.h"
 #include "gui/Platform.h"
 
@@ -36,6 +37,7 @@ void BM_ComputerTurnGap(benchmark::State& state) {
   SettingsFilePath = [&] { return dir.path() + QStringLiteral("/morvik.ini"); };
   TScriptedMessages messages;
   TBenchGame form(&messages);
+  new TFormSettings(form);  // the window locks its options while a game runs, as in the program
   form.level = uint8_t(state.range(0));
   form.ApplyDefaultOptions();
   form.State().SelectOptions &= uint8_t(~soAutostart);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The store rewrites the whole file on every write and keeps the parsed text while the file is
 // unchanged. These measure the heavy moments on a well-used file (100 profiles with all their
 // keys and ten full hall-of-fame tables, about 190 KB) and on a huge one (100,000 profiles,

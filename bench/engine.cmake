@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Engine speed on the largest boards, and the literal copy-based players for comparison.
 add_executable(bench-engine
   ${CMAKE_CURRENT_LIST_DIR}/engine_bench.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Engine speed: board generation, single computer moves, whole games, taking a choice back;
 // and the literal copy-based players on the same positions, for the speed-up.
 #include <benchmark/benchmark.h>

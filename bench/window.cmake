@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window while computers play: how long the event loop waits between two turns.
 if(TARGET morvik_app)
   add_executable(bench-window ${CMAKE_CURRENT_LIST_DIR}/WindowBench.cpp)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # libFuzzer targets of the settings file store and the hall-of-fame tables. The store's sources
 # are compiled into each target so that they carry the fuzzer's instrumentation.
 foreach(name ini hallfame)

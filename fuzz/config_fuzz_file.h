@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One settings file in a private temporary folder, rewritten for every fuzz input.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a settings file holding hall-of-fame tables: reading resets what fails,
 // and whatever reads back writes and reads again unchanged, without a message.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a settings file: every read must cope, and writes must change exactly the
 // key they name and nothing else.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as the head of a music file: the tag reader must stay inside them and give a
 // range inside any decoded length.
 #include <cstddef>

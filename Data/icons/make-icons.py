@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the Morvik icon: a small board whose red territory grows from the top-left corner.
 
 Writes morvik.svg and morvik-<size>.png next to this script. Only the standard library is

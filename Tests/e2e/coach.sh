@@ -53,7 +53,8 @@ e2e_focus "$main"
 xdotool mousemove 0 0 # the pointer stays off the board: no highlight of its own
 e2e_keys F2
 board_at=""
-for i in $(seq 30); do
+deadline=$((SECONDS + 60))
+while [ $SECONDS -lt $deadline ]; do
   sleep 0.5
   e2e_ppm "$E2E_TMP/board.ppm"
   if python3 "$here/board.py" check "$E2E_TMP/board.ppm" >/dev/null 2>&1; then
@@ -65,17 +66,23 @@ done
 export BOARD_AT=$board_at
 e2e_shot started
 
-# A settled board: two equal screenshots in a row (the computer answers within the pause).
+# A settled board: three equal screenshots in a row, 0.3 s apart (the computer answers within
+# the pauses), within 30 s.
 settle() { # $1 file
-  local prev="" now
-  for i in $(seq 40); do
+  local prev="" now same=0 deadline=$((SECONDS + 30))
+  while [ $SECONDS -lt $deadline ]; do
     sleep 0.3
     e2e_ppm "$1"
     now=$(python3 "$here/board.py" grid "$1")
-    [ "$now" = "$prev" ] && return 0
+    if [ "$now" = "$prev" ]; then
+      same=$((same + 1))
+      [ $same -ge 2 ] && return 0
+    else
+      same=0
+    fi
     prev=$now
   done
-  e2e_fail "the board did not settle"
+  e2e_fail "the board did not settle within 30 s; last seen: $(head -c 300 <<<"$now")"
 }
 grid() { python3 "$here/board.py" grid "$1"; }
 

@@ -52,7 +52,7 @@ start_game() {
 # ---- 1. fresh folder, profile created and chosen ------------------------------------------------
 start_game
 wid=$(e2e_wait_window '^Игроки$' 30)
-[ -f "$ini" ] || e2e_fail "the settings file was not created beside the executable"
+e2e_poll 10 "the settings file was not created beside the executable" test -f "$ini"
 [ ! -s "$ini" ] || e2e_fail "a fresh settings file is not empty"
 e2e_shot profiles-empty
 # Two profiles, so that the second start shows which one is preselected: "Aaron" sorts first.
@@ -67,7 +67,7 @@ create_profile() { # $1 name, $2 keys that reach "Создать"
   e2e_shot "profile-name-$1"
   e2e_keys Return
   e2e_wait_gone '^Создание игрока$' 10
-  [ "$(e2e_ini_value "$ini" GAMERS "$1")" = "$1" ] || e2e_fail "profile $1 not in [GAMERS]"
+  e2e_wait_ini_value "$ini" GAMERS "$1" "$1" 15 "profile $1 not in [GAMERS]"
 }
 # Empty list: the list box has the focus and "Создать" is the next control ("Выбор" is disabled).
 create_profile Aaron Tab
@@ -89,7 +89,8 @@ xdotool mousemove 0 0
 e2e_keys F2
 # The board is drawn with progress: check it once it is complete (bounded).
 checked=""
-for i in $(seq 30); do
+deadline=$((SECONDS + 60))
+while [ $SECONDS -lt $deadline ]; do
   sleep 0.5
   e2e_ppm "$E2E_TMP/board.ppm"
   if python3 "$here/board.py" check "$E2E_TMP/board.ppm" 2>"$E2E_TMP/check.err"; then
@@ -125,7 +126,8 @@ e2e_keys Return # "Закрыть"
 # Closing the results asks to replay a lost round (over the results dialog); a won round shows
 # the hall of fame instead.
 won=""
-for i in $(seq 100); do
+deadline=$((SECONDS + 30))
+while [ $SECONDS -lt $deadline ]; do
   if [ -n "$(e2e_find_window '^Morvik$')" ]; then
     won=no
     box=$(e2e_find_window '^Morvik$')
@@ -146,13 +148,23 @@ for i in $(seq 100); do
   fi
   sleep 0.1
 done
-[ -n "$won" ] || e2e_fail "neither the replay question nor the hall of fame after the results"
+[ -n "$won" ] ||
+  e2e_fail "neither the replay question nor the hall of fame after the results within 30 s;" \
+    "visible windows: $(e2e_windows)"
 e2e_wait_gone '^Результаты игры$' 10
 e2e_log "person won: $won"
 
 # Autostart: the next game runs. Close the program through "Игра" > "Выход" and confirm.
-sleep 0.5
+# Until the next game starts the caption still names the layout just played: wait for a new one
+# (a new random layout number).
 main=$(e2e_wait_window "$caption_re" 10)
+next_layout() {
+  local title
+  title=$(e2e_title "$main")
+  echo "$title"
+  [[ "$title" =~ $caption_re ]] && [ "${title##*#}" != "$code1" ]
+}
+e2e_poll 15 "the next game did not start on a new layout after $code1" next_layout
 caption=$(e2e_title "$main")
 code2=${caption##*#}
 e2e_shot next-game

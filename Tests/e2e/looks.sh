@@ -73,29 +73,34 @@ e2e_wait_gone '^Создание игрока$' 10
 e2e_focus "$wid"
 e2e_keys Return
 main=$(e2e_wait_window "$caption_re" 20)
-sleep 0.5
+# The window is placed once it is shown and sized: read its place until it is centred.
+centred() {
+  local x y w h dx dy
+  read -r x y w h <<<"$(geometry "$main")"
+  echo "at $x,$y size ${w}x$h"
+  dx=$((2 * x + w - 1280))
+  dy=$((2 * y + h - 1024))
+  [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
+}
+e2e_poll 10 "main window not centred on the 1280x1024 screen" centred
 read -r mx my mw mh <<<"$(geometry "$main")"
 e2e_log "main window at $mx,$my size ${mw}x$mh"
-dx=$((2 * mx + mw - 1280))
-dy=$((2 * my + mh - 1024))
-if [ "${dx#-}" -gt 2 ] || [ "${dy#-}" -gt 2 ]; then
-  e2e_fail "main window not centred on the 1280x1024 screen: at $mx,$my size ${mw}x$mh"
-fi
 
 # ---- a game; the status bar under hints and menus -------------------------------------------
 e2e_focus "$main"
 xdotool mousemove 0 0
 e2e_keys F2
 checked=""
-for _ in $(seq 30); do
+deadline=$((SECONDS + 60))
+while [ $SECONDS -lt $deadline ]; do
   sleep 0.5
   e2e_ppm "$E2E_TMP/board.ppm"
-  if python3 "$here/board.py" check "$E2E_TMP/board.ppm" 2>/dev/null; then
+  if python3 "$here/board.py" check "$E2E_TMP/board.ppm" 2>"$E2E_TMP/check.err"; then
     checked=yes
     break
   fi
 done
-[ -n "$checked" ] || e2e_fail "the board was not drawn"
+[ -n "$checked" ] || e2e_fail "the board was not drawn within 60 s: $(cat "$E2E_TMP/check.err")"
 sleep 1 # the person's turn: nothing moves until a colour is chosen
 e2e_shot game
 status() { crop "$E2E_TMP/$1.png" "$mx" $((my + mh - 20)) "$mw" 20; }
@@ -107,9 +112,14 @@ same_status() {
     e2e_fail "status bar changed ($diff pixels) $2"
   }
 }
-status status
-[ "$(/usr/bin/convert "$E2E_TMP/status.png" -format '%k' info:)" -gt 8 ] ||
-  e2e_fail "the status bar shows nothing"
+status_colours() {
+  status status
+  local colours
+  colours=$(/usr/bin/convert "$E2E_TMP/status.png" -format '%k' info:)
+  echo "$colours colours"
+  [ "$colours" -gt 8 ]
+}
+e2e_poll 10 "the status bar shows nothing" status_colours
 picture game "$mx" "$my" "$mw" "$mh"
 
 # The first button of the game tool bar ("Старт"), below the 25-pixel menu bar.
@@ -177,7 +187,8 @@ if [ -n "$pictures" ]; then
   e2e_focus "$results"
   e2e_keys Return
   hall=""
-  for _ in $(seq 100); do
+  deadline=$((SECONDS + 30))
+  while [ $SECONDS -lt $deadline ]; do
     if box=$(e2e_find_window '^Morvik$') && [ -n "$box" ]; then
       e2e_focus "$box"
       e2e_keys Escape # no replay

@@ -55,7 +55,8 @@ e2e_focus "$main"
 xdotool mousemove 0 0
 e2e_keys F2
 checked=""
-for i in $(seq 30); do
+deadline=$((SECONDS + 60))
+while [ $SECONDS -lt $deadline ]; do
   sleep 0.5
   e2e_ppm "$E2E_TMP/plain.ppm"
   if python3 "$here/board.py" check "$E2E_TMP/plain.ppm" 2>"$E2E_TMP/check.err"; then
@@ -80,11 +81,12 @@ sleep 0.3
 e2e_shot settings-signs-on
 e2e_keys Return # "ОК" is the default button
 e2e_wait_gone '^Настройки$' 10
-[ "$(e2e_ini_value "$ini" OPTIONS_Tester TileSigns)" = 1 ] || e2e_fail "TileSigns=1 not stored"
+e2e_wait_ini_value "$ini" OPTIONS_Tester TileSigns 1 15 "TileSigns=1 not stored"
 
 # The same board, now with a sign on every coloured tile.
 signed=""
-for i in $(seq 20); do
+deadline=$((SECONDS + 30))
+while [ $SECONDS -lt $deadline ]; do
   sleep 0.3
   e2e_ppm "$E2E_TMP/signs.ppm"
   if BOARD_AT=$board_at python3 "$here/board.py" signs "$E2E_TMP/signs.ppm" "$E2E_TMP/plain.ppm" \

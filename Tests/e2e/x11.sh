@@ -1,4 +1,6 @@
-# Helpers for driving the real game under a private Xvfb. Sourced by the end-to-end scripts.
+# shellcheck shell=bash
+# Helpers for driving the real game under a private Xvfb. Sourced by the end-to-end scripts, which
+# set E2E_TMP (a private folder) and E2E_ARTEFACTS (screenshots) first.
 # Every wait has a time bound; every process started here is stopped by its own id on exit.
 
 export LC_ALL=C.UTF-8
@@ -24,16 +26,17 @@ e2e_cleanup() {
 
 # Starts Xvfb on a display number it picks itself (-displayfd), exports DISPLAY.
 e2e_start_x() {
-  local out="$E2E_TMP/display" i
+  local out="${E2E_TMP:?}/display" display
   : >"$out"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$out" 2>"$E2E_TMP/xvfb.log" &
   E2E_PIDS+=($!)
-  for i in $(seq 100); do
+  for _ in $(seq 100); do
     [ -s "$out" ] && break
     sleep 0.1
   done
   [ -s "$out" ] || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
-  export DISPLAY=":$(tr -d '[:space:]' <"$out")"
+  display=$(tr -d '[:space:]' <"$out")
+  export DISPLAY=":$display"
   xdotool mousemove 0 0
   e2e_log "Xvfb on $DISPLAY"
 }
@@ -49,12 +52,37 @@ e2e_shot() {
 # The whole screen as a binary PPM for board.py.
 e2e_ppm() { /usr/bin/import -window root -depth 8 "ppm:$1" 2>/dev/null; }
 
+# Titles of the visible windows, for failure messages.
+e2e_windows() {
+  local w names=""
+  for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    names+="\"$(xdotool getwindowname "$w" 2>/dev/null || true)\" "
+  done
+  echo "${names:-none}"
+}
+
 # Id of a visible window whose title matches the regular expression, waiting up to $2 seconds.
 e2e_wait_window() {
   local wid
   wid=$(timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-  [ -n "$wid" ] || e2e_fail "no window named /$1/ within ${2:-20} s"
+  [ -n "$wid" ] || e2e_fail "no window named /$1/ within ${2:-20} s; visible windows: $(e2e_windows)"
   echo "$wid"
+}
+
+# Runs the command until it succeeds, every 0.2 s for up to $1 seconds; otherwise fails with the
+# message $2 and what the command printed on its last try. Every check of something the program
+# does in its own time goes through here (or e2e_wait_ini_value): a single read can come early.
+e2e_poll() {
+  local seconds=$1 what=$2 last deadline
+  shift 2
+  deadline=$((SECONDS + seconds))
+  while :; do
+    if last=$("$@" 2>&1); then
+      return 0
+    fi
+    [ $SECONDS -lt $deadline ] || e2e_fail "$what (waited $seconds s; last seen: ${last:-nothing})"
+    sleep 0.2
+  done
 }
 
 # Id of a visible window matching the title now, or nothing.
@@ -62,8 +90,8 @@ e2e_find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head 
 
 # Waits until no visible window matches the title (up to $2 seconds).
 e2e_wait_gone() {
-  local i
-  for i in $(seq $((${2:-10} * 10))); do
+  local _
+  for _ in $(seq $((${2:-10} * 10))); do
     [ -z "$(e2e_find_window "$1")" ] && return 0
     sleep 0.1
   done
@@ -75,10 +103,11 @@ e2e_focus() { timeout 5 xdotool windowfocus --sync "$1" || e2e_fail "cannot focu
 e2e_keys() { xdotool key --delay 40 "$@"; }
 e2e_title() { xdotool getwindowname "$1"; }
 
-# Waits up to $2 seconds for the process to end; its exit code in E2E_EXIT.
+# Waits up to $2 seconds for the process to end; its exit code in E2E_EXIT (read by the scripts).
+# shellcheck disable=SC2034
 e2e_wait_exit() {
-  local i
-  for i in $(seq $((${2:-15} * 10))); do
+  local _
+  for _ in $(seq $((${2:-15} * 10))); do
     if ! kill -0 "$1" 2>/dev/null; then
       E2E_EXIT=0
       wait "$1" || E2E_EXIT=$?
@@ -100,3 +129,26 @@ e2e_ini_value() {
 }
 
 e2e_ini_has_section() { e2e_ini_text "$1" | grep -qx "\[$2\]"; }
+
+# A section of the settings file as one line, for failure messages.
+e2e_ini_section() {
+  e2e_ini_text "$1" 2>/dev/null | awk -v s="[$2]" '/^\[/ { in_s = ($0 == s); next } in_s' |
+    tr '\n' ' '
+}
+
+# Waits up to $5 seconds (10 by default) until key $3 of section $2 of the settings file $1 reads
+# $4; otherwise fails with the message $6 and the value and section last seen. The program
+# writes the file after the dialog that changed it has closed, in its own time.
+e2e_wait_ini_value() {
+  local seconds=${5:-10} seen deadline
+  deadline=$((SECONDS + seconds))
+  while :; do
+    seen=$(e2e_ini_value "$1" "$2" "$3" 2>/dev/null || true)
+    [ "$seen" = "$4" ] && return 0
+    if [ $SECONDS -ge $deadline ]; then
+      e2e_fail "${6:-[$2] $3 is not $4} (waited $seconds s; last seen: $3=\"$seen\";" \
+        "[$2]: $(e2e_ini_section "$1" "$2"))"
+    fi
+    sleep 0.2
+  done
+}

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // morvik-arena: plays whole games of computer seats without a window and prints them, as JSON
 // lines for tools or as a readable demonstration (--show).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // morvik-composer: synthesises the game's three music tracks and writes them as MP3 files.
 //
 //   morvik-composer <output folder> [--wav] [--report]
