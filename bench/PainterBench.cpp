@@ -2,7 +2,7 @@
 // without the colours' signs), and the redraw of one highlighted island with its perspective.
 #include <benchmark/benchmark.h>
 
-#include "MapPainter.h"
+#include "painter/MapPainter.h"
 
 namespace {
 

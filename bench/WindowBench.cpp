@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ScriptedMessages.h"
-#include "UnitGame.h"
+#include "window/UnitGame.h"
 #include "gui/Platform.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Catalogue.h"
-#include "Cp1251.h"
-#include "GamerFile.h"
-#include "HallFame.h"
-#include "IniFile.h"
+#include "config/Catalogue.h"
+#include "config/Cp1251.h"
+#include "config/GamerFile.h"
+#include "config/HallFame.h"
+#include "config/IniFile.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "ReferencePlayers.h"
-#include "UnitCore.h"
+#include "engine/UnitCore.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "UnitCore.h"
+#include "engine/UnitCore.h"
 
 namespace {
 
