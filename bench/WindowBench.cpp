@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "ScriptedMessages.h"
+#include "TestPlatform.h"
 #include "window/UnitGame.h"
-#include "gui/Platform.h"
 
 namespace {
 
@@ -33,9 +33,9 @@ using Clock = std::chrono::steady_clock;
 
 void BM_ComputerTurnGap(benchmark::State& state) {
   QTemporaryDir dir;
-  SettingsFilePath = [&] { return dir.path() + QStringLiteral("/morvik.ini"); };
+  const TTestPlatform platform(dir.path());
   TScriptedMessages messages;
-  TBenchGame form(&messages);
+  TBenchGame form(&messages, platform);
   form.level = uint8_t(state.range(0));
   form.ApplyDefaultOptions();
   form.State().SelectOptions &= uint8_t(~soAutostart);

@@ -306,7 +306,7 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
 TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
   form->show();
   QApplication::processEvents();
-  const QRect area = form->screen()->availableGeometry();
+  const QRect area = platform.WorkArea(*form);
   const QPoint off = form->frameGeometry().center() - area.center();
   EXPECT_LE(off.manhattanLength(), 2) << off.x() << "," << off.y();
 
