@@ -125,7 +125,7 @@ class Panels : public GameWindow {
  protected:
   void SetUp() override {
     GameWindow::SetUp();
-    settings = form->FormSettings;
+    settings = dialogs.Settings;
     settings->ReadParams();
     settings->chkbMusic->setChecked(false);
     settings->UseOption();

@@ -17,8 +17,10 @@
 #include "dialogs/UnitGamers.h"
 #include "app/UnitStartUp.h"
 #include "dialogs/UnitHallFame.h"
+#include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitResult.h"
 #include "dialogs/UnitSettings.h"
+#include "dialogs/UnitStats.h"
 #include "config/HallFame.h"
 #include "sound/Music.h"
 

@@ -158,7 +158,7 @@ TEST_F(GameWindow, SettingsFileCreatedAndGamerListLoaded) {
   // A second window on a file with profiles loads them in file order.
   form->IniFile().WriteString("GAMERS", "Борис", "Борис");
   form->IniFile().WriteString("GAMERS", "Анна", "Анна");
-  TTestGame second(&messages);
+  TTestGame second(&messages, platform);
   EXPECT_EQ(second.State().GamerList, (std::vector<std::string>{"Борис", "Анна"}));
 }
 
