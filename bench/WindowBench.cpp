@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "ScriptedMessages.h"
+#include "TestPlatform.h"
 #include "dialogs/UnitSettings.h"
 #include "window/UnitGame.h"
-#include "gui/Platform.h"
 
 namespace {
 
@@ -34,10 +34,14 @@ using Clock = std::chrono::steady_clock;
 
 void BM_ComputerTurnGap(benchmark::State& state) {
   QTemporaryDir dir;
-  SettingsFilePath = [&] { return dir.path() + QStringLiteral("/morvik.ini"); };
+  const TTestPlatform platform(dir.path());
   TScriptedMessages messages;
-  TBenchGame form(&messages);
-  new TFormSettings(form);  // the window locks its options while a game runs, as in the program
+  TBenchGame form(&messages, platform);
+  // The window locks its options while a game runs, as in the program.
+  TGameDialogs dialogs;
+  dialogs.Settings = new TFormSettings(form, form.IniFile(), messages, form.State(), form.Music(),
+                                       platform, &form);
+  form.SetDialogs(dialogs);
   form.level = uint8_t(state.range(0));
   form.ApplyDefaultOptions();
   form.State().SelectOptions &= uint8_t(~soAutostart);

@@ -19,10 +19,11 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(icon);
 
   TQtMessages messages;
+  const TSystemPlatform platform;
   // A second copy on the same settings file says so and ends before touching the file.
   TSettingsLock lock;
-  if (!ClaimSettingsFile(lock, SettingsFilePath().toStdString(), messages)) return 1;
-  TMorvikProgram program(messages);
+  if (!ClaimSettingsFile(lock, platform.SettingsFilePath().toStdString(), messages)) return 1;
+  TMorvikProgram program(messages, platform);
   messages.SetParent(&program.Game());
 
   // "Выход" in the profiles dialog ends the program here, before any closing step.

@@ -26,69 +26,67 @@ bool TToolTipTime::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TOptionDialogsLink::ReadParams() {
-  Settings->ReadParams();
-  MultiUser->ReadParams();
+  settings_.ReadParams();
+  multiUser_.ReadParams();
 }
 
 bool TOptionDialogsLink::TestCondition() {
-  return Settings->TestCondition();
+  return settings_.TestCondition();
 }
 
 bool TOptionDialogsLink::ShowSettings() {
   // The settings dialog is a child of the main window and would be disabled with it.
   const bool disabled = !game_.isEnabled();
   if (disabled) game_.setEnabled(true);
-  const bool ok = Settings->exec() == QDialog::Accepted;
+  const bool ok = settings_.exec() == QDialog::Accepted;
   if (disabled) game_.setEnabled(false);
   return ok;
 }
 
 void TOptionDialogsLink::ApplyOptions() {
-  Settings->ApplyChosenProfile();
+  settings_.ApplyChosenProfile();
 }
 
-TMorvikProgram::TMorvikProgram(TMessageService& messages) {
+TMorvikProgram::TMorvikProgram(TMessageService& messages, const TPlatform& platform) {
   auto created = [this](QWidget* w, const char* name) {
     if (w->objectName().isEmpty()) w->setObjectName(QString::fromLatin1(name));
     order_.push_back(w->objectName().toStdString());
   };
-  game_ = std::make_unique<TFormGame>(&messages);
+  game_ = std::make_unique<TFormGame>(&messages, platform);
   created(game_.get(), "FormGame");
-  options_ = std::make_unique<TOptionDialogsLink>(*game_);
+  TFormGame& game = *game_;
+  TIniFile& ini = game.IniFile();
+  TProgramState& state = game.State();
 
-  settings_ = new TFormSettings(*game_);
-  options_->Settings = settings_;
+  settings_ = new TFormSettings(game, ini, messages, state, game.Music(), platform, &game);
   created(settings_, "FormSettings");
 
-  TFormGame& game = *game_;
-  result_ =
-      new TFormResult(game.Machine(), game.State(), game.IniFile(), game.Messages(), game, &game);
+  // The hall of fame is created after the results dialog: a new record's rank reaches it here.
+  result_ = new TFormResult(
+      game.Machine(), state, ini, messages, game,
+      [this](int rank) {
+        if (hallFame_) hallFame_->SetSelectedRow(rank);
+      },
+      &game);
   created(result_, "FormResult");
 
-  multiUser_ = new TFormMultiUserGame(game.IniFile(), game.Messages(), game.State(), &game);
-  game.FormMultiUserGame = multiUser_;
-  options_->MultiUser = multiUser_;
+  multiUser_ = new TFormMultiUserGame(ini, messages, state, &game);
   created(multiUser_, "FormMultiUserGame");
 
-  hallFame_ = new TFormHallFame(game.IniFile(), game.Messages(), game.State(), &game);
-  result_->FormHallFame = hallFame_;
+  hallFame_ = new TFormHallFame(ini, messages, state, platform, &game);
   created(hallFame_, "FormHallFame");
 
-  gamers_ =
-      std::make_unique<TFormGamers>(game.IniFile(), game.Messages(), game.State(), *options_, game);
+  options_ = std::make_unique<TOptionDialogsLink>(game, *settings_, *multiUser_);
+  gamers_ = std::make_unique<TFormGamers>(ini, messages, state, *options_, game, platform);
   created(gamers_.get(), "FormGamers");
 
-  about_ = new TFormAbout(game_.get());
+  about_ = new TFormAbout(platform, &game);
   created(about_, "FormAbout");
 
-  stats_ = new TFormStats(game.IniFile(), game.Messages(), game.State(), &game);
+  stats_ = new TFormStats(ini, messages, state, platform, &game);
   created(stats_, "FormStats");
 
-  game_->FormResult = result_;
-  game_->FormHallFame = hallFame_;
-  game_->FormGamers = gamers_.get();
-  game_->FormAbout = about_;
-  game_->FormStats = stats_;
+  game.SetDialogs({settings_, result_, multiUser_, hallFame_, gamers_.get(), about_, stats_});
 }
 
 TMorvikProgram::~TMorvikProgram() {

@@ -19,6 +19,8 @@ class TFormResult;
 class TFormSettings;
 class TFormStats;
 class TMessageService;
+class TPlatform;
+class QWidget;
 
 // Time after which a tool tip hides itself.
 inline constexpr int ToolTipHideTime = 60000;
@@ -34,12 +36,12 @@ class TToolTipTime : public QObject {
   int msec_;
 };
 
-// The option dialogs as the profiles dialog sees them, filled in as they are created.
+// The option dialogs as the profiles dialog sees them. `game` is the main window, whose child the
+// settings dialog is.
 class TOptionDialogsLink : public TOptionDialogs {
  public:
-  explicit TOptionDialogsLink(TFormGame& game) : game_(game) {}
-  TFormSettings* Settings = nullptr;
-  TFormMultiUserGame* MultiUser = nullptr;
+  TOptionDialogsLink(QWidget& game, TFormSettings& settings, TFormMultiUserGame& multiUser)
+      : game_(game), settings_(settings), multiUser_(multiUser) {}
 
   void ReadParams() override;
   bool TestCondition() override;
@@ -47,16 +49,20 @@ class TOptionDialogsLink : public TOptionDialogs {
   void ApplyOptions() override;
 
  private:
-  TFormGame& game_;
+  QWidget& game_;
+  TFormSettings& settings_;
+  TFormMultiUserGame& multiUser_;
 };
 
 // All windows of the program, created in this order: main window, settings, results, multi-user
-// setup, hall of fame, profiles, About, then the statistics. The dialogs other than the profiles one are child
-// windows of the main window; the profiles dialog stands alone, so that it stays usable while
-// the main window is disabled.
+// setup, hall of fame, profiles, About, then the statistics. Each dialog gets what it uses when
+// it is created; the main window gets its dialogs once they all exist. The dialogs other than
+// the profiles one are child windows of the main window; the profiles dialog stands alone, so
+// that it stays usable while the main window is disabled. `messages` and `platform` must outlive
+// the program.
 class TMorvikProgram {
  public:
-  explicit TMorvikProgram(TMessageService& messages);
+  TMorvikProgram(TMessageService& messages, const TPlatform& platform);
   ~TMorvikProgram();
 
   // Start-up: the main window disabled, the profiles dialog modal. False when it was left with

@@ -77,7 +77,8 @@ QPixmap TFormAbout::MorvikPicture() {
   return picture;
 }
 
-TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
+TFormAbout::TFormAbout(const TPlatform& platform, QWidget* parent)
+    : QDialog(parent), platform_(platform) {
   setObjectName(QStringLiteral("FormAbout"));
   setWindowTitle(Q("О программе..."));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -130,5 +131,5 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
 void TFormAbout::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  CenterOnScreen(*this);
+  CenterOnScreen(*this, platform_);
 }

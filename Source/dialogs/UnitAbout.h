@@ -7,6 +7,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class TPlatform;
 
 class TFormAbout : public QDialog {
   Q_OBJECT
@@ -15,7 +16,8 @@ class TFormAbout : public QDialog {
   static constexpr int PictureWidth = 305;
   static constexpr int PictureHeight = 65;
 
-  explicit TFormAbout(QWidget* parent = nullptr);
+  // Centred on the platform's screen when shown.
+  explicit TFormAbout(const TPlatform& platform, QWidget* parent = nullptr);
 
   // The picture: the game's name over a strip of board tiles in the seven colours.
   static QPixmap MorvikPicture();
@@ -29,4 +31,7 @@ class TFormAbout : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+
+ private:
+  const TPlatform& platform_;
 };

@@ -45,13 +45,15 @@ void SortGamerList(std::vector<std::string>& list) {
 }
 
 TFormGamers::TFormGamers(TIniFile& ini, TMessageService& messages, TProgramState& state,
-                         TOptionDialogs& options, TGameHost& host, QWidget* parent)
+                         TOptionDialogs& options, TGameHost& host, const TPlatform& platform,
+                         QWidget* parent)
     : QDialog(parent),
       ini_(ini),
       messages_(messages),
       state_(state),
       options_(options),
-      host_(host) {
+      host_(host),
+      platform_(platform) {
   setObjectName(QStringLiteral("FormGamers"));
   setWindowTitle(Q("Игроки"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -100,7 +102,7 @@ TFormGamers::TFormGamers(TIniFile& ini, TMessageService& messages, TProgramState
 void TFormGamers::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  CenterOnScreen(*this);
+  CenterOnScreen(*this, platform_);
   FormShow();
 }
 

@@ -15,6 +15,7 @@ class TGameHost;
 class TIniFile;
 class TMessageService;
 class TOptionDialogs;
+class TPlatform;
 struct TProgramState;
 
 // Longest name the input takes.
@@ -37,8 +38,11 @@ class TFormGamers : public QDialog {
   Q_OBJECT
 
  public:
+  // Keeps the profiles in `ini` and `state`; a choice goes through the option dialogs
+  // (`options`) and the main window (`host`). Centred on the platform's screen.
   TFormGamers(TIniFile& ini, TMessageService& messages, TProgramState& state,
-              TOptionDialogs& options, TGameHost& host, QWidget* parent = nullptr);
+              TOptionDialogs& options, TGameHost& host, const TPlatform& platform,
+              QWidget* parent = nullptr);
 
   // The name rules for a new or renamed profile; shows the matching message on refusal.
   bool TestNameGamer(const std::string& name);
@@ -90,6 +94,7 @@ class TFormGamers : public QDialog {
   TProgramState& state_;
   TOptionDialogs& options_;
   TGameHost& host_;
+  const TPlatform& platform_;
   bool startUp_ = true;
   bool pending_ = false;
   // The profile active before a pending choice, with its game mode and layout number.

@@ -36,8 +36,8 @@ QTableWidgetItem* FixedItem(const QString& text) {
 }  // namespace
 
 TFormHallFame::TFormHallFame(TIniFile& ini, TMessageService& messages, const TProgramState& state,
-                             QWidget* parent)
-    : QDialog(parent), ini_(ini), messages_(messages), state_(state) {
+                             const TPlatform& platform, QWidget* parent)
+    : QDialog(parent), ini_(ini), messages_(messages), state_(state), platform_(platform) {
   setObjectName(QStringLiteral("FormHallFame"));
   setWindowTitle(Q("Зал славы"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -117,7 +117,7 @@ void TFormHallFame::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) {
     // Centred on the screen, whatever window opened it.
-    CenterOnScreen(*this);
+    CenterOnScreen(*this, platform_);
     FormShow();
   }
 }

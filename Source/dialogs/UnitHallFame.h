@@ -10,6 +10,7 @@ class QTabBar;
 class QTableWidget;
 class TIniFile;
 class TMessageService;
+class TPlatform;
 struct TProgramState;
 
 class TFormHallFame : public QDialog {
@@ -19,8 +20,10 @@ class TFormHallFame : public QDialog {
   static constexpr int RowCount = 11;  // header + ten places
   static constexpr int ColCount = 3;
 
+  // Reads and resets the tables in `ini`; the winning criterion and board size come from
+  // `state`; centred on the platform's screen.
   TFormHallFame(TIniFile& ini, TMessageService& messages, const TProgramState& state,
-                QWidget* parent = nullptr);
+                const TPlatform& platform, QWidget* parent = nullptr);
 
   // Fills the grid for the selected tab from the table of the current winning criterion.
   void ShowTop10();
@@ -51,4 +54,5 @@ class TFormHallFame : public QDialog {
   TIniFile& ini_;
   TMessageService& messages_;
   const TProgramState& state_;  // the options in force: winning criterion and board size
+  const TPlatform& platform_;
 };

@@ -8,12 +8,12 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "model/GameHost.h"
 #include "config/MessageService.h"
 #include "model/ProgramState.h"
 #include "engine/UnitCore.h"
-#include "dialogs/UnitHallFame.h"
 #include "config/Cp1251.h"
 #include "config/HallFame.h"
 #include "config/IniFile.h"
@@ -95,13 +95,15 @@ int InsertRecord(std::vector<std::string>& records, const std::string& name, int
 }
 
 TFormResult::TFormResult(const TMorvikMachine& machine, TProgramState& state, TIniFile& ini,
-                         TMessageService& messages, TGameHost& host, QWidget* parent)
+                         TMessageService& messages, TGameHost& host, TShowRecordRank showRank,
+                         QWidget* parent)
     : QDialog(parent),
       machine_(machine),
       state_(state),
       ini_(ini),
       messages_(messages),
-      host_(host) {
+      host_(host),
+      showRank_(std::move(showRank)) {
   setObjectName(QStringLiteral("FormResult"));
   setWindowTitle(Q("Результаты игры"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -203,7 +205,7 @@ void TFormResult::StoreRecord() {
   std::vector<std::string> records;
   ReadHallFame(ini_, &messages_, records, section);
   const int rank = InsertRecord(records, ResultList[0].Name, ResultList[0].Number);
-  if (rank > 0 && FormHallFame) FormHallFame->SetSelectedRow(rank);
+  if (rank > 0 && showRank_) showRank_(rank);
   // Even a result that falls off the end of the table counts as added.
   state.RecordAdded = true;
   WriteHallFame(ini_, records, section);

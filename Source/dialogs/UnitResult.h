@@ -5,13 +5,13 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class QFrame;
 class QLabel;
 class QPushButton;
-class TFormHallFame;
 class TGameHost;
 class TIniFile;
 class TMessageService;
@@ -41,13 +41,15 @@ class TFormResult : public QDialog {
   Q_OBJECT
 
  public:
-  // A child window of `parent` (the main window), centred on it. Reads the finished game from
-  // `machine`, the hall-of-fame table from the state (the game's start), writes records to `ini`.
-  TFormResult(const TMorvikMachine& machine, TProgramState& state, TIniFile& ini,
-              TMessageService& messages, TGameHost& host, QWidget* parent);
+  // Where a new record's rank (1..10) is shown: the hall-of-fame dialog's selected row.
+  using TShowRecordRank = std::function<void(int rank)>;
 
-  // The hall-of-fame dialog, whose selected row follows a new record (created after this one).
-  TFormHallFame* FormHallFame = nullptr;
+  // A child window of `parent` (the main window), centred on it. Reads the finished game from
+  // `machine`, the hall-of-fame table from the state (the game's start), writes records to `ini`
+  // and passes a new record's rank to `showRank` (may be empty).
+  TFormResult(const TMorvikMachine& machine, TProgramState& state, TIniFile& ini,
+              TMessageService& messages, TGameHost& host, TShowRecordRank showRank,
+              QWidget* parent);
 
   // Ranked result list of the last showing.
   TResultList ResultList;
@@ -82,4 +84,5 @@ class TFormResult : public QDialog {
   TIniFile& ini_;
   TMessageService& messages_;
   TGameHost& host_;
+  TShowRecordRank showRank_;
 };

@@ -13,10 +13,13 @@
 #include <QTabWidget>
 #include <tuple>
 
-#include "window/UnitGame.h"
 #include "config/Catalogue.h"
+#include "config/IniFile.h"
+#include "config/MessageService.h"
+#include "dialogs/SettingsHost.h"
 #include "gui/Platform.h"
 #include "gui/QtText.h"
+#include "model/ProgramState.h"
 #include "sound/Music.h"
 
 namespace {
@@ -36,8 +39,16 @@ constexpr int kPresetCustom = 4;
 
 }  // namespace
 
-TFormSettings::TFormSettings(TFormGame& game) : QDialog(&game), host_(game) {
-  game.FormSettings = this;
+TFormSettings::TFormSettings(TSettingsHost& host, TIniFile& ini, TMessageService& messages,
+                             const TProgramState& state, TMusic* music, const TPlatform& platform,
+                             QWidget* parent)
+    : QDialog(parent),
+      host_(host),
+      ini_(ini),
+      messages_(messages),
+      state_(state),
+      music_(music),
+      platform_(platform) {
   CreatePages();
   for (int page = 0; page < pcOption->count(); ++page) SetPageDefaults(page);
   rgMode->SetItemIndex(0);
@@ -118,7 +129,7 @@ void TFormSettings::slVolumeChange() {
   const int value = slVolume->value();
   slVolume->setToolTip(Q("Громкость ") + QString::number(value) + QStringLiteral("%"));
   // Heard at once, before the options are applied; a Cancel that reloads sets it back here.
-  if (TMusic* music = host_.Music()) music->SetVolume(value);
+  if (music_) music_->SetVolume(value);
 }
 
 void TFormSettings::ControlEnabled(bool enabled) {
@@ -139,7 +150,7 @@ void TFormSettings::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // Over the main window; at start-up, while that is still hidden, in the middle of the screen.
   if (!event->spontaneous())
-    CenterOnWindow(*this, parentWidget() ? parentWidget()->window() : nullptr);
+    CenterOnWindow(*this, parentWidget() ? parentWidget()->window() : nullptr, platform_);
   btnOk->setFocus();
 }
 
@@ -187,7 +198,7 @@ int TFormSettings::CalcHeightBorder() const {
 
 TTileStyle TFormSettings::NumberToStyle(int index) {
   TTileStyle style = stFlat;
-  if (!LookStyle(index, style)) host_.Messages().Error("Неизвестный стиль плитки.", kErrorTitle);
+  if (!LookStyle(index, style)) messages_.Error("Неизвестный стиль плитки.", kErrorTitle);
   return style;
 }
 
@@ -210,8 +221,8 @@ QObject* ControlOf(const QDialog& dialog, const cfg::TKeyInfo& k) {
 }  // namespace
 
 void TFormSettings::ReadParams() {
-  const TIniFile& ini = host_.IniFile();
-  const std::string section = cfg::OptionsSection(host_.State().ActiveGamer);
+  const TIniFile& ini = ini_;
+  const std::string section = cfg::OptionsSection(state_.ActiveGamer);
   for (const cfg::TKeyInfo& k : cfg::SettingsKeys()) {
     QObject* control = ControlOf(*this, k);
     if (auto* box = qobject_cast<QCheckBox*>(control)) {
@@ -244,7 +255,7 @@ void TFormSettings::ReadParams() {
     lastValid_[i] = n >= 0 ? n : cfg::SettingsKey(fields[i].second)->def;
   }
   // The mode has no key: it follows the program's game mode.
-  ShowMode(host_.State().MultiUserMode);
+  ShowMode(state_.MultiUserMode);
   rgSizeMapClick();
   rgSizeTileClick();
   chkbSelectIslandClick();
@@ -279,7 +290,7 @@ void TFormSettings::WriteParams() {
     if (auto* box = qobject_cast<QCheckBox*>(ControlOf(*this, k)))
       pairs.emplace_back(k.key, box->isChecked() ? "1" : "0");
   // Every key in one replacement of the file: never half of them.
-  host_.IniFile().WriteStrings(host_.State().OptionsSection, pairs);
+  ini_.WriteStrings(state_.OptionsSection, pairs);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -289,13 +300,13 @@ bool TFormSettings::TestField(QLineEdit* field, const char* message) {
   if (FieldNumber(field) >= 0) return true;
   pcOption->setCurrentWidget(tsGame);
   if (field->isEnabled()) field->setFocus();
-  host_.Messages().Error(message, kErrorTitle);
+  messages_.Error(message, kErrorTitle);
   return false;
 }
 
 bool TFormSettings::TestCondition() {
   auto fail = [this](const char* text) {
-    host_.Messages().Error(text, kErrorTitle);
+    messages_.Error(text, kErrorTitle);
     return false;
   };
   const bool tileFromField = !(rgSizeTile->ItemIndex() >= 0 && rgSizeTile->ItemIndex() < 4);
@@ -311,7 +322,7 @@ bool TFormSettings::TestCondition() {
   if (w < 10) return fail("Ширина игрового поля меньше 10.\r\nИсправьте настройки карты.");
   if (w * t < 390)
     return fail("Ширина окна меньше минимально допустимой.\r\nИсправьте настройки карты.");
-  const QSize screen = ReadScreenSize();
+  const QSize screen = platform_.ScreenSize();
   if (screen.width() - 22 < w * t)
     return fail("Ширина окна больше ширины экрана.\r\nИсправьте настройки карты.");
 
@@ -372,18 +383,18 @@ TGameOptions TFormSettings::ControlOptions() const {
 
 void TFormSettings::UseOption() {
   const TGameOptions options = ControlOptions();
-  const TGameOptions before = host_.State().Options;
+  const TGameOptions before = state_.Options;
   if (!host_.ApplyOptions(options)) {
     chkbMusic->setChecked(!options.Music);  // the sound system said no (it has told the player)
   }
-  const TGameOptions& now = host_.State().Options;
+  const TGameOptions& now = state_.Options;
   if (isVisible() && (now.Width != before.Width || now.Height != before.Height ||
                       now.Tile != before.Tile || now.PanelFlags != before.PanelFlags))
     activateWindow();
 
   // A mode chosen here is the game mode from now on, as the mode commands make it.
   const int mode = rgMode->ItemIndex();
-  if ((mode == 0 || mode == 1) && (mode == 1) != host_.State().MultiUserMode)
+  if ((mode == 0 || mode == 1) && (mode == 1) != state_.MultiUserMode)
     host_.SetGameMode(mode == 1);
 
   WriteParams();
@@ -499,8 +510,10 @@ int TFormSettings::ExecuteFromWindow() {
   // disabling it would disable this dialog, its child, too.
   const int result = exec();
   if (result == QDialog::Rejected && btnUse->isEnabled()) ReadParams();
-  ShowMode(host_.State().MultiUserMode);  // a mode chosen and then cancelled is forgotten
-  host_.activateWindow();
-  host_.setFocus();
+  ShowMode(state_.MultiUserMode);  // a mode chosen and then cancelled is forgotten
+  if (QWidget* owner = parentWidget()) {
+    owner->activateWindow();
+    owner->setFocus();
+  }
   return result;
 }

@@ -20,15 +20,24 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 class QTabWidget;
-class TFormGame;
+class TIniFile;
+class TMessageService;
+class TMusic;
+class TPlatform;
+class TSettingsHost;
+struct TProgramState;
 
 class TFormSettings : public QDialog {
   Q_OBJECT
 
  public:
-  // Created once, hidden, as a child window of the main window; registers itself there as the
-  // window's settings dialog. btnUse starts disabled.
-  explicit TFormSettings(TFormGame& game);
+  // Created once, hidden, as a child window of the main window (`parent`), which puts the options
+  // in force through `host`. Reads and writes the active profile's section of `ini`; the volume
+  // slider is heard at once through `music` (may be null); boards are checked against the
+  // platform's screen. btnUse starts disabled.
+  TFormSettings(TSettingsHost& host, TIniFile& ini, TMessageService& messages,
+                const TProgramState& state, TMusic* music, const TPlatform& platform,
+                QWidget* parent);
   ~TFormSettings() override;
 
   // Every control with a key from "OPTIONS_" + ActiveGamer, each with its default; btnUse is
@@ -154,7 +163,12 @@ class TFormSettings : public QDialog {
   int32_t StoredFieldNumber(const QLineEdit* field) const;
   bool TestField(QLineEdit* field, const char* message);
 
-  TFormGame& host_;
+  TSettingsHost& host_;
+  TIniFile& ini_;
+  TMessageService& messages_;
+  const TProgramState& state_;  // the active profile, the game mode and the options in force
+  TMusic* music_;
+  const TPlatform& platform_;
   bool locked_ = false;
   // The last whole number 0..255 each custom field held: eWidth, eHeight, eTile.
   std::array<int, 3> lastValid_{};

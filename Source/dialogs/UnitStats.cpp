@@ -95,8 +95,8 @@ QTableWidgetItem* Item(const QString& text, Qt::Alignment align) {
 }  // namespace
 
 TFormStats::TFormStats(TIniFile& ini, TMessageService& messages, const TProgramState& state,
-                       QWidget* parent)
-    : QDialog(parent), ini_(ini), messages_(messages), state_(state) {
+                       const TPlatform& platform, QWidget* parent)
+    : QDialog(parent), ini_(ini), messages_(messages), state_(state), platform_(platform) {
   setObjectName(QStringLiteral("FormStats"));
   setWindowTitle(Q("Статистика"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -159,7 +159,7 @@ TFormStats::TFormStats(TIniFile& ini, TMessageService& messages, const TProgramS
 void TFormStats::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) {
-    CenterOnScreen(*this);
+    CenterOnScreen(*this, platform_);
     ShowStats();
   }
 }

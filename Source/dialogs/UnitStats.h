@@ -13,6 +13,7 @@ class QTabBar;
 class QTableWidget;
 class TIniFile;
 class TMessageService;
+class TPlatform;
 struct TProgramState;
 
 class TFormStats : public QDialog {
@@ -22,8 +23,10 @@ class TFormStats : public QDialog {
   static constexpr int ColCount = 8;
   static constexpr int VisibleRows = 12;  // header + rows shown without scrolling
 
+  // Reads and resets the counts in `ini` for the active profile of `state`; centred on the
+  // platform's screen.
   TFormStats(TIniFile& ini, TMessageService& messages, const TProgramState& state,
-             QWidget* parent = nullptr);
+             const TPlatform& platform, QWidget* parent = nullptr);
 
   // Fills the grid for the selected tab from the active profile's section.
   void ShowStats();
@@ -48,4 +51,5 @@ class TFormStats : public QDialog {
   TIniFile& ini_;
   TMessageService& messages_;
   const TProgramState& state_;
+  const TPlatform& platform_;
 };

@@ -1,6 +1,5 @@
 #include "gui/HelpWindow.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QScrollBar>
@@ -8,18 +7,6 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
-
-#include "gui/Platform.h"
-
-std::function<QString()> HelpFilePath = [] {
-  QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-  if (name.isEmpty()) name = QStringLiteral("morvik");
-  const QString beside = ExecutableFolder() + QLatin1Char('/') + name + QStringLiteral(".html");
-  if (QFileInfo(beside).isFile()) return beside;
-  const QString installed = ExecutableFolder() + QStringLiteral("/../share/morvik/morvik.html");
-  if (QFileInfo(installed).isFile()) return QDir::cleanPath(installed);
-  return beside;
-};
 
 THelpWindow::THelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
@@ -60,8 +47,7 @@ bool THelpWindow::OpenContents(const QString& path) {
   return true;
 }
 
-THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages) {
-  const QString path = HelpFilePath();
+THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages, const QString& path) {
   const QFileInfo file(path);
   const std::string name = QDir::toNativeSeparators(path).toStdString();
   if (!file.exists()) {

@@ -4,15 +4,10 @@
 
 #include <QString>
 #include <QWidget>
-#include <functional>
 
 #include "config/MessageService.h"
 
 class QTextBrowser;
-
-// The manual: beside the executable under its name with ".html" (portable layout), else in the
-// installed data folder. When neither exists, the path beside the executable, for the message.
-extern std::function<QString()> HelpFilePath;
 
 class THelpWindow : public QWidget {
   Q_OBJECT
@@ -34,7 +29,7 @@ class THelpWindow : public QWidget {
   QTextBrowser* browser_;
 };
 
-// The help command: the owner's help window (made on first use) opened at the manual's contents.
-// A missing or unreadable manual is reported through `messages` and opens nothing; the result
-// is then null.
-THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages);
+// The help command: the owner's help window (made on first use) opened at the manual `path`'s
+// contents. A missing or unreadable manual is reported through `messages` and opens nothing; the
+// result is then null.
+THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages, const QString& path);

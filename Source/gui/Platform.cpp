@@ -5,15 +5,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QWidget>
-
-std::function<QSize()> ReadScreenSize = [] {
-  QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->geometry().size() : QSize(1024, 768);
-};
-
-std::function<QString()> ExecutableFolder = [] { return QCoreApplication::applicationDirPath(); };
+#include <chrono>
 
 namespace {
 
@@ -33,13 +26,38 @@ QString UserConfigFolder() {
   return base + QStringLiteral("/morvik");
 }
 
-}  // namespace
-
-std::function<QString()> SettingsFilePath = [] {
-  const QString folder = ExecutableFolder();
+// The executable's name without its extension; "morvik" when there is none.
+QString ExecutableName() {
   QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
   if (name.isEmpty()) name = QStringLiteral("morvik");
-  const QString beside = folder + QLatin1Char('/') + name + QStringLiteral(".ini");
+  return name;
+}
+
+}  // namespace
+
+TSystemPlatform::TSystemPlatform(QString executableFolder) : folder_(std::move(executableFolder)) {}
+
+QString TSystemPlatform::ExecutableFolder() const {
+  return folder_.isEmpty() ? QCoreApplication::applicationDirPath() : folder_;
+}
+
+QSize TSystemPlatform::ScreenSize() const {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
+QRect TSystemPlatform::WorkArea(const QWidget& window) const {
+  QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect(QPoint(0, 0), ScreenSize());
+}
+
+uint32_t TSystemPlatform::ClockCounter() const {
+  return static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+QString TSystemPlatform::SettingsFilePath() const {
+  const QString folder = ExecutableFolder();
+  const QString beside = folder + QLatin1Char('/') + ExecutableName() + QStringLiteral(".ini");
   // A file already beside the executable keeps the player's profiles: it stays the settings
   // file even when its folder has become read-only (writes then report their failure).
   if (QFileInfo::exists(beside)) return beside;
@@ -47,46 +65,54 @@ std::function<QString()> SettingsFilePath = [] {
   const QString config = UserConfigFolder();
   QDir().mkpath(config);
   return config + QStringLiteral("/morvik.ini");
-};
+}
 
-std::function<QString()> MusicFolder = [] {
+QString TSystemPlatform::MusicFolder() const {
   const QString beside = ExecutableFolder() + QStringLiteral("/Music");
   if (QFileInfo(beside).isDir()) return beside;
   const QString installed = ExecutableFolder() + QStringLiteral("/../share/morvik/Music");
   if (QFileInfo(installed).isDir()) return QDir::cleanPath(installed);
   return beside;
-};
+}
 
-std::function<QString()> SystemUserName = [] {
+QString TSystemPlatform::HelpFilePath() const {
+  const QString beside =
+      ExecutableFolder() + QLatin1Char('/') + ExecutableName() + QStringLiteral(".html");
+  if (QFileInfo(beside).isFile()) return beside;
+  const QString installed = ExecutableFolder() + QStringLiteral("/../share/morvik/morvik.html");
+  if (QFileInfo(installed).isFile()) return QDir::cleanPath(installed);
+  return beside;
+}
+
+QString TSystemPlatform::UserName() const {
   QString name = qEnvironmentVariable("USER");
   if (name.isEmpty()) name = qEnvironmentVariable("USERNAME");
   if (name.isEmpty()) name = QStringLiteral("Игрок");
   return name;
-};
-
-void CenterOnScreen(QWidget& window) {
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect r = window.frameGeometry();
-    r.moveCenter(screen->availableGeometry().center());
-    window.move(r.topLeft());
-  }
 }
 
-void CenterOnWindow(QWidget& dialog, const QWidget* owner) {
+void CenterOnScreen(QWidget& window, const TPlatform& platform) {
+  const QRect area = platform.WorkArea(window);
+  if (area.isEmpty()) return;
+  QRect r = window.frameGeometry();
+  r.moveCenter(area.center());
+  window.move(r.topLeft());
+}
+
+void CenterOnWindow(QWidget& dialog, const QWidget* owner, const TPlatform& platform) {
   if (!owner || !owner->isVisible()) {
-    CenterOnScreen(dialog);
+    CenterOnScreen(dialog, platform);
     return;
   }
   QRect r = dialog.frameGeometry();
   r.moveCenter(owner->frameGeometry().center());
   dialog.move(r.topLeft());
-  KeepOnScreen(dialog);
+  KeepOnScreen(dialog, platform);
 }
 
-void KeepOnScreen(QWidget& window) {
-  QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->availableGeometry();
+void KeepOnScreen(QWidget& window, const TPlatform& platform) {
+  const QRect area = platform.WorkArea(window);
+  if (area.isEmpty()) return;
   QRect r = window.frameGeometry();
   if (r.right() > area.right()) r.moveRight(area.right());
   if (r.bottom() > area.bottom()) r.moveBottom(area.bottom());

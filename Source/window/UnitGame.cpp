@@ -14,6 +14,13 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "dialogs/UnitAbout.h"
+#include "dialogs/UnitGamers.h"
+#include "dialogs/UnitHallFame.h"
+#include "dialogs/UnitMultiUserGame.h"
+#include "dialogs/UnitResult.h"
+#include "dialogs/UnitSettings.h"
+#include "dialogs/UnitStats.h"
 #include "gui/Icons.h"
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
@@ -21,8 +28,8 @@
 #include "gui/StatusPanel.h"
 #include "sound/Music.h"
 
-TFormGame::TFormGame(TMessageService* messages, QWidget* parent)
-    : QMainWindow(parent), messages_(messages) {
+TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidget* parent)
+    : QMainWindow(parent), messages_(messages), platform_(platform) {
   // Window creation: caption, settings file (created when missing), machine and its two
   // notifications, GamerList, all panels visible.
   setWindowTitle(Q(GameCaption));
@@ -32,7 +39,7 @@ TFormGame::TFormGame(TMessageService* messages, QWidget* parent)
   setFont(small);
   QApplication::setApplicationName(QStringLiteral("Morvik"));
 
-  iniFile_ = std::make_unique<TIniFile>(SettingsFilePath().toStdString(), messages_);
+  iniFile_ = std::make_unique<TIniFile>(platform_.SettingsFilePath().toStdString(), messages_);
   iniFile_->CreateIfMissing();
 
   machine_ = std::make_unique<TMorvikMachine>(this);
@@ -42,7 +49,7 @@ TFormGame::TFormGame(TMessageService* messages, QWidget* parent)
   state_.GamerList = iniFile_->ReadSection("GAMERS");
   state_.PanelFlags = pfMainBar | pfColorBar | pfStatusBar;
 
-  music_ = std::make_unique<TMusic>(MusicFolder().toStdString(), messages_);
+  music_ = std::make_unique<TMusic>(platform_.MusicFolder().toStdString(), messages_);
 
   icons_ = MakeColorIcons();
   CreateActions();
@@ -64,6 +71,16 @@ TFormGame::~TFormGame() {
   machine_->OnChangeStateColor = nullptr;
   machine_.reset();
   music_.reset();
+}
+
+void TFormGame::SetDialogs(const TGameDialogs& dialogs) {
+  FormSettings = dialogs.Settings;
+  FormResult = dialogs.Result;
+  FormMultiUserGame = dialogs.MultiUser;
+  FormHallFame = dialogs.HallFame;
+  FormGamers = dialogs.Gamers;
+  FormAbout = dialogs.About;
+  FormStats = dialogs.Stats;
 }
 
 const QIcon& TFormGame::ilColor(int index) const {
@@ -332,7 +349,7 @@ void TFormGame::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (placed_ || event->spontaneous()) return;
   placed_ = true;
-  CenterOnScreen(*this);
+  CenterOnScreen(*this, platform_);
 }
 
 void TFormGame::closeEvent(QCloseEvent* event) {

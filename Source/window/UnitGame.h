@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/SettingsHost.h"
 #include "model/GameHost.h"
 #include "config/MessageService.h"
 #include "model/ProgramState.h"
@@ -34,18 +35,34 @@ class TFormSettings;
 class TFormStats;
 class TMapImage;
 class TMusic;
+class TPlatform;
 
 // Caption of the main window; a running game or a chosen layout appends " Расклад #" + number.
 inline constexpr const char* GameCaption = "Morvik 1.2 final.";
 
-class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
+// The dialogs the main window opens. The program creates them after the window, as its child
+// windows, and hands them over once (TFormGame::SetDialogs); one left null is never opened.
+struct TGameDialogs {
+  TFormSettings* Settings = nullptr;
+  TFormResult* Result = nullptr;
+  TFormMultiUserGame* MultiUser = nullptr;
+  TFormHallFame* HallFame = nullptr;
+  TFormGamers* Gamers = nullptr;
+  TFormAbout* About = nullptr;
+  TFormStats* Stats = nullptr;
+};
+
+class TFormGame : public QMainWindow,
+                  public TWindowServices,
+                  public TGameHost,
+                  public TSettingsHost {
   Q_OBJECT
 
  public:
-  // `messages` stays owned by the caller and must outlive the window (the program passes the Qt
-  // message service, tests a scripted one). Creates the settings file if missing, opens it,
-  // creates the machine and loads GamerList.
-  explicit TFormGame(TMessageService* messages, QWidget* parent = nullptr);
+  // `messages` and `platform` stay owned by the caller and must outlive the window (the program
+  // passes the Qt message service and the real platform, tests a scripted one and a double).
+  // Creates the settings file if missing, opens it, creates the machine and loads GamerList.
+  TFormGame(TMessageService* messages, const TPlatform& platform, QWidget* parent = nullptr);
   ~TFormGame() override;
 
   // ---- Owned objects ---------------------------------------------------------------------
@@ -75,17 +92,8 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   void SetCodeGame(int32_t code) override;
 
   // ---- Dialogs ---------------------------------------------------------------------------
-  // The settings dialog and the multi-user setup register themselves here when created (they
-  // are child windows of this one); null until then and once they are gone.
-  QPointer<TFormSettings> FormSettings;
-  QPointer<TFormMultiUserGame> FormMultiUserGame;
-
-  // The players-and-records dialogs, set by the program at start-up; null in window-only tests.
-  QPointer<TFormResult> FormResult;
-  QPointer<TFormHallFame> FormHallFame;
-  QPointer<TFormGamers> FormGamers;
-  QPointer<TFormAbout> FormAbout;
-  QPointer<TFormStats> FormStats;
+  // Once, after the program has created the dialogs.
+  void SetDialogs(const TGameDialogs& dialogs);
 
   // ---- Game flow -------------------------------------------------------------------------
   void SetStatus(const std::string& text) override;  // status panel 4, repainted at once
@@ -262,6 +270,7 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   void EndHint();             // the hint's status text gives way to the seat's name
 
   TMessageService* messages_;
+  const TPlatform& platform_;
   TProgramState state_;
   std::unique_ptr<TIniFile> iniFile_;
   std::unique_ptr<TMorvikMachine> machine_;
@@ -278,4 +287,13 @@ class TFormGame : public QMainWindow, public TWindowServices, public TGameHost {
   int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
   int progressMax_ = 0;
   int progressPosition_ = 0;
+
+  // The dialogs given by SetDialogs; each is null until then and once it is gone.
+  QPointer<TFormSettings> FormSettings;
+  QPointer<TFormMultiUserGame> FormMultiUserGame;
+  QPointer<TFormResult> FormResult;
+  QPointer<TFormHallFame> FormHallFame;
+  QPointer<TFormGamers> FormGamers;
+  QPointer<TFormAbout> FormAbout;
+  QPointer<TFormStats> FormStats;
 };

@@ -8,6 +8,7 @@
 #include "window/UnitGame.h"
 #include "dialogs/UnitSettings.h"
 #include "gui/HelpWindow.h"
+#include "gui/Platform.h"
 #include "gui/TrayMode.h"
 
 namespace {
@@ -79,7 +80,7 @@ void TFormGame::actPanelStatusBarExecute() {
 // Help.
 
 void TFormGame::actHelpMaintenanseExecute() {
-  ShowHelpContents(this, *messages_);
+  ShowHelpContents(this, *messages_, platform_.HelpFilePath());
 }
 
 // The game has no home page and no mail address: these two commands are on no menu or bar and

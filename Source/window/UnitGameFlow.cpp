@@ -11,6 +11,7 @@
 
 #include "window/UnitGame.h"
 #include "gui/MapImage.h"
+#include "gui/Platform.h"
 #include "sound/Music.h"
 #include "gui/QtText.h"
 
@@ -75,7 +76,7 @@ void TFormGame::ShowCodeGameCaption() {
 }
 
 void TFormGame::SetRandomGame() {
-  Randomize();
+  SetRandSeed(platform_.ClockCounter());
   const int32_t seed = int32_t(GetRandSeed());
   // The one seed without a positive counterpart becomes the largest layout number.
   machine_->SetCodeGame(seed == INT32_MIN ? INT32_MAX : std::abs(seed));

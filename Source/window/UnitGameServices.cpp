@@ -94,7 +94,7 @@ void TFormGame::SetSizeWindow() {
   if (state_.PanelFlags & pfColorBar) barsHeight += atbColor->height();
   iMap->move(g.MapLeft, g.MapTop - barsHeight);
   setFixedSize(g.WindowWidth, g.WindowHeight);
-  if (isVisible()) KeepOnScreen(*this);  // a larger board must not push the window off screen
+  if (isVisible()) KeepOnScreen(*this, platform_);  // a larger board must not push the window off screen
   PresentShow();
 }
 

@@ -7,9 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <functional>
 
-#include "gui/HelpWindow.h"
 #include "gui/Platform.h"
 
 namespace {
@@ -47,12 +45,11 @@ class Paths : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    saved = ExecutableFolder;
-    ExecutableFolder = [this] { return folder; };
     iniName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
               QStringLiteral(".ini");
   }
-  void TearDown() override { ExecutableFolder = saved; }
+  // The real platform with the executable in `folder`.
+  TSystemPlatform System() const { return TSystemPlatform(folder); }
 
   // bin/ (or games/, as the package has it) with share/morvik/{Music, morvik.html} beside it.
   void Installed(const QString& bin = QStringLiteral("bin")) {
@@ -67,7 +64,6 @@ class Paths : public ::testing::Test {
   QTemporaryDir dir;
   QString folder;
   QString iniName;
-  std::function<QString()> saved;
 };
 
 }  // namespace
@@ -76,8 +72,8 @@ TEST_F(Paths, PortableFolderKeepsEverythingBesideTheExecutable) {
   folder = dir.path() + QStringLiteral("/portable");
   ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Music")));
   TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
-  EXPECT_EQ(SettingsFilePath(), folder + QLatin1Char('/') + iniName);
-  EXPECT_EQ(MusicFolder(), folder + QStringLiteral("/Music"));
+  EXPECT_EQ(System().SettingsFilePath(), folder + QLatin1Char('/') + iniName);
+  EXPECT_EQ(System().MusicFolder(), folder + QStringLiteral("/Music"));
   EXPECT_FALSE(QFileInfo::exists(Config() + QStringLiteral("/morvik")))
       << "a portable game must not create the configuration folder";
 }
@@ -87,11 +83,11 @@ TEST_F(Paths, InstalledGameReadsShareAndWritesTheXdgConfigFolder) {
     Installed(bin);
     TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
     // Root may write to bin/: the layout, not the permission, makes it an installed game.
-    EXPECT_EQ(SettingsFilePath(), Config() + QStringLiteral("/morvik/morvik.ini")) << bin;
+    EXPECT_EQ(System().SettingsFilePath(), Config() + QStringLiteral("/morvik/morvik.ini")) << bin;
     EXPECT_TRUE(QFileInfo(Config() + QStringLiteral("/morvik")).isDir());
-    EXPECT_EQ(MusicFolder(), dir.path() + QStringLiteral("/usr/share/morvik/Music"));
+    EXPECT_EQ(System().MusicFolder(), dir.path() + QStringLiteral("/usr/share/morvik/Music"));
     EXPECT_EQ(
-        QFileInfo(HelpFilePath()).canonicalFilePath(),
+        QFileInfo(System().HelpFilePath()).canonicalFilePath(),
         QFileInfo(dir.path() + QStringLiteral("/usr/share/morvik/morvik.html")).canonicalFilePath())
         << bin;
     EXPECT_FALSE(QFileInfo::exists(folder + QLatin1Char('/') + iniName));
@@ -105,7 +101,7 @@ TEST_F(Paths, WithoutXdgConfigHomeTheSettingsGoToDotConfig) {
   TEnv homeEnv("HOME", home.toUtf8());
   for (const QByteArray& value : {QByteArray(), QByteArray(""), QByteArray("relative/config")}) {
     TEnv xdg("XDG_CONFIG_HOME", value);
-    EXPECT_EQ(SettingsFilePath(), home + QStringLiteral("/.config/morvik/morvik.ini"))
+    EXPECT_EQ(System().SettingsFilePath(), home + QStringLiteral("/.config/morvik/morvik.ini"))
         << "XDG_CONFIG_HOME=" << value.constData();
   }
 }
@@ -115,7 +111,7 @@ TEST_F(Paths, ASettingsFileBesideTheExecutableIsNeverAbandoned) {
   Installed();
   Touch(folder + QLatin1Char('/') + iniName);
   TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
-  EXPECT_EQ(SettingsFilePath(), folder + QLatin1Char('/') + iniName);
+  EXPECT_EQ(System().SettingsFilePath(), folder + QLatin1Char('/') + iniName);
 }
 
 TEST_F(Paths, UnwritableFolderFallsBackToTheConfigFolder) {
@@ -123,5 +119,5 @@ TEST_F(Paths, UnwritableFolderFallsBackToTheConfigFolder) {
   Touch(dir.path() + QStringLiteral("/file"));
   folder = dir.path() + QStringLiteral("/file/bin");
   TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
-  EXPECT_EQ(SettingsFilePath(), Config() + QStringLiteral("/morvik/morvik.ini"));
+  EXPECT_EQ(System().SettingsFilePath(), Config() + QStringLiteral("/morvik/morvik.ini"));
 }

@@ -15,10 +15,10 @@
 #include <string>
 
 #include "ScriptedMessages.h"
+#include "TestPlatform.h"
 #include "window/UnitGame.h"
 #include "dialogs/UnitGamers.h"
 #include "app/UnitStartUp.h"
-#include "gui/Platform.h"
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -28,22 +28,17 @@ class ProgramTest : public ::testing::Test {
     ASSERT_TRUE(QDir().mkpath(folder));
     iniPath = folder + QStringLiteral("/morvik.ini");
     musicPath = folder + QStringLiteral("/Music");
-    savedFolder = ExecutableFolder;
-    savedSettings = SettingsFilePath;
-    savedMusic = MusicFolder;
-    ExecutableFolder = [this] { return folder; };
-    SettingsFilePath = [this] { return iniPath; };
-    MusicFolder = [this] { return musicPath; };
+    platform.SetFolder(folder);  // the manual too
   }
-  void TearDown() override {
-    program.reset();
-    ExecutableFolder = savedFolder;
-    SettingsFilePath = savedSettings;
-    MusicFolder = savedMusic;
-  }
+  void TearDown() override { program.reset(); }
 
   // The windows in their fixed order; the main window creates the settings file when missing.
-  void Create() { program = std::make_unique<TMorvikProgram>(messages); }
+  // The paths are taken as they stand now (a test may move the settings file first).
+  void Create() {
+    platform.settingsPath = iniPath;
+    platform.musicFolder = musicPath;
+    program = std::make_unique<TMorvikProgram>(messages, platform);
+  }
 
   // Start-up with the profiles dialog answered by `answer` once it shows.
   bool StartUp(std::function<void(TFormGamers&)> answer) {
@@ -119,8 +114,8 @@ class ProgramTest : public ::testing::Test {
   QTemporaryDir dir;
   QString folder, iniPath, musicPath;
   TScriptedMessages messages;
+  TTestPlatform platform;  // everything in the game folder
   std::unique_ptr<TMorvikProgram> program;
-  std::function<QString()> savedFolder, savedSettings, savedMusic;
 };
 
 // A profile section with the given extra keys (one "key=value" per line).

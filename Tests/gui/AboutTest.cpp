@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "TestPlatform.h"
 #include "dialogs/UnitAbout.h"
 
 namespace {
@@ -17,7 +18,8 @@ QStringList Texts(const QWidget* w) {
 }
 
 TEST(About, PictureVersionAndCredits) {
-  TFormAbout form;
+  const TTestPlatform platform;
+  TFormAbout form(platform);
   EXPECT_EQ(form.windowTitle(), QStringLiteral("О программе..."));
   EXPECT_FALSE(form.windowIcon().isNull());
   EXPECT_EQ(form.iMorvik->size(), QSize(305, 65));

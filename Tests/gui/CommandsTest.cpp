@@ -125,7 +125,7 @@ class Panels : public GameWindow {
  protected:
   void SetUp() override {
     GameWindow::SetUp();
-    settings = form->FormSettings;
+    settings = dialogs.Settings;
     settings->ReadParams();
     settings->chkbMusic->setChecked(false);
     settings->UseOption();
@@ -237,13 +237,7 @@ TEST_F(Panels, SwitchReachesTheOptions) {
 class Help : public GameWindow {
  protected:
   void BeforeCreate() override {
-    savedHelp = HelpFilePath;
     helpPath = dir.path() + QStringLiteral("/manual.html");
-    HelpFilePath = [this] { return helpPath; };
-  }
-  void TearDown() override {
-    GameWindow::TearDown();
-    HelpFilePath = savedHelp;
   }
   void WriteManual() {
     QFile file(helpPath);
@@ -259,8 +253,7 @@ class Help : public GameWindow {
     return form->findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
   }
 
-  QString helpPath;
-  std::function<QString()> savedHelp;
+  QString& helpPath = platform.helpPath;
 };
 
 TEST_F(Help, F1OpensTheManualAtItsContents) {
@@ -314,24 +307,21 @@ TEST_F(Help, MissingFileIsReported) {
 }
 
 TEST_F(Help, ManualFoundBesideTheExecutableOrInstalled) {
-  HelpFilePath = savedHelp;
-  const std::function<QString()> savedFolder = ExecutableFolder;
   const QString bin = dir.path() + QStringLiteral("/bin");
   const QString share = dir.path() + QStringLiteral("/share/morvik");
   QDir().mkpath(bin);
   QDir().mkpath(share);
-  ExecutableFolder = [bin] { return bin; };
+  const TSystemPlatform system(bin);
   const QString beside = bin + QLatin1Char('/') +
                          QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
                          QStringLiteral(".html");
   // Neither: the path beside the executable, which the message names.
-  EXPECT_EQ(HelpFilePath(), beside);
+  EXPECT_EQ(system.HelpFilePath(), beside);
   auto touch = [](const QString& path) { ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly)); };
   touch(share + QStringLiteral("/morvik.html"));
-  EXPECT_EQ(HelpFilePath(), share + QStringLiteral("/morvik.html"));
+  EXPECT_EQ(system.HelpFilePath(), share + QStringLiteral("/morvik.html"));
   touch(beside);
-  EXPECT_EQ(HelpFilePath(), beside);
-  ExecutableFolder = savedFolder;
+  EXPECT_EQ(system.HelpFilePath(), beside);
 }
 
 TEST_F(Help, TheShippedManualHasItsContents) {

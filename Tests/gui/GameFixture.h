@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "ScriptedMessages.h"
+#include "TestPlatform.h"
 #include "engine/UnitCore.h"
 #include "window/UnitGame.h"
 #include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitSettings.h"
 #include "gui/MapImage.h"
-#include "gui/Platform.h"
 
 struct TSeat {
   TGamerKind Kind = gkNone;
@@ -66,18 +66,15 @@ class GameWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    savedSettings = SettingsFilePath;
-    savedMusic = MusicFolder;
-    savedClock = ReadClockCounter;
-    SettingsFilePath = [this] { return dir.path() + QStringLiteral("/morvik.ini"); };
-    MusicFolder = [this] { return dir.path() + QStringLiteral("/Music"); };
-    ReadClockCounter = [this] { return clock += 7919; };
+    platform.SetFolder(dir.path());
     BeforeCreate();
-    form = std::make_unique<TTestGame>(&messages);
+    form = std::make_unique<TTestGame>(&messages, platform);
     // The dialogs the window works with, as the program creates them.
-    new TFormSettings(*form);
-    form->FormMultiUserGame =
-        new TFormMultiUserGame(form->IniFile(), form->Messages(), form->State(), form.get());
+    TFormGame& game = *form;
+    dialogs.Settings = new TFormSettings(game, game.IniFile(), messages, game.State(), game.Music(),
+                                         platform, &game);
+    dialogs.MultiUser = new TFormMultiUserGame(game.IniFile(), messages, game.State(), &game);
+    form->SetDialogs(dialogs);
     form->State().ActiveGamer = "Тестер";
     form->State().OptionsSection = "OPTIONS_Тестер";
     form->ApplyDefaultOptions();
@@ -88,9 +85,6 @@ class GameWindow : public ::testing::Test {
   }
   void TearDown() override {
     form.reset();
-    SettingsFilePath = savedSettings;
-    MusicFolder = savedMusic;
-    ReadClockCounter = savedClock;
   }
   virtual void BeforeCreate() {}
 
@@ -150,8 +144,7 @@ class GameWindow : public ::testing::Test {
 
   QTemporaryDir dir;
   TScriptedMessages messages;
+  TTestPlatform platform;  // its clock counts from 1000
   std::unique_ptr<TTestGame> form;
-  uint32_t clock = 1000;
-  std::function<QString()> savedSettings, savedMusic;
-  std::function<uint32_t()> savedClock;
+  TGameDialogs dialogs;  // the settings and the multi-user setup; a test may add more
 };

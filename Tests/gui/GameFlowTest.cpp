@@ -89,6 +89,21 @@ TEST_F(GameFlow, ClassicGamePlayedToItsEnd) {
   EXPECT_FALSE(form->AutostartPending());
 }
 
+// A new layout number is the platform clock's reading taken as a signed number without its sign;
+// the one reading with no positive counterpart becomes the largest number.
+TEST_F(GameFlow, RandomLayoutComesFromThePlatformClock) {
+  const struct {
+    uint32_t reading;
+    int32_t code;
+  } cases[] = {{1000, 1000},          {0x7FFFFFFF, INT32_MAX}, {0x80000000, INT32_MAX},
+               {0x80000001, INT32_MAX}, {0xFFFFFFFF, 1},         {0xFFFFFF00, 256}};
+  for (const auto& c : cases) {
+    platform.clock = c.reading - platform.clockStep;  // read once, after one step
+    form->SetRandomGame();
+    EXPECT_EQ(form->CodeGame(), c.code) << c.reading;
+  }
+}
+
 TEST_F(GameFlow, StopQuestionBothAnswers) {
   form->actMenuStartGame->trigger();
   ASSERT_TRUE(M().Active);

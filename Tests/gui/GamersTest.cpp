@@ -14,7 +14,7 @@ class Gamers : public ProfilesWindow {
  protected:
   void SetUp() override {
     ProfilesWindow::SetUp();
-    form = std::make_unique<TFormGamers>(Ini(), messages, State(), options, *game);
+    form = std::make_unique<TFormGamers>(Ini(), messages, State(), options, *game, platform);
   }
   void TearDown() override {
     form.reset();

@@ -17,7 +17,7 @@ class HallFame : public ProfilesWindow {
  protected:
   void SetUp() override {
     ProfilesWindow::SetUp();
-    form = std::make_unique<TFormHallFame>(Ini(), messages, State());
+    form = std::make_unique<TFormHallFame>(Ini(), messages, State(), platform);
   }
   void TearDown() override {
     form.reset();

@@ -14,11 +14,11 @@
 
 #include "dialogs/OptionDialogs.h"
 #include "ScriptedMessages.h"
+#include "TestPlatform.h"
 #include "window/UnitGame.h"
 #include "config/Catalogue.h"
 #include "config/HallFame.h"
 #include "config/IniFile.h"
-#include "gui/Platform.h"
 
 struct TRecordedOptions : TOptionDialogs {
   std::vector<std::string> calls;
@@ -41,22 +41,17 @@ class ProfilesWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    savedSettings = SettingsFilePath;
-    savedMusic = MusicFolder;
-    SettingsFilePath = [this] { return IniPath(); };
-    MusicFolder = [this] { return dir.path() + QStringLiteral("/Music"); };
+    platform.SetFolder(dir.path());
     BeforeCreate();
-    game = std::make_unique<TFormGame>(&messages);
+    game = std::make_unique<TFormGame>(&messages, platform);
   }
   void TearDown() override {
     game.reset();
-    SettingsFilePath = savedSettings;
-    MusicFolder = savedMusic;
   }
   // Runs before the main window is created (the settings file can be written here).
   virtual void BeforeCreate() {}
 
-  QString IniPath() const { return dir.path() + QStringLiteral("/morvik.ini"); }
+  QString IniPath() const { return platform.SettingsFilePath(); }
   TIniFile& Ini() { return game->IniFile(); }
   TProgramState& State() { return game->State(); }
   void WriteFile(const std::string& bytes) {
@@ -75,6 +70,6 @@ class ProfilesWindow : public ::testing::Test {
   QTemporaryDir dir;
   TScriptedMessages messages;
   TRecordedOptions options;
+  TTestPlatform platform;
   std::unique_ptr<TFormGame> game;
-  std::function<QString()> savedSettings, savedMusic;
 };

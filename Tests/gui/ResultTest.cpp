@@ -109,11 +109,12 @@ class Results : public ProfilesWindow {
     State().ActiveGamer = "Ann";
     State().OptionsSection = "OPTIONS_Ann";
     State().SelectOptions = soReplay | soHallFameOnRecord;
-    hallFame = std::make_unique<TFormHallFame>(Ini(), messages, State());
+    hallFame = std::make_unique<TFormHallFame>(Ini(), messages, State(), platform);
     State().GameVictory = 0;  // a game by area on the medium board
     State().GameSizeMap = 1;
-    form = new TFormResult(game->Machine(), State(), Ini(), messages, *game, game.get());
-    form->FormHallFame = hallFame.get();
+    form = new TFormResult(
+        game->Machine(), State(), Ini(), messages, *game,
+        [this](int rank) { hallFame->SetSelectedRow(rank); }, game.get());
     game->Machine().SetCodeGame(555);
   }
   void TearDown() override {

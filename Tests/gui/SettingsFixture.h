@@ -21,33 +21,29 @@
 #include <vector>
 
 #include "ScriptedMessages.h"
+#include "TestPlatform.h"
 #include "window/UnitGame.h"
 #include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitSettings.h"
 #include "config/Catalogue.h"
-#include "gui/Platform.h"
 
 class SettingsWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    savedSettings = SettingsFilePath;
-    savedMusic = MusicFolder;
-    savedScreen = ReadScreenSize;
-    SettingsFilePath = [this] { return dir.path() + QStringLiteral("/morvik.ini"); };
-    MusicFolder = [this] { return dir.path() + QStringLiteral("/Music"); };
-    ReadScreenSize = [this] { return screen; };
-    game = std::make_unique<TFormGame>(&messages);
-    settings = new TFormSettings(*game);
-    multi = new TFormMultiUserGame(game->IniFile(), game->Messages(), game->State(), game.get());
-    game->FormMultiUserGame = multi;
+    platform.SetFolder(dir.path());
+    game = std::make_unique<TFormGame>(&messages, platform);
+    settings = new TFormSettings(*game, game->IniFile(), messages, game->State(), game->Music(),
+                                 platform, game.get());
+    multi = new TFormMultiUserGame(game->IniFile(), messages, game->State(), game.get());
+    TGameDialogs dialogs;
+    dialogs.Settings = settings;
+    dialogs.MultiUser = multi;
+    game->SetDialogs(dialogs);
     Select("Тестер");
   }
   void TearDown() override {
     game.reset();
-    SettingsFilePath = savedSettings;
-    MusicFolder = savedMusic;
-    ReadScreenSize = savedScreen;
   }
 
   // Makes `name` the active profile, as a profile choice does, without applying anything.
@@ -73,7 +69,7 @@ class SettingsWindow : public ::testing::Test {
   }
   std::string Read(const std::string& key) { return Ini().ReadString(Section(), key, "<none>"); }
   QString FileText() {
-    QFile f(SettingsFilePath());
+    QFile f(platform.SettingsFilePath());
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
   }
 
@@ -97,11 +93,9 @@ class SettingsWindow : public ::testing::Test {
   }
 
   QTemporaryDir dir;
-  QSize screen{1024, 768};
+  TTestPlatform platform;  // the screen is platform.screen
   TScriptedMessages messages;
   std::unique_ptr<TFormGame> game;
   TFormSettings* settings = nullptr;  // children of the window
   TFormMultiUserGame* multi = nullptr;
-  std::function<QString()> savedSettings, savedMusic;
-  std::function<QSize()> savedScreen;
 };

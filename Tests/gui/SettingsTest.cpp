@@ -127,9 +127,9 @@ TEST_F(SettingsCheck, WidthLimitsOnA1024By768Screen) {
   EXPECT_FALSE(settings->TestCondition());
   // The exact pixel: 1000 pixels of board fit a 1022-wide screen, not a 1021-wide one.
   Custom(settings, 100, 20, 10);
-  screen = QSize(1022, 768);
+  platform.screen = QSize(1022, 768);
   EXPECT_TRUE(settings->TestCondition());
-  screen = QSize(1021, 768);
+  platform.screen = QSize(1021, 768);
   messages.Clear();
   EXPECT_FALSE(settings->TestCondition());
   EXPECT_EQ(Errors(), std::vector<std::string>{"Ширина окна больше ширины экрана." + kTail});
@@ -152,10 +152,10 @@ TEST_F(SettingsCheck, HeightLimitDependsOnThePanelsShown) {
   Custom(settings, 40, 71, 10);
   EXPECT_FALSE(settings->TestCondition());
   // Products beyond a byte: 255 x 255 tiles of 255 pixels are far off any screen.
-  screen = QSize(100000, 100000);
+  platform.screen = QSize(100000, 100000);
   Custom(settings, 255, 255, 255);
   EXPECT_TRUE(settings->TestCondition());
-  screen = QSize(65000, 65000);
+  platform.screen = QSize(65000, 65000);
   EXPECT_FALSE(settings->TestCondition());
 }
 
@@ -514,7 +514,7 @@ static void WriteTracks(const QString& folder) {
 }
 
 TEST_F(SettingsApply, MusicSwitchedOnDuringAGamePlaysTheInGameTrackFromItsStart) {
-  WriteTracks(MusicFolder());
+  WriteTracks(platform.MusicFolder());
   settings->ReadParams();
   settings->chkbMusic->setChecked(false);
   settings->chkbAutostart->setChecked(false);
@@ -936,7 +936,7 @@ TEST_F(SettingsStore, OpensCentredOnTheMainWindowOrTheScreen) {
     EXPECT_LE(off.manhattanLength(), 2) << off.x() << "," << off.y();
     settings->reject();
   };
-  const QRect screenArea = settings->screen()->availableGeometry();
+  const QRect screenArea = platform.WorkArea(*settings);
   WhenShown(settings, [&] { centred(screenArea); });
   settings->exec();
   game->show();

@@ -42,16 +42,12 @@ class SharedState : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    saved = {SettingsFilePath, MusicFolder};
-    savedScreen = ReadScreenSize;
-    SettingsFilePath = [this] { return dir.path() + QStringLiteral("/morvik.ini"); };
-    MusicFolder = [this] { return dir.path() + QStringLiteral("/Music"); };
-    ReadScreenSize = [] { return QSize(1024, 768); };
-    QFile f(SettingsFilePath());
+    platform.SetFolder(dir.path());
+    QFile f(platform.SettingsFilePath());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(kFile);
     f.close();
-    program = std::make_unique<TMorvikProgram>(messages);
+    program = std::make_unique<TMorvikProgram>(messages, platform);
     // Every modal dialog is answered by whatever the running step asks for.
     connect = new QTimer;
     QObject::connect(connect, &QTimer::timeout, [this] { AnswerModal(); });
@@ -64,9 +60,6 @@ class SharedState : public ::testing::Test {
   void TearDown() override {
     delete connect;
     program.reset();
-    SettingsFilePath = saved.first;
-    MusicFolder = saved.second;
-    ReadScreenSize = savedScreen;
   }
 
   TFormGame& Game() { return program->Game(); }
@@ -131,7 +124,7 @@ class SharedState : public ::testing::Test {
       if (!ok) out += what + "; ";
     };
     TScriptedMessages quiet;
-    TIniFile ini(SettingsFilePath().toStdString(), &quiet);
+    TIniFile ini(platform.SettingsFilePath().toStdString(), &quiet);
     const std::string section = cfg::OptionsSection(State().ActiveGamer);
     auto key = [&](const char* name) {
       return cfg::ReadKeyInt(ini, section, *cfg::SettingsKey(name));
@@ -182,12 +175,11 @@ class SharedState : public ::testing::Test {
 
   QTemporaryDir dir;
   TScriptedMessages messages;
+  TTestPlatform platform;
   std::unique_ptr<TMorvikProgram> program;
   QTimer* connect = nullptr;
   QWidget* scheduled = nullptr;
   std::function<void()> onSettings, onGamers;
-  std::pair<std::function<QString()>, std::function<QString()>> saved;
-  std::function<QSize()> savedScreen;
   Names failures;
 };
 
@@ -218,7 +210,7 @@ TEST_F(SharedState, AMultiUserProfileKeepsItsModeThroughOkMusicAndPanels) {
   Game().actMenuSettingsExecute();
   EXPECT_FALSE(State().MultiUserMode);
   Game().close();
-  TIniFile ini(SettingsFilePath().toStdString(), &messages);
+  TIniFile ini(platform.SettingsFilePath().toStdString(), &messages);
   EXPECT_EQ(ini.ReadString("OPTIONS_M", "Other_ClassicMode", ""), "0");
   EXPECT_EQ(ini.ReadString("OPTIONS_A", "Other_ClassicMode", ""), "1");
 }
@@ -260,7 +252,7 @@ TEST_F(SharedState, TheRecordGoesToTheTableOfTheBoardPlayed) {
   PlayToTheEnd();
   ASSERT_FALSE(M().Active);
   EXPECT_EQ(State().GameSizeMap, 0);
-  TIniFile ini(SettingsFilePath().toStdString(), &messages);
+  TIniFile ini(platform.SettingsFilePath().toStdString(), &messages);
   EXPECT_FALSE(ini.SectionExists("MAP03"));
   EXPECT_TRUE(failures.empty());
 }

@@ -17,8 +17,10 @@
 #include "dialogs/UnitGamers.h"
 #include "app/UnitStartUp.h"
 #include "dialogs/UnitHallFame.h"
+#include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitResult.h"
 #include "dialogs/UnitSettings.h"
+#include "dialogs/UnitStats.h"
 #include "config/HallFame.h"
 #include "sound/Music.h"
 
@@ -30,29 +32,19 @@ class StartUp : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    savedSettings = SettingsFilePath;
-    savedMusic = MusicFolder;
-    savedScreen = ReadScreenSize;
-    SettingsFilePath = [this] { return dir.path() + QStringLiteral("/morvik.ini"); };
-    MusicFolder = [this] { return dir.path() + QStringLiteral("/Music"); };
-    ReadScreenSize = [] { return QSize(1024, 768); };
+    platform.SetFolder(dir.path());
   }
-  void TearDown() override {
-    program.reset();
-    SettingsFilePath = savedSettings;
-    MusicFolder = savedMusic;
-    ReadScreenSize = savedScreen;
-  }
+  void TearDown() override { program.reset(); }
   void WriteFile(const std::string& text) {
-    QFile f(SettingsFilePath());
+    QFile f(platform.SettingsFilePath());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(text.data(), qint64(text.size()));
   }
   QByteArray FileBytes() {
-    QFile f(SettingsFilePath());
+    QFile f(platform.SettingsFilePath());
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
-  void Create() { program = std::make_unique<TMorvikProgram>(messages); }
+  void Create() { program = std::make_unique<TMorvikProgram>(messages, platform); }
   TFormGame& Game() { return program->Game(); }
   TIniFile& Ini() { return Game().IniFile(); }
   // Runs `step` once the next modal dialog is up (checked to be `expected`).
@@ -69,9 +61,8 @@ class StartUp : public ::testing::Test {
 
   QTemporaryDir dir;
   TScriptedMessages messages;
+  TTestPlatform platform;
   std::unique_ptr<TMorvikProgram> program;
-  std::function<QString()> savedSettings, savedMusic;
-  std::function<QSize()> savedScreen;
   std::vector<std::string> failures;
 };
 
@@ -103,7 +94,7 @@ TEST_F(StartUp, ToolTipsStayForAMinute) {
 
 TEST_F(StartUp, EmptyFileAndExitEndsWithoutClosingSteps) {
   Create();
-  EXPECT_TRUE(QFileInfo::exists(SettingsFilePath()));
+  EXPECT_TRUE(QFileInfo::exists(platform.SettingsFilePath()));
   TFormGamers& gamers = program->Gamers();
   WhenModal(&gamers, [&] {
     EXPECT_FALSE(Game().isEnabled());
@@ -184,7 +175,7 @@ class Running : public StartUp {
   void SetUp() override {
     StartUp::SetUp();
     // The composed tracks, so that the music around the About dialog can be heard.
-    const QString music = MusicFolder();
+    const QString music = platform.MusicFolder();
     ASSERT_TRUE(QDir().mkpath(music));
     for (const char* f : {"Title.mp3", "InGame.mp3", "About.mp3"})
       ASSERT_TRUE(QFile::copy(QStringLiteral(MORVIK_TEST_MUSIC_DIR "/") + QLatin1String(f),
@@ -267,6 +258,40 @@ TEST_F(Running, AboutPlaysItsOwnMusicAndThenTheTitleAgain) {
   EXPECT_FALSE(titlePlayed);
   EXPECT_TRUE(Playing(TMusicTrack::mtTitle));
   EXPECT_FALSE(Playing(TMusicTrack::mtAbout));
+}
+
+// The program hands every dialog to the main window: each command opens its own, and a record's
+// rank reaches the hall of fame, which is created after the results dialog.
+TEST_F(Running, EveryCommandOpensTheDialogTheProgramMadeForIt) {
+  TFormGame& game = Game();
+  const std::pair<QAction*, QWidget*> routes[] = {
+      {game.actMenuSettings, &program->Settings()},
+      {game.actMenuSettingsMultiUser, &program->MultiUser()},
+      {game.actMenuGamers, &program->Gamers()},
+      {game.actMenuHallOfFame, &program->HallFame()},
+      {game.actMenuStats, &program->Stats()},
+      {game.actHelpAboutProgram, &program->About()},
+  };
+  for (auto [action, dialog] : routes) {
+    WhenModal(dialog, [dialog] { dialog->close(); });
+    action->trigger();
+    EXPECT_TRUE(failures.empty()) << action->objectName().toStdString();
+    failures.clear();
+  }
+  WriteHallFame(Ini(), {"Bob=900", "Eve=100"}, "MAP01");
+  Game().State().GameVictory = 0;
+  Game().State().GameSizeMap = 1;
+  TMorvikMachine& m = game.Machine();
+  m.SetSizeMap(50, 25);
+  m.SetGamer(1, gkHuman, 0, "Ann", 0);
+  m.SetGamer(4, gkComputer, 1, "Компьютер", 0);
+  m.Map = std::make_unique<TMap>();
+  m.Map->Scores[1].Area = 375;  // 300 tenths: between Bob and Eve
+  m.Map->Scores[4].Area = 250;
+  WhenModal(&program->Result(), [this] { program->Result().accept(); });
+  game.ShowResults();
+  EXPECT_EQ(program->HallFame().SelectedRow(), 2);
+  m.Map.reset();
 }
 
 TEST_F(Running, EndOfGameShowsResultsAndTheHallOfFameOnARecord) {

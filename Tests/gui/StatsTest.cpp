@@ -118,8 +118,9 @@ TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
   ASSERT_TRUE(RecordGameStats(ini, game(true, false, true, 700, 300)));
 
   // F4 opens it, modal, over the idle window.
-  form->FormStats = new TFormStats(ini, form->Messages(), form->State(), form.get());
-  TFormStats& stats = *form->FormStats;
+  dialogs.Stats = new TFormStats(ini, form->Messages(), form->State(), platform, form.get());
+  form->SetDialogs(dialogs);
+  TFormStats& stats = *dialogs.Stats;
   QWidget* opened = nullptr;
   QTimer::singleShot(0, [&] {
     opened = QApplication::activeModalWidget();

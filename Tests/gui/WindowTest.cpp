@@ -158,7 +158,7 @@ TEST_F(GameWindow, SettingsFileCreatedAndGamerListLoaded) {
   // A second window on a file with profiles loads them in file order.
   form->IniFile().WriteString("GAMERS", "Борис", "Борис");
   form->IniFile().WriteString("GAMERS", "Анна", "Анна");
-  TTestGame second(&messages);
+  TTestGame second(&messages, platform);
   EXPECT_EQ(second.State().GamerList, (std::vector<std::string>{"Борис", "Анна"}));
 }
 
@@ -306,7 +306,7 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
 TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
   form->show();
   QApplication::processEvents();
-  const QRect area = form->screen()->availableGeometry();
+  const QRect area = platform.WorkArea(*form);
   const QPoint off = form->frameGeometry().center() - area.center();
   EXPECT_LE(off.manhattanLength(), 2) << off.x() << "," << off.y();
 
