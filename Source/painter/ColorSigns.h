@@ -9,7 +9,8 @@
 
 // Edge in pixels of the square box a sign fills on a tile of edge `tile`; 0 when the tile is too
 // small to carry one. The box has the parity of the tile's inside (tile - 1), so it sits exactly
-// in the middle, and it never reaches the outer bevel.
+// in the middle; it never reaches the outer bevel, and from tile 12 on it stays inside the inner
+// rim of the carved look, so captured tiles keep their mark.
 int SignBoxSize(int tile);
 
 // Offset of the sign box from the tile's top-left grid corner, in both directions.
