@@ -16,6 +16,7 @@
 #include "engine/UnitCore.h"
 #include "config/Cp1251.h"
 #include "config/HallFame.h"
+#include "model/GameEnd.h"
 #include "config/IniFile.h"
 #include "gui/QtText.h"
 
@@ -161,13 +162,14 @@ void TFormResult::showEvent(QShowEvent* event) {
   FormShow();
 }
 
-void TFormResult::FormShow() {
-  TProgramState& state = state_;
-  state.RecordAdded = false;
-  RecordSaved = false;
-  PersonWon = false;
+void TFormResult::SetRecord(const TGameEndRecord& record) {
+  RecordSaved = record.RecordSaved;
+  if (record.Rank > 0 && showRank_) showRank_(record.Rank);
+}
 
-  ResultList = ResultTotals(machine_, state.GameVictory == 0);
+void TFormResult::FormShow() {
+  PersonWon = false;
+  ResultList = ResultTotals(machine_, state_.GameVictory == 0);
   RankResults(ResultList);
 
   for (int n = 1; n <= 4; ++n) {
@@ -190,26 +192,6 @@ void TFormResult::FormShow() {
 
   const TResultLine& first = ResultList[0];
   PersonWon = first.Seat >= 1 && machine_.Gamers[size_t(first.Seat)].Kind == gkHuman;
-  const std::string& winner = first.Name;
-  if (!state.MultiUserMode && !machine_.Assisted &&
-      !QString::fromStdString(winner).startsWith(Q("Компьютер")))
-    StoreRecord();
-}
-
-void TFormResult::StoreRecord() {
-  TProgramState& state = state_;
-  // The table of the board that was played, as the game was started.
-  const int victory = state_.GameVictory, size = state_.GameSizeMap;
-  if (victory < 0 || size < 0) return;  // no valid choice: there is no table to write to
-  const std::string section = HallFameSection(victory, size);
-  std::vector<std::string> records;
-  ReadHallFame(ini_, &messages_, records, section);
-  const int rank = InsertRecord(records, ResultList[0].Name, ResultList[0].Number);
-  if (rank > 0 && showRank_) showRank_(rank);
-  // Even a result that falls off the end of the table counts as added.
-  state.RecordAdded = true;
-  WriteHallFame(ini_, records, section);
-  RecordSaved = true;
 }
 
 void TFormResult::FormClose() {

@@ -16,6 +16,7 @@ class TGameHost;
 class TIniFile;
 class TMessageService;
 class TMorvikMachine;
+struct TGameEndRecord;
 struct TProgramState;
 
 // One line of the result list: seats 1..4 on lines 1..4, teams 1..4 on lines 5..8.
@@ -53,7 +54,7 @@ class TFormResult : public QDialog {
 
   // Ranked result list of the last showing.
   TResultList ResultList;
-  // The hall-of-fame table was written at the last showing (a person won a classic game).
+  // The hall-of-fame table was written for the game shown (a person won a classic game).
   bool RecordSaved = false;
   // The first place of the last showing went to a person's seat.
   bool PersonWon = false;
@@ -67,7 +68,10 @@ class TFormResult : public QDialog {
   QLabel* stAssisted = nullptr;
 
  public slots:
-  // Totals, ranking, display and record (the state's RecordAdded is set here).
+  // What the end of the game recorded, before the dialog is shown: whether the hall of fame was
+  // written (the close step asks no replay then) and the row of the new record.
+  void SetRecord(const TGameEndRecord& record);
+  // Totals, ranking and display; the game's results are already recorded.
   void FormShow();
   // Replay question or a new random layout; runs however the dialog closes.
   void FormClose();
@@ -77,8 +81,6 @@ class TFormResult : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void StoreRecord();
-
   const TMorvikMachine& machine_;
   TProgramState& state_;
   TIniFile& ini_;

@@ -249,6 +249,8 @@ class TMorvikMachine {
   // that person, after at least one choice. Notifies every colour through OnChangeStateColor;
   // redrawing the board and the score panels is the caller's.
   bool CanTakeBack() const;
+  // A hint is given only while the game waits for a person's choice.
+  bool CanHint() const;
   bool TakeBack();
 
   // Board.

@@ -60,6 +60,11 @@ THint TMorvikMachine::Hint(uint8_t seat) {
   return hint;
 }
 
+bool TMorvikMachine::CanHint() const {
+  return Active && Map && AwaitingHuman && CurrentGamer >= 1 && CurrentGamer <= 4 &&
+         Gamers[CurrentGamer].Kind == gkHuman;
+}
+
 bool TMorvikMachine::CanTakeBack() const {
   if (!Active || !Map || !AwaitingHuman || record_.Choices.empty()) return false;
   const auto people = std::count_if(record_.Gamers.begin() + 1, record_.Gamers.end(),

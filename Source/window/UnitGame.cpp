@@ -207,7 +207,24 @@ void TFormGame::CreateActions() {
       {actPanelStatusBar, "actPanelStatusBar"},
   };
   for (auto& [action, name] : names) action->setObjectName(QString::fromLatin1(name));
-  CreateCoachActions();
+
+  // Help for a learner: the hard computer's colour, and taking the last choice back.
+  const std::array<QIcon, 2> coach = MakeCoachIcons();
+  actMenuHint = make("Подсказка", "Подсказать цвет", Qt::Key_F9, -1, &TFormGame::actMenuHintExecute);
+  actMenuHint->setIcon(coach[0]);
+  actMenuHint->setObjectName(QStringLiteral("actMenuHint"));
+  actMenuUndo = make("Отменить ход", "Отменить ход", {}, -1, &TFormGame::actMenuUndoExecute);
+  actMenuUndo->setIcon(coach[1]);
+  actMenuUndo->setObjectName(QStringLiteral("actMenuUndo"));
+  // The same physical key under the Russian layout, where it produces "Я".
+  actMenuUndo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | QChar(0x042F).unicode())});
+  for (QAction* a : {actMenuHint, actMenuUndo}) a->setEnabled(false);
+}
+
+void TFormGame::SetMusicIcon(bool on) {
+  // The action's icon is also its entry's in the "Настройки" menu.
+  actSettingsMusic->setIcon(ilColor(on ? 20 : 21));
 }
 
 void TFormGame::CreateMenus() {
@@ -321,18 +338,6 @@ void TFormGame::CreateStatusBar() {
   pbBrain->setGeometry(2, 2, 98, 18);
 }
 
-void TFormGame::CreateBoard() {
-  auto* central = new QWidget(this);
-  setCentralWidget(central);
-  iMap = new TMapImage(central);
-  iMap->setObjectName(QStringLiteral("iMap"));
-  iMap->move(8, 8);
-  iMap->OnMouseMove = [this](int x, int y) { MapMouseMove(x, y); };
-  iMap->OnMouseDown = [this] { MapMouseDown(); };
-  iMap->OnClick = [this] { MapClick(); };
-  iMap->OnMouseUp = [this] { MapMouseUp(); };
-}
-
 // ---------------------------------------------------------------------------------------------
 // Options until the settings dialog applies a profile's own.
 
@@ -364,10 +369,11 @@ void TFormGame::closeEvent(QCloseEvent* event) {
   // game so that it unwinds instead of playing on in a closed window.
   autostartPending_ = false;
   if (machine_->Active) {
-    ResetSelection();
+    pointer_.Reset();
+    unsetCursor();
     machine_->EndGame();
   }
   if (!state_.ActiveGamer.empty()) SaveActiveProfile();
-  InitializeMusic(false);
+  if (music_) music_->InitializeMusic(false);
   event->accept();
 }

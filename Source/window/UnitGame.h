@@ -17,6 +17,8 @@
 #include "engine/UnitCore.h"
 #include "config/IniFile.h"
 #include "painter/MapPainter.h"
+#include "model/GameEnd.h"
+#include "model/PointerState.h"
 
 class QAction;
 class QActionGroup;
@@ -116,14 +118,14 @@ class TFormGame : public QMainWindow,
   void PresentShow();    // the idle board
   void DrawMap(bool showProgress) override;
   void DrawIsland(uint16_t island, TTileState state, bool framed) override;
+  // The position drawn afresh, as a turn change leaves it: every island, then the territory of
+  // the seat to move unframed (with its outline when asked). After a take-back and after new
+  // looks during a game; a highlight on the board is dropped.
+  void ShowPosition();
   // Shows or hides atbGame, atbColor and sbMain (with pbBrain) by State().PanelFlags.
   void ShowPanels();
 
-  // ---- Music (forwarded to TMusic) -------------------------------------------------------
-  bool InitializeMusic(bool on);
-  void StartPlayTitle(bool restart);
-  void StartPlayMain(bool restart);
-  void StartPlayDeveloper(bool restart);
+  // ---- Music ---------------------------------------------------------------------------
   // Image 20 (music on) or 21 (off) on actSettingsMusic and its menu entry.
   void SetMusicIcon(bool on);
 
@@ -131,10 +133,13 @@ class TFormGame : public QMainWindow,
   static constexpr int IconCount = 26;
   const QIcon& ilColor(int index) const;
 
-  // ---- Pointer state (the board) ---------------------------------------------------------
-  int SelectedIsland() const { return selectedIsland_; }
-  int PointedIsland() const { return pointedIsland_; }
-  bool MousePressed() const { return mousePressed_; }
+  // ---- The pointer on the board ---------------------------------------------------------
+  const TPointerState& Pointer() const { return pointer_; }
+
+  // ---- End of a game -----------------------------------------------------------------------
+  // Results, statistics and the hall of fame recorded in that order, in one write of the file;
+  // sets State().RecordAdded. The first step of ShowResults.
+  TGameEndRecord RecordGameEnd();
 
   // ---- Controls --------------------------------------------------------------------------
   QMenuBar* accmMain = nullptr;
@@ -184,7 +189,7 @@ class TFormGame : public QMainWindow,
   int GetProgressMax() override;
   void StepProgress() override;
   void RepaintMap() override;
-  void ShowResults() override;     // results dialog, modal; sets State().RecordAdded
+  void ShowResults() override;     // RecordGameEnd, then ShowResultsDialog
   bool RecordAdded() override;     // State().RecordAdded
   void ShowHallOfFame() override;  // hall-of-fame dialog, modal
   void StopGameAtEnd() override;   // StopGame(false)
@@ -223,6 +228,8 @@ class TFormGame : public QMainWindow,
   void actMenuUndoExecute();
 
  protected:
+  // The results dialog, modal: display and the replay question only.
+  virtual void ShowResultsDialog(const TGameEndRecord& record);
   // Start step 2: in multi-user mode the multi-user setup checks its seats (showing its own
   // message); false refuses the start.
   virtual bool TestMultiUserCondition();
@@ -242,32 +249,20 @@ class TFormGame : public QMainWindow,
   void CreateMenus();
   void CreateToolBars();
   void CreateStatusBar();
-  void CreateBoard();
+  void CreateBoard();  // the image and its pointer events
   // The start after the running-game question; false when the multi-user setup refused.
   bool StartNewGame();
   void QueueAutostart();
   void ShowIdle();         // the idle steps of StopGame
   bool BoardFits() const;  // the bitmap has the size of the machine's board
 
-  // Statistics (UnitGameStats.cpp): the finished game counted for every person's profile, and
-  // the command's state, which follows whether the game waits for a person.
-  void CountFinishedGame();
-  void UpdateStatsAction();
+  // Hint, take-back and statistics enabled by what the machine allows right now.
+  void UpdateActions();
 
-  // Pointer and selection (UnitGameBoard.cpp).
-  void MapMouseMove(int x, int y);
-  void MapMouseDown();
-  void MapClick();
-  void MapMouseUp();
-  void SetSelectedIsland();
-  void DropSelectedIsland();
-  void ResetSelection();  // forgets the highlight without drawing (no board or a new board)
-  bool IslandValid(int island) const;
-
-  // Help for a learner (UnitGameCoach.cpp).
-  void CreateCoachActions();
-  void UpdateCoachActions();  // enabled by what the machine allows right now
-  void EndHint();             // the hint's status text gives way to the seat's name
+  // The pointer (UnitGameBoard.cpp): the highlight options in force, and the cursor and status
+  // text after a pointer operation.
+  TPointerLooks Looks() const;
+  void AfterPointer(bool hintEnded);
 
   TMessageService* messages_;
   const TPlatform& platform_;
@@ -278,10 +273,10 @@ class TFormGame : public QMainWindow,
   std::unique_ptr<TMusic> music_;
   std::array<QIcon, IconCount> icons_;
 
-  int selectedIsland_ = -1;
-  int pointedIsland_ = -1;
-  bool mousePressed_ = false;
-  bool hintShown_ = false;  // the highlight is the hint's, not the pointer's
+  TPointerState pointer_;
+  TIslandDraw drawUnframed_ = [this](uint16_t island, TTileState state) {
+    DrawIsland(island, state, false);
+  };
   bool autostartPending_ = false;
   bool placed_ = false;  // centred once; later size changes only keep it on the screen
   int gameSerial_ = 0;  // counts started games; a click checks it after letting events run

@@ -1,112 +1,101 @@
-// TFormGame: the pointer on the board: highlight of the island a click would take (and its
-// perspective), the hand cursor, press, click and release.
+// TFormGame: the board: its size, the idle board, drawing through the painter, the position
+// drawn afresh, and the pointer on it (whose state is a TPointerState).
 #include <QCoreApplication>
+#include <QMenuBar>
+#include <QToolBar>
 
-#include "window/UnitGame.h"
 #include "gui/MapImage.h"
+#include "gui/Platform.h"
+#include "window/UnitGame.h"
 
-bool TFormGame::IslandValid(int island) const {
-  return machine_->Map && island >= 0 && size_t(island) < machine_->Map->Islands.size();
+void TFormGame::CreateBoard() {
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  iMap = new TMapImage(central);
+  iMap->setObjectName(QStringLiteral("iMap"));
+  iMap->move(8, 8);
+  iMap->OnMouseMove = [this](int x, int y) {
+    AfterPointer(pointer_.Move(*machine_, Looks(), x, y, drawUnframed_));
+  };
+  iMap->OnMouseDown = [this] { AfterPointer(pointer_.Press(*machine_, Looks(), drawUnframed_)); };
+  iMap->OnClick = [this] {
+    if (!machine_->Active || pointer_.Selected() == -1) return;
+    const int game = gameSerial_;
+    // The pressed look reaches the screen first.
+    QCoreApplication::processEvents();
+    // The events may have stopped this game or started another: then the click takes nothing.
+    if (!machine_->Active || game != gameSerial_) return;
+    if (const uint8_t color = pointer_.ClickColor(*machine_)) SetColor(color);
+  };
+  iMap->OnMouseUp = [this] {
+    pointer_.Release(*machine_, Looks(), drawUnframed_);
+    AfterPointer(false);
+  };
 }
 
-void TFormGame::MapMouseMove(int x, int y) {
-  if (!machine_->Active || !machine_->Map) return;
-  if (x < 0 || y < 0) {  // dragged off the board with the button held
-    DropSelectedIsland();
-    return;
-  }
-  const int s = machine_->SizeTile;
-  if (s == 0) return;
-  // Each tile owns the grid lines on its right and bottom; pixel 0 belongs to tile 0.
-  const int c = int((x - 1) / double(s));
-  const int r = int((y - 1) / double(s));
-  if (c >= machine_->Width || r >= machine_->Height) {
-    DropSelectedIsland();
-    return;
-  }
-  const int p = machine_->Map->Tiles[size_t(r)][size_t(c)].Island;
-  if (p == selectedIsland_ && !hintShown_) return;
-  DropSelectedIsland();
-  pointedIsland_ = p;
-  SetSelectedIsland();
+TPointerLooks TFormGame::Looks() const {
+  return {state_.Option(soSelectIsland), state_.Option(soSelectPerspective)};
 }
 
-void TFormGame::SetSelectedIsland() {
-  if (!machine_->Active || !IslandValid(pointedIsland_)) return;
-  const TMap& map = *machine_->Map;
-  const uint16_t territory = machine_->GetGamerIsland(map, machine_->CurrentGamer);
-  if (!machine_->IsNeighbourIsland(map, pointedIsland_)) return;
-  const uint8_t k = map.Islands[size_t(pointedIsland_)].Color;
-  if (k < 1 || k > 7 || !machine_->FreeColors[k]) return;
-
-  setCursor(Qt::PointingHandCursor);
-  selectedIsland_ = pointedIsland_;
-  TTileState state;
-  if (mousePressed_)
-    state = tsPressed;
-  else if (state_.Option(soSelectIsland))
-    state = tsSelected;
+void TFormGame::AfterPointer(bool hintEnded) {
+  if (pointer_.HandCursor())
+    setCursor(Qt::PointingHandCursor);
   else
-    return;  // selectable, not highlighted
-  DrawIsland(uint16_t(selectedIsland_), state, false);
-  if (!state_.Option(soSelectPerspective) || territory >= map.Islands.size()) return;
-  for (uint16_t n : map.Islands[territory].Neighbours) {
-    if (n == NoIsland || n >= map.Islands.size()) continue;
-    if (map.Islands[n].Color == k && n != selectedIsland_) DrawIsland(n, state, false);
-  }
+    unsetCursor();
+  // The hint's status text gives way to the name of the seat to move.
+  const int seat = machine_->CurrentGamer;
+  if (hintEnded && machine_->Active && seat >= 1 && seat <= 4)
+    SetStatus(machine_->Gamers[size_t(seat)].Name);
 }
 
-void TFormGame::DropSelectedIsland() {
-  if (selectedIsland_ == -1) return;
-  unsetCursor();
-  if (machine_->Active && IslandValid(selectedIsland_)) {
-    const TMap& map = *machine_->Map;
-    const uint16_t territory = machine_->GetGamerIsland(map, machine_->CurrentGamer);
-    const uint8_t k = map.Islands[size_t(selectedIsland_)].Color;
-    if (territory < map.Islands.size()) {
-      for (uint16_t n : map.Islands[territory].Neighbours) {
-        if (n == NoIsland || n >= map.Islands.size()) continue;
-        if (!machine_->IsGamerIsland(map, n) && map.Islands[n].Color == k)
-          DrawIsland(n, tsNeutral, false);
-      }
-    }
-  }
-  selectedIsland_ = -1;
-  pointedIsland_ = -1;
-  EndHint();
+bool TFormGame::BoardFits() const {
+  return painter_.Width() == machine_->Width * machine_->SizeTile + 1 &&
+         painter_.Height() == machine_->Height * machine_->SizeTile + 1;
 }
 
-void TFormGame::ResetSelection() {
-  if (selectedIsland_ != -1) unsetCursor();
-  hintShown_ = false;
-  selectedIsland_ = -1;
-  pointedIsland_ = -1;
+void TFormGame::SetSizeWindow() {
+  const TWindowGeometry g =
+      CalcSizeWindow(machine_->Width, machine_->Height, machine_->SizeTile, state_.PanelFlags);
+  painter_.Resize(g.MapWidth, g.MapHeight);
+  iMap->SetBuffer(painter_.Bits(), painter_.Width(), painter_.Height());
+  // The board sits at (MapLeft, MapTop) of the window; the bars above it are the menu (25) and
+  // each shown tool bar (27), and the window takes the size the board and the panels call for.
+  int barsHeight = accmMain->height();
+  if (state_.PanelFlags & pfMainBar) barsHeight += atbGame->height();
+  if (state_.PanelFlags & pfColorBar) barsHeight += atbColor->height();
+  iMap->move(g.MapLeft, g.MapTop - barsHeight);
+  setFixedSize(g.WindowWidth, g.WindowHeight);
+  if (isVisible()) KeepOnScreen(*this, platform_);  // a larger board must not push the window off screen
+  PresentShow();
 }
 
-void TFormGame::MapMouseDown() {
-  if (!machine_->Active) return;
-  if (hintShown_) {
-    // A press where the pointer rests takes the island under it, never the hinted one.
-    const int under = pointedIsland_;
-    DropSelectedIsland();
-    pointedIsland_ = under;
-  }
-  mousePressed_ = true;
-  SetSelectedIsland();
+void TFormGame::PresentShow() {
+  painter_.PresentShow();
+  iMap->update();
 }
 
-void TFormGame::MapClick() {
-  if (!machine_->Active || selectedIsland_ == -1) return;
-  const int game = gameSerial_;
-  // The pressed look reaches the screen first.
-  QCoreApplication::processEvents();
-  // The events may have stopped this game or started another: then the click takes nothing.
-  if (!machine_->Active || game != gameSerial_ || !IslandValid(selectedIsland_)) return;
-  SetColor(machine_->Map->Islands[size_t(selectedIsland_)].Color);
+void TFormGame::DrawMap(bool showProgress) {
+  if (!machine_->Map) return;
+  if (!BoardFits()) SetSizeWindow();
+  painter_.DrawMap(MakeBoardView(*machine_, state_.Option(soSelectBoundary)),
+                   ServicesProgress(*this, showProgress));
+  iMap->update();
 }
 
-void TFormGame::MapMouseUp() {
-  mousePressed_ = false;  // also when the game ended during the click
-  if (!machine_->Active) return;
-  SetSelectedIsland();
+void TFormGame::DrawIsland(uint16_t island, TTileState state, bool framed) {
+  if (!machine_->Map || island >= machine_->Map->Islands.size() || !BoardFits()) return;
+  painter_.DrawIsland(MakeBoardView(*machine_, state_.Option(soSelectBoundary)), island, state,
+                      framed);
+  iMap->update();
+}
+
+void TFormGame::ShowPosition() {
+  // Any highlight (the pointer's or the hint's) is wiped by the redraw; the next pointer move
+  // brings the pointer's back.
+  AfterPointer(pointer_.Drop(*machine_, [](uint16_t, TTileState) {}));
+  DrawMap(false);
+  // The seat to move, as the turn change leaves it: unframed, with its outline when asked.
+  const int seat = machine_->CurrentGamer;
+  if (machine_->Active && machine_->Map && seat >= 1 && seat <= 4)
+    DrawIsland(machine_->GetGamerIsland(*machine_->Map, seat), tsOccupied, false);
 }

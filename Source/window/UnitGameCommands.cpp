@@ -1,12 +1,19 @@
-// TFormGame: the smaller commands of the main window: the layout number, the panel switches,
-// help and the tray mode.
+// TFormGame: the commands that lead out of the game: the dialogs (settings, multi-user setup,
+// profiles, hall of fame, statistics, About with its music), the layout number, the panel
+// switches, help, the tray mode and the exit.
 #include <QAction>
 #include <QString>
 #include <cstdint>
 #include <optional>
 
 #include "window/UnitGame.h"
+#include "dialogs/UnitAbout.h"
+#include "dialogs/UnitGamers.h"
+#include "dialogs/UnitHallFame.h"
+#include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitSettings.h"
+#include "dialogs/UnitStats.h"
+#include "sound/Music.h"
 #include "gui/HelpWindow.h"
 #include "gui/Platform.h"
 #include "gui/TrayMode.h"
@@ -99,4 +106,74 @@ void TFormGame::actMainBossExecute() {
     tray = new TTrayMode(this, icon, QStringLiteral("Morvik\nДвойной щелчок — показать окно"));
   }
   tray->Enter();
+}
+
+void TFormGame::actMenuExitExecute() {
+  close();
+}
+
+void TFormGame::actHelpForumExecute() {}
+
+// ---------------------------------------------------------------------------------------------
+// Dialogs.
+
+void TFormGame::actMenuSettingsExecute() {
+  FormSettings->ExecuteFromWindow();
+}
+
+void TFormGame::actMenuSettingsMultiUserExecute() {
+  FormMultiUserGame->ExecuteFromWindow();
+}
+
+void TFormGame::actSettingsMusicExecute() {
+  FormSettings->SwitchMusic();
+}
+
+void TFormGame::SettingsControlEnabled(bool enabled) {
+  FormSettings->ControlEnabled(enabled);
+}
+
+bool TFormGame::TestMultiUserCondition() {
+  return FormMultiUserGame->TestCondition();
+}
+
+void TFormGame::FillMultiUserSeats() {
+  for (int seat = 1; seat <= 4; ++seat) {
+    const TSeatSetup s = FormMultiUserGame->SeatSetup(seat);
+    machine_->SetGamer(seat, s.Kind, s.Level, s.Name, s.Team);
+  }
+}
+
+void TFormGame::actMenuGamersExecute() {
+  // Offered only between games; whichever profile is active afterwards plays on, and the caption
+  // names its layout rather than the previous profile's.
+  if (!FormGamers) return;
+  const int32_t code = machine_->CodeGame;
+  FormGamers->exec();
+  if (machine_->CodeGame != code) ShowCodeGameCaption();
+}
+
+void TFormGame::actMenuHallOfFameExecute() {
+  if (!FormHallFame) return;
+  FormHallFame->exec();
+  // A new record is highlighted once; the next showing starts from the top.
+  FormHallFame->SetSelectedRow(1);
+}
+
+void TFormGame::actMenuStatsExecute() {
+  // Open only between games or while a person is to choose.
+  if (!FormStats || (machine_->Active && !machine_->AwaitingHuman)) return;
+  FormStats->exec();
+}
+
+void TFormGame::actHelpAboutProgramExecute() {
+  if (!FormAbout) return;
+  const bool running = machine_->Active;
+  if (music_) music_->AboutOpening(running);
+  FormAbout->exec();
+  if (music_) music_->AboutClosed(running);
+}
+
+void TFormGame::SaveActiveProfile() {
+  if (FormGamers) FormGamers->CloseProfile();
 }

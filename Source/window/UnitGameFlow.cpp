@@ -42,11 +42,13 @@ bool TFormGame::StartNewGame() {
   state_.GameVictory = state_.Options.Victory;
   state_.GameSizeMap = state_.Options.SizeMap;
   ShowCodeGameCaption();
-  ResetSelection();  // a highlight of the previous board names none of the new one's islands
+  // A highlight of the previous board names none of the new one's islands.
+  pointer_.Reset();
+  AfterPointer(false);
   const int serial = ++gameSerial_;
 
   machine_->StartGame();
-  UpdateCoachActions();
+  UpdateActions();
   // Refused by the machine (with its own message), or stopped or replaced by a command handled
   // while the first seat was announced: that command has done all that is left to do.
   if (!machine_->Active || serial != gameSerial_) return true;
@@ -55,8 +57,7 @@ bool TFormGame::StartNewGame() {
   iMap->SetPopupMenu(pmColor);
   if (music_) music_->GameStarted(state_.Option(soAutostart));
   machine_->RunStartLoop();
-  UpdateCoachActions();
-  UpdateStatsAction();
+  UpdateActions();
   return true;
 }
 
@@ -89,10 +90,9 @@ void TFormGame::SetColor(uint8_t color) {
   if (color < 1 || color > 7 || !machine_->Active || !machine_->FreeColors[color]) return;
   // The machine takes the colour only while a turn loop waits for a person; a choice that
   // arrives while computers move (through the events let run between their moves) is dropped.
-  if (hintShown_) DropSelectedIsland();
+  if (pointer_.HintShown()) AfterPointer(pointer_.Drop(*machine_, drawUnframed_));
   machine_->TakeHumanColor(color);
-  UpdateCoachActions();
-  UpdateStatsAction();
+  UpdateActions();
 }
 
 void TFormGame::actColorExecute(int color) {
@@ -111,8 +111,7 @@ void TFormGame::OnChangeGamer(uint8_t previousSeat) {
     DrawIsland(machine_->GetGamerIsland(map, current), tsOccupied, false);
     SetStatus(machine_->Gamers[size_t(current)].Name);
   }
-  UpdateCoachActions();
-  UpdateStatsAction();
+  UpdateActions();
   // Let the board and the status bar repaint and the player use the window between moves.
   QCoreApplication::processEvents();
 }
@@ -154,10 +153,10 @@ void TFormGame::StopGame(bool noAutostart) {
   autostartPending_ = false;
   const bool nextGameStarts = state_.Option(soAutostart) && !noAutostart;
   if (music_) music_->GameStopped(nextGameStarts);
-  ResetSelection();
+  pointer_.Reset();
+  AfterPointer(false);
   machine_->EndGame();
-  UpdateCoachActions();
-  UpdateStatsAction();
+  UpdateActions();
   for (int i = 0; i < 4; ++i) sbPanels[size_t(i)]->clear();
   SetStatus(std::string());
   if (nextGameStarts) {

@@ -60,6 +60,8 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
   applied.Tile = machine_->SizeTile;
 
   // 5. Option flags.
+  const bool outlineChanged =
+      ((wanted.SelectOptions ^ state_.SelectOptions) & soSelectBoundary) != 0;
   state_.SelectOptions = wanted.SelectOptions;
 
   // 6. Board size; never under a running game (the settings lock it then).
@@ -75,8 +77,9 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
 
   // 7, 8. The window follows the board; a running game is drawn again.
   if (mapChanged || tileChanged || panelsChanged) SetSizeWindow();
-  if (machine_->Active && (looksChanged || signsChanged || tileChanged || panelsChanged))
-    DrawMap(false);
+  if (machine_->Active &&
+      (looksChanged || signsChanged || tileChanged || panelsChanged || outlineChanged))
+    ShowPosition();
 
   // 9. Victory.
   state_.VictoryByArea = wanted.Victory == 0;

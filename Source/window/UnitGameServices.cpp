@@ -1,5 +1,5 @@
-// TFormGame: the window services the engine calls (status, progress, board, end of a game,
-// options) and the board's sizing and drawing.
+// TFormGame: the window services the engine calls: status, progress and the options in force
+// (the board's are in UnitGameBoard.cpp, the end of a game's in UnitGameEnd.cpp).
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -8,7 +8,6 @@
 
 #include "window/UnitGame.h"
 #include "gui/MapImage.h"
-#include "gui/Platform.h"
 
 void TFormGame::SetStatus(const std::string& text) {
   sbPanels[4]->setText(QString::fromStdString(text));
@@ -49,14 +48,6 @@ void TFormGame::RepaintMap() {
   iMap->repaint();
 }
 
-bool TFormGame::RecordAdded() {
-  return state_.RecordAdded;
-}
-
-void TFormGame::StopGameAtEnd() {
-  StopGame(false);
-}
-
 bool TFormGame::SkipTurn() {
   return state_.Option(soSkipTurn);
 }
@@ -72,48 +63,4 @@ bool TFormGame::VictoryByArea() {
 
 void TFormGame::Error(const std::string& text) {
   messages_->Error(text);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Board.
-
-bool TFormGame::BoardFits() const {
-  return painter_.Width() == machine_->Width * machine_->SizeTile + 1 &&
-         painter_.Height() == machine_->Height * machine_->SizeTile + 1;
-}
-
-void TFormGame::SetSizeWindow() {
-  const TWindowGeometry g =
-      CalcSizeWindow(machine_->Width, machine_->Height, machine_->SizeTile, state_.PanelFlags);
-  painter_.Resize(g.MapWidth, g.MapHeight);
-  iMap->SetBuffer(painter_.Bits(), painter_.Width(), painter_.Height());
-  // The board sits at (MapLeft, MapTop) of the window; the bars above it are the menu (25) and
-  // each shown tool bar (27), and the window takes the size the board and the panels call for.
-  int barsHeight = accmMain->height();
-  if (state_.PanelFlags & pfMainBar) barsHeight += atbGame->height();
-  if (state_.PanelFlags & pfColorBar) barsHeight += atbColor->height();
-  iMap->move(g.MapLeft, g.MapTop - barsHeight);
-  setFixedSize(g.WindowWidth, g.WindowHeight);
-  if (isVisible()) KeepOnScreen(*this, platform_);  // a larger board must not push the window off screen
-  PresentShow();
-}
-
-void TFormGame::PresentShow() {
-  painter_.PresentShow();
-  iMap->update();
-}
-
-void TFormGame::DrawMap(bool showProgress) {
-  if (!machine_->Map) return;
-  if (!BoardFits()) SetSizeWindow();
-  painter_.DrawMap(MakeBoardView(*machine_, state_.Option(soSelectBoundary)),
-                   ServicesProgress(*this, showProgress));
-  iMap->update();
-}
-
-void TFormGame::DrawIsland(uint16_t island, TTileState state, bool framed) {
-  if (!machine_->Map || island >= machine_->Map->Islands.size() || !BoardFits()) return;
-  painter_.DrawIsland(MakeBoardView(*machine_, state_.Option(soSelectBoundary)), island, state,
-                      framed);
-  iMap->update();
 }

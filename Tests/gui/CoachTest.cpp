@@ -202,8 +202,9 @@ TEST_F(Coach, TakeBacksRestoreWhatTheWindowShowedStepByStep) {
     EXPECT_EQ(View(), views[size_t(i)]) << i;
     EXPECT_EQ(M().Map->Scores[1].Area, scores[size_t(i)][1].Area) << i;
     EXPECT_EQ(M().Map->Scores[4].Area, scores[size_t(i)][4].Area) << i;
+    // The whole position drawn again, outline of the seat to move included.
     const QImage shown = Board();
-    form->DrawMap(false);
+    form->ShowPosition();
     EXPECT_EQ(Board(), shown) << i;
   }
   EXPECT_FALSE(form->actMenuUndo->isEnabled());

@@ -203,7 +203,7 @@ TEST_F(Panels, DuringAGameTheBoardIsRedrawn) {
   // The game, not the idle board that resizing leaves: exactly what a full redraw gives.
   EXPECT_NE(Pixel(15, 15), ColorIdle);
   const std::vector<uint32_t> after = board();
-  form->DrawMap(false);
+  form->ShowPosition();  // outline of the seat to move included
   EXPECT_TRUE(after == board());
 }
 

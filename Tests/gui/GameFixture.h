@@ -53,8 +53,10 @@ class TTestGame : public TFormGame {
     }
     if (onStart) onStart();
   }
-  std::function<void()> onResults;     // runs at the end of each game, the board still there
-  void ShowResults() override {
+  // Runs at the end of each game in place of the results dialog, the board still there and the
+  // game already recorded.
+  std::function<void()> onResults;
+  void ShowResultsDialog(const TGameEndRecord&) override {
     events.push_back("results");
     if (onResults) onResults();
   }

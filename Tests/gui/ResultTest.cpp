@@ -126,7 +126,9 @@ class Results : public ProfilesWindow {
     Finish(game->Machine(), 50, 25,
            {{gkHuman, name, 0, ann}, {}, {}, {gkComputer, "Компьютер", 0, computer}});
   }
+  // The end of the game recorded, then the dialog shown and closed.
   void ShowAndClose() {
+    form->SetRecord(game->RecordGameEnd());
     form->show();
     form->btnClose->click();
     ASSERT_FALSE(form->isVisible());

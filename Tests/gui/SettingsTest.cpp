@@ -431,8 +431,9 @@ TEST_F(SettingsApply, ChangesDuringAGameRedrawTheBoard) {
   settings->btnUseClick();
   EXPECT_EQ(game->Machine().SizeTile, 10);
   EXPECT_EQ(game->Painter().Width(), 50 * 10 + 1);
-  // The board is drawn, not the idle picture: a tile corner is the black grid.
-  EXPECT_EQ(game->Painter().Pixel(10, 10), ColorGrid);
+  // The board is drawn, not the idle picture: a tile corner away from the outlined start tile
+  // of the seat to move is the black grid.
+  EXPECT_EQ(game->Painter().Pixel(20, 20), ColorGrid);
   EXPECT_NE(game->Painter().Pixel(15, 15), ColorIdle);
   game->Machine().EndGame();
 }

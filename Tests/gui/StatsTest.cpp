@@ -24,11 +24,10 @@ class Stats : public GameWindow {
     form->State().GamerList = {Gamer};
     Option(soAutostart, false);
     SetBoard(20, 10, 10);
-    // The real counting, with the final areas kept to judge the outcome independently.
+    // The final areas kept to judge the recorded outcome independently.
     form->onResults = [this] {
       person = int(Map().Scores[1].Area);
       computer = int(Map().Scores[4].Area);
-      form->TFormGame::ShowResults();
     };
     // While a seat is about to move, the statistics cannot be opened.
     M().OnChangeGamer = [this](uint8_t previous) {
