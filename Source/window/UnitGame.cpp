@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "config/GamerFile.h"
 #include "dialogs/UnitAbout.h"
 #include "dialogs/UnitGamers.h"
 #include "dialogs/UnitHallFame.h"
@@ -46,7 +47,7 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
   machine_->OnChangeStateColor = [this](uint8_t color) { OnChangeStateColor(color); };
   machine_->OnChangeGamer = [this](uint8_t seat) { OnChangeGamer(seat); };
 
-  state_.GamerList = iniFile_->ReadSection("GAMERS");
+  state_.GamerList = ReadGamerNames(*iniFile_);  // case-twins included
   state_.PanelFlags = pfMainBar | pfColorBar | pfStatusBar;
 
   music_ = std::make_unique<TMusic>(platform_.MusicFolder().toStdString(), messages_);
