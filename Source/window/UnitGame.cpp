@@ -40,7 +40,6 @@ TFormGame::TFormGame(TMessageService* messages, QWidget* parent)
   machine_->OnChangeGamer = [this](uint8_t seat) { OnChangeGamer(seat); };
 
   state_.GamerList = iniFile_->ReadSection("GAMERS");
-  state_.PanelFlags = pfMainBar | pfColorBar | pfStatusBar;
 
   music_ = std::make_unique<TMusic>(MusicFolder().toStdString(), messages_);
 
@@ -320,9 +319,9 @@ void TFormGame::CreateBoard() {
 // Options until the settings dialog applies a profile's own.
 
 void TFormGame::ShowPanels() {
-  atbGame->setVisible(state_.PanelFlags & pfMainBar);
-  atbColor->setVisible(state_.PanelFlags & pfColorBar);
-  sbMain->setVisible(state_.PanelFlags & pfStatusBar);
+  atbGame->setVisible(state_.PanelFlags() & pfMainBar);
+  atbColor->setVisible(state_.PanelFlags() & pfColorBar);
+  sbMain->setVisible(state_.PanelFlags() & pfStatusBar);
 }
 
 // ---------------------------------------------------------------------------------------------
