@@ -56,18 +56,20 @@ TFormSettings::~TFormSettings() = default;
 void TFormSettings::ConnectChanges() {
   // Every control with a key, and chkbAutoTurn, marks the options as changed. So does a mode
   // chosen by the user (it is applied); the mode commands set rgMode without that.
-  for (TRadioGroup* g : {rgBrain, rgVictory, rgSizeMap, rgSizeTile})
-    connect(g, &TRadioGroup::Click, this, &TFormSettings::ControlChange);
+  for (const TOptionInfo& o : OptionTable()) {
+    QObject* control = findChild<QObject*>(QString::fromLatin1(o.Control));
+    if (auto* g = qobject_cast<TRadioGroup*>(control))
+      connect(g, &TRadioGroup::Click, this, &TFormSettings::ControlChange);
+    else if (auto* e = qobject_cast<QLineEdit*>(control))
+      connect(e, &QLineEdit::textChanged, this, &TFormSettings::ControlChange);
+    else if (auto* c = qobject_cast<QComboBox*>(control))
+      connect(c, &QComboBox::currentIndexChanged, this, &TFormSettings::ControlChange);
+    else if (auto* b = qobject_cast<QCheckBox*>(control))
+      connect(b, &QCheckBox::toggled, this, &TFormSettings::ControlChange);
+    else if (auto* v = qobject_cast<QSlider*>(control))
+      connect(v, &QSlider::valueChanged, this, &TFormSettings::ControlChange);
+  }
   connect(rgMode, &TRadioGroup::UserClick, this, &TFormSettings::ControlChange);
-  for (QLineEdit* e : {eWidth, eHeight, eTile})
-    connect(e, &QLineEdit::textChanged, this, &TFormSettings::ControlChange);
-  for (QComboBox* c : {cbTileNeutral, cbTileOccuped, cbTileSelected, cbTilePressed})
-    connect(c, &QComboBox::currentIndexChanged, this, &TFormSettings::ControlChange);
-  for (QCheckBox* b : {chkbSelectIsland, chkbSelectPerspective, chkbSelectBoundary, chkbSkipTurn,
-                       chkbAutoTurn, chkbAutostart, chkbReplay, chkbHallFameOnRecord, chkbMusic,
-                       chkbMainBar, chkbColorBar, chkbStatusBar, chkbTileSigns})
-    connect(b, &QCheckBox::toggled, this, &TFormSettings::ControlChange);
-  connect(slVolume, &QSlider::valueChanged, this, &TFormSettings::ControlChange);
 
   connect(rgSizeMap, &TRadioGroup::Click, this, &TFormSettings::rgSizeMapClick);
   connect(rgSizeTile, &TRadioGroup::Click, this, &TFormSettings::rgSizeTileClick);
@@ -420,7 +422,8 @@ void TFormSettings::SetPageDefaults(int page) {
     rgMode->SetItemIndex(0);
   }
   for (const TOptionInfo& o : OptionTable())
-    if (o.Page == page && !(locked_ && o.GameLocked)) SetControlValue(ControlOf(*this, o), o.Default);
+    if (o.Page == page && !(locked_ && o.GameLocked))
+      SetControlValue(ControlOf(*this, o), o.Default);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -104,8 +104,8 @@ TEST(ResultWinner, TheFirstLineDecidesForSeatsAndTeams) {
     TResultLine first;
     int seat, team;
     bool won;
-  } const cases[] = {{seat2, 2, 0, true},  {seat2, 1, 0, false}, {seat2, 2, 3, false},
-                     {team3, 2, 3, true},  {team3, 3, 0, false}, {team3, 1, 2, false},
+  } const cases[] = {{seat2, 2, 0, true},         {seat2, 1, 0, false}, {seat2, 2, 3, false},
+                     {team3, 2, 3, true},         {team3, 3, 0, false}, {team3, 1, 2, false},
                      {TResultLine{}, 1, 0, false}};
   for (const auto& c : cases)
     EXPECT_EQ(SeatWon(c.first, c.seat, c.team), c.won) << c.first.Name << " " << c.seat;

@@ -72,8 +72,11 @@ TEST(OptionTable, SizesComeFromThePresetOrTheCustomFields) {
     int sizeMap, sizeTile;
     std::pair<int, int> map;
     int tile;
-  } const cases[] = {{0, 0, {20, 10}, 10}, {2, 3, {75, 37}, 25}, {3, 2, {100, 50}, 20},
-                     {4, 4, {60, 30}, 12}, {-1, 5, {60, 30}, 12}};
+  } const cases[] = {{0, 0, {20, 10}, 10},
+                     {2, 3, {75, 37}, 25},
+                     {3, 2, {100, 50}, 20},
+                     {4, 4, {60, 30}, 12},
+                     {-1, 5, {60, 30}, 12}};
   for (const auto& c : cases) {
     TGameOptions o;
     o.SizeMap = c.sizeMap, o.SizeTile = c.sizeTile;

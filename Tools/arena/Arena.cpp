@@ -22,8 +22,10 @@ const char* LevelName(int level) {
 std::string LevelChoices() {
   const auto& levels = ComputerLevels();
   std::string text;
-  for (size_t i = 0; i < levels.size(); ++i)
-    text += (i == 0 ? "" : i + 1 == levels.size() ? " or " : ", ") + std::to_string(levels[i].Value);
+  for (size_t i = 0; i < levels.size(); ++i) {
+    if (i > 0) text += i + 1 == levels.size() ? " or " : ", ";
+    text += std::to_string(levels[i].Value);
+  }
   return text;
 }
 
