@@ -1,5 +1,6 @@
-// Every section and key of the settings file, with its type and default: the one place the
-// dialogs take names from. Descriptors are typed so that a dialog can loop over a group.
+// Every section and key of the settings file, with its type and default. Descriptors are typed so
+// that a dialog can loop over a group. The settings dialog's keys are the option table's too
+// (model/OptionTable.h): a model test holds the two lists together.
 #pragma once
 
 #include <cstdint>

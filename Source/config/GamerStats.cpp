@@ -126,14 +126,11 @@ TGamerStats TGamerStats::FromSectionValues(const std::vector<std::string>& lines
 }
 
 std::vector<TStatsOutcome> GameOutcomes(const TStatsGame& game) {
-  const TStatsLine first = game.Ranking.empty() ? TStatsLine{} : game.Ranking.front();
   std::vector<TStatsOutcome> outcomes;
   for (int s = 1; s <= 4; ++s) {
     const TStatsSeat& seat = game.Seats[size_t(s)];
     if (!seat.Occupied || !seat.Person || seat.Profile.empty()) continue;
-    // A team member wins with the team's line, anyone else with the seat's own.
-    const bool won = seat.Team >= 1 && seat.Team <= 4 ? first.Seat == 0 && first.Team == seat.Team
-                                                      : first.Team == 0 && first.Seat == s;
+    const bool won = seat.Won;
     auto same = [&](const TStatsOutcome& o) { return SameTextCI(o.Profile, seat.Profile); };
     auto it = std::find_if(outcomes.begin(), outcomes.end(), same);
     if (it == outcomes.end()) {
@@ -153,7 +150,7 @@ std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
     int seats = 0;
     for (int s = 1; s <= 4; ++s) seats += game.Seats[size_t(s)].Occupied;
     if (seats >= 2) groups.push_back(MultiStatsGroup(seats, game.ByArea));
-  } else if (game.Level >= 1 && game.Level <= 3 && game.SizeIndex >= 0 && game.SizeIndex <= 4) {
+  } else if (game.Level >= 1 && game.SizeIndex >= 0 && game.SizeIndex <= 4) {
     groups.push_back(ClassicStatsGroup(game.Level, game.SizeIndex, game.ByArea));
   }
   groups.push_back(TotalStatsGroup(game.ByArea));

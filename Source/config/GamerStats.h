@@ -67,18 +67,13 @@ struct TStatsSeat {
   std::string Profile;  // the profile that plays a person's seat (its full name)
   int Team = 0;         // 0 none, 1..4
   int32_t Score = 0;    // the seat's own result by the game's victory rule
-};
-// One line of the ranked result list: a seat's own line (Team 0) or a team's (Seat 0).
-struct TStatsLine {
-  int Seat = 0;
-  int Team = 0;
+  bool Won = false;     // the seat's line, or its team's, came first
 };
 struct TStatsGame {
   std::array<TStatsSeat, 5> Seats{};  // [1..4]
-  std::vector<TStatsLine> Ranking;    // ranked as the results dialog ranks; the first line won
   bool ByArea = true;
   bool MultiUser = false;
-  int Level = 1;      // classic: the computer's level 1..3
+  int Level = 1;      // classic: the computer's level; 0 for one the caller does not know
   int SizeIndex = 1;  // classic: board-size preset 0..4
   bool Assisted = false;
 };

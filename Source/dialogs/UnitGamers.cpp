@@ -15,6 +15,7 @@
 #include "dialogs/OptionDialogs.h"
 #include "model/ProgramState.h"
 #include "config/Catalogue.h"
+#include "model/ComputerLevels.h"
 #include "config/Cp1251.h"
 #include "config/GamerFile.h"
 #include "config/IniFile.h"
@@ -23,9 +24,9 @@
 
 namespace {
 
-// The names of the three computer strengths, which no person may take.
+// The names of the computer strengths, which no person may take.
 bool IsComputerName(const std::string& name) {
-  return name == "Легкий" || name == "Умеренный" || name == "Сложный";
+  return IsLevelName(name);
 }
 
 std::string CutName(const std::string& name) {

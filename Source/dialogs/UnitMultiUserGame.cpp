@@ -17,6 +17,7 @@
 #include "config/Catalogue.h"
 #include "config/IniFile.h"
 #include "gui/QtText.h"
+#include "model/ComputerLevels.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ QGroupBox* TFormMultiUserGame::CreateSeat(int n) {
   team->addItems({Q("Нет"), Q("Команда 1"), Q("Команда 2"), Q("Команда 3"), Q("Команда 4")});
   auto* strength = new QComboBox(frame);
   strength->setObjectName(Name("cbComputer", n));
-  strength->addItems({Q("Легкий"), Q("Средний"), Q("Сложный")});
+  for (const TComputerLevel& level : ComputerLevels()) strength->addItem(Q(level.MultiUserName));
   auto* profile = new QComboBox(frame);
   profile->setObjectName(Name("cbHuman", n));
   profile->setMinimumContentsLength(20);
@@ -257,7 +258,7 @@ TSeatSetup TFormMultiUserGame::SeatSetup(int n) const {
     seat.Kind = gkComputer;
     seat.Name = "Компьютер №" + std::to_string(n);
     const int level = cbComputer[s]->currentIndex();
-    seat.Level = level >= 0 && level <= 2 ? uint8_t(level + 1) : 0;
+    seat.Level = LevelOfStored(level);
   } else if (rbHuman[s]->isChecked()) {
     seat.Kind = gkHuman;
     seat.Name = cbHuman[s]->currentText().toStdString();

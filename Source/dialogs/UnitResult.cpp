@@ -15,6 +15,7 @@
 #include "model/ProgramState.h"
 #include "engine/UnitCore.h"
 #include "config/Cp1251.h"
+#include "dialogs/UnitHallFame.h"
 #include "config/HallFame.h"
 #include "model/GameEnd.h"
 #include "config/IniFile.h"
@@ -39,61 +40,6 @@ QLabel* Cell(QWidget* parent, const QString& name, Qt::Alignment align, int widt
 }
 
 }  // namespace
-
-int32_t AreaScore(uint32_t tiles, int width, int height) {
-  if (width <= 0 || height <= 0) return 0;
-  return int32_t(double(tiles) * 1000.0 / (double(width) * double(height)) + 0.5);
-}
-
-TResultList ResultTotals(const TMorvikMachine& machine, bool byArea) {
-  TResultList list;
-  for (int s = 1; s <= 4; ++s) {
-    list[size_t(s - 1)].Name = machine.Gamers[size_t(s)].Name;
-    list[size_t(s - 1)].Seat = s;
-  }
-  for (int t = 1; t <= 4; ++t) {
-    list[size_t(t + 3)].Name = "Команда" + std::to_string(t);
-    list[size_t(t + 3)].Team = t;
-  }
-  if (!machine.Map) return list;
-  for (int s = 1; s <= 4; ++s) {
-    const TGamer& gamer = machine.Gamers[size_t(s)];
-    if (gamer.Kind == gkNone) continue;
-    const TGamerScore& score = machine.Map->Scores[size_t(s)];
-    const int32_t value =
-        byArea ? AreaScore(score.Area, machine.Width, machine.Height) : score.Points;
-    const size_t target =
-        gamer.Team >= 1 && gamer.Team <= 4 ? size_t(gamer.Team + 3) : size_t(s - 1);
-    list[target].Number += value;
-  }
-  return list;
-}
-
-void RankResults(TResultList& list) {
-  for (bool exchanged = true; exchanged;) {
-    exchanged = false;
-    for (size_t i = 0; i + 1 < list.size(); ++i) {
-      if (list[i].Number < list[i + 1].Number) {
-        std::swap(list[i], list[i + 1]);
-        exchanged = true;
-      }
-    }
-  }
-}
-
-int InsertRecord(std::vector<std::string>& records, const std::string& name, int32_t score) {
-  const std::string record = THallFameRecord::Line(name, score);
-  for (size_t i = 0; i < records.size(); ++i) {
-    if (THallFameRecord::Parse(records[i]).Value() < score) {
-      records.insert(records.begin() + ptrdiff_t(i), record);
-      for (size_t k = 0; k < records.size(); ++k)
-        if (SameTextCI(records[k], record)) return int(k) + 1;
-      return int(i) + 1;
-    }
-  }
-  records.push_back(record);
-  return 0;
-}
 
 TFormResult::TFormResult(const TMorvikMachine& machine, TProgramState& state, TIniFile& ini,
                          TMessageService& messages, TGameHost& host, TShowRecordRank showRank,
@@ -169,8 +115,7 @@ void TFormResult::SetRecord(const TGameEndRecord& record) {
 
 void TFormResult::FormShow() {
   PersonWon = false;
-  ResultList = ResultTotals(machine_, state_.GameVictory == 0);
-  RankResults(ResultList);
+  ResultList = RankedResults(machine_, state_.GameVictory == 0);
 
   for (int n = 1; n <= 4; ++n) {
     // Controls found by name, as the rows are laid out.
@@ -190,8 +135,7 @@ void TFormResult::FormShow() {
     }
   }
 
-  const TResultLine& first = ResultList[0];
-  PersonWon = first.Seat >= 1 && machine_.Gamers[size_t(first.Seat)].Kind == gkHuman;
+  PersonWon = ::PersonWon(ResultList, machine_);
 }
 
 void TFormResult::FormClose() {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "model/GameResults.h"
+
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -18,25 +20,6 @@ class TMessageService;
 class TMorvikMachine;
 struct TGameEndRecord;
 struct TProgramState;
-
-// One line of the result list: seats 1..4 on lines 1..4, teams 1..4 on lines 5..8.
-struct TResultLine {
-  std::string Name;
-  int32_t Number = 0;
-  int Seat = 0;  // 1..4 for a seat's line, 0 for a team's
-  int Team = 0;  // 1..4 for a team's line, 0 for a seat's
-};
-using TResultList = std::array<TResultLine, 8>;
-
-// Share of the board in tenths of a percent, rounded half up.
-int32_t AreaScore(uint32_t tiles, int width, int height);
-// The eight lines with every occupied seat's score added to its own line or to its team's.
-TResultList ResultTotals(const TMorvikMachine& machine, bool byArea);
-// Descending by number; equal numbers keep their order (seats before teams).
-void RankResults(TResultList& list);
-// Puts "name=score" before the first record with a strictly lower score. Returns the rank (from
-// 1) of the first record equal to the new one (letter case aside), or 0 when it was appended.
-int InsertRecord(std::vector<std::string>& records, const std::string& name, int32_t score);
 
 class TFormResult : public QDialog {
   Q_OBJECT

@@ -17,6 +17,8 @@
 #include "config/IniFile.h"
 #include "config/MessageService.h"
 #include "dialogs/SettingsHost.h"
+#include "model/ComputerLevels.h"
+#include "model/OptionTable.h"
 #include "gui/Platform.h"
 #include "gui/QtText.h"
 #include "model/ProgramState.h"
@@ -65,18 +67,20 @@ TFormSettings::~TFormSettings() = default;
 void TFormSettings::ConnectChanges() {
   // Every control with a key, and chkbAutoTurn, marks the options as changed. So does a mode
   // chosen by the user (it is applied); the mode commands set rgMode without that.
-  for (TRadioGroup* g : {rgBrain, rgVictory, rgSizeMap, rgSizeTile})
-    connect(g, &TRadioGroup::Click, this, &TFormSettings::ControlChange);
+  for (const TOptionInfo& o : OptionTable()) {
+    QObject* control = findChild<QObject*>(QString::fromLatin1(o.Control));
+    if (auto* g = qobject_cast<TRadioGroup*>(control))
+      connect(g, &TRadioGroup::Click, this, &TFormSettings::ControlChange);
+    else if (auto* e = qobject_cast<QLineEdit*>(control))
+      connect(e, &QLineEdit::textChanged, this, &TFormSettings::ControlChange);
+    else if (auto* c = qobject_cast<QComboBox*>(control))
+      connect(c, &QComboBox::currentIndexChanged, this, &TFormSettings::ControlChange);
+    else if (auto* b = qobject_cast<QCheckBox*>(control))
+      connect(b, &QCheckBox::toggled, this, &TFormSettings::ControlChange);
+    else if (auto* v = qobject_cast<QSlider*>(control))
+      connect(v, &QSlider::valueChanged, this, &TFormSettings::ControlChange);
+  }
   connect(rgMode, &TRadioGroup::UserClick, this, &TFormSettings::ControlChange);
-  for (QLineEdit* e : {eWidth, eHeight, eTile})
-    connect(e, &QLineEdit::textChanged, this, &TFormSettings::ControlChange);
-  for (QComboBox* c : {cbTileNeutral, cbTileOccuped, cbTileSelected, cbTilePressed})
-    connect(c, &QComboBox::currentIndexChanged, this, &TFormSettings::ControlChange);
-  for (QCheckBox* b : {chkbSelectIsland, chkbSelectPerspective, chkbSelectBoundary, chkbSkipTurn,
-                       chkbAutoTurn, chkbAutostart, chkbReplay, chkbHallFameOnRecord, chkbMusic,
-                       chkbMainBar, chkbColorBar, chkbStatusBar, chkbTileSigns})
-    connect(b, &QCheckBox::toggled, this, &TFormSettings::ControlChange);
-  connect(slVolume, &QSlider::valueChanged, this, &TFormSettings::ControlChange);
 
   connect(rgSizeMap, &TRadioGroup::Click, this, &TFormSettings::rgSizeMapClick);
   connect(rgSizeTile, &TRadioGroup::Click, this, &TFormSettings::rgSizeTileClick);
@@ -180,15 +184,11 @@ int32_t TFormSettings::StoredFieldNumber(const QLineEdit* field) const {
 }
 
 std::pair<int, int> TFormSettings::GetSizeMap() const {
-  const int index = rgSizeMap->ItemIndex();
-  if (index >= 0 && index < kPresetCustom) return SizeMapPreset(index);
-  return {FieldNumber(eWidth), FieldNumber(eHeight)};
+  return ControlOptions().MapSize();
 }
 
 int TFormSettings::GetSizeTile() const {
-  const int index = rgSizeTile->ItemIndex();
-  if (index >= 0 && index < kPresetCustom) return SizeTilePreset(index);
-  return FieldNumber(eTile);
+  return ControlOptions().TileSize();
 }
 
 int TFormSettings::CalcHeightBorder() const {
@@ -203,8 +203,7 @@ TTileStyle TFormSettings::NumberToStyle(int index) {
 }
 
 uint8_t TFormSettings::ClassicComputerLevel() const {
-  const int index = rgBrain->ItemIndex();
-  return index >= 0 && index <= 2 ? uint8_t(index + 1) : 0;
+  return LevelOfStored(rgBrain->ItemIndex());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -212,10 +211,34 @@ uint8_t TFormSettings::ClassicComputerLevel() const {
 
 namespace {
 
-// The control of a settings key: a radio group, a custom field, a tile-look list, a check box
-// or the volume slider.
-QObject* ControlOf(const QDialog& dialog, const cfg::TKeyInfo& k) {
-  return dialog.findChild<QObject*>(QString::fromStdString(k.control));
+// The control of an option: a radio group, a custom field, a tile-look list, a check box or the
+// volume slider.
+QObject* ControlOf(const QDialog& dialog, const TOptionInfo& option) {
+  return dialog.findChild<QObject*>(QString::fromLatin1(option.Control));
+}
+
+// What a control shows, as the option's number (a custom field's text is the caller's).
+int ControlValue(const QObject* control) {
+  if (auto* box = qobject_cast<const QCheckBox*>(control)) return box->isChecked() ? 1 : 0;
+  if (auto* group = qobject_cast<const TRadioGroup*>(control)) return group->ItemIndex();
+  if (auto* list = qobject_cast<const QComboBox*>(control)) return list->currentIndex();
+  if (auto* slider = qobject_cast<const QSlider*>(control)) return slider->value();
+  return 0;
+}
+
+void SetControlValue(QObject* control, int32_t value) {
+  if (auto* box = qobject_cast<QCheckBox*>(control)) {
+    box->setChecked(value != 0);
+  } else if (auto* group = qobject_cast<TRadioGroup*>(control)) {
+    group->SetItemIndex(value);
+  } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
+    field->setText(QString::number(value));
+  } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+    // A look the list does not have leaves it without a choice (caught by the check).
+    list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
+  } else if (auto* slider = qobject_cast<QSlider*>(control)) {
+    slider->setValue(value);  // kept within 0..100 by the slider
+  }
 }
 
 }  // namespace
@@ -223,36 +246,17 @@ QObject* ControlOf(const QDialog& dialog, const cfg::TKeyInfo& k) {
 void TFormSettings::ReadParams() {
   const TIniFile& ini = ini_;
   const std::string section = cfg::OptionsSection(state_.ActiveGamer);
-  for (const cfg::TKeyInfo& k : cfg::SettingsKeys()) {
-    QObject* control = ControlOf(*this, k);
-    if (auto* box = qobject_cast<QCheckBox*>(control)) {
-      box->setChecked(cfg::ReadKeyBool(ini, section, k));
-      continue;
-    }
-    const int32_t value = cfg::ReadKeyInt(ini, section, k);
-    if (auto* group = qobject_cast<TRadioGroup*>(control)) {
-      group->SetItemIndex(value);
-    } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
-      field->setText(QString::number(value));
-    } else if (auto* list = qobject_cast<QComboBox*>(control)) {
-      // A look the list does not have leaves it without a choice (caught by the check).
-      list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
-    } else if (auto* slider = qobject_cast<QSlider*>(control)) {
-      slider->setValue(value);  // kept within 0..100 by the slider
-    }
+  for (const TOptionInfo& o : OptionTable()) {
+    if (!o.Key) continue;
+    const int32_t value = o.OnOff() ? int32_t(ini.ReadBool(section, o.Key, o.Default != 0))
+                                    : ini.ReadInteger(section, o.Key, o.Default);
+    SetControlValue(ControlOf(*this, o), value);
   }
-  // Our own options: check boxes after the 23 keys.
-  for (const cfg::TKeyInfo& k : cfg::OurSettingsKeys())
-    if (auto* box = qobject_cast<QCheckBox*>(ControlOf(*this, k)))
-      box->setChecked(cfg::ReadKeyBool(ini, section, k));
   // A stored number that is no size leaves the key's default as the last valid one.
-  const std::array<std::pair<QLineEdit*, const char*>, 3> fields = {
-      {{eWidth, cfg::key::GameWidth},
-       {eHeight, cfg::key::GameHeight},
-       {eTile, cfg::key::GameTile}}};
+  const std::array<QLineEdit*, 3> fields = {eWidth, eHeight, eTile};
   for (size_t i = 0; i < fields.size(); ++i) {
-    const int n = FieldNumber(fields[i].first);
-    lastValid_[i] = n >= 0 ? n : cfg::SettingsKey(fields[i].second)->def;
+    const int n = FieldNumber(fields[i]);
+    lastValid_[i] = n >= 0 ? n : OptionByControl(fields[i]->objectName().toStdString())->Default;
   }
   // The mode has no key: it follows the program's game mode.
   ShowMode(state_.MultiUserMode);
@@ -265,30 +269,20 @@ void TFormSettings::ReadParams() {
 
 void TFormSettings::WriteParams() {
   std::vector<std::pair<std::string, std::string>> pairs;
-  for (const cfg::TKeyInfo& k : cfg::SettingsKeys()) {
-    QObject* control = ControlOf(*this, k);
-    int value = 0;
-    if (auto* box = qobject_cast<QCheckBox*>(control)) {
-      value = box->isChecked() ? 1 : 0;
-    } else if (auto* group = qobject_cast<TRadioGroup*>(control)) {
-      value = group->ItemIndex();
-    } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
+  for (const TOptionInfo& o : OptionTable()) {
+    if (!o.Key) continue;
+    QObject* control = ControlOf(*this, o);
+    int value = ControlValue(control);
+    if (auto* field = qobject_cast<QLineEdit*>(control)) {
       value = StoredFieldNumber(field);
       if (!WholeNumber(field)) {
         // Show what is stored instead of the text that could not be.
         const QSignalBlocker quiet(field);
         field->setText(QString::number(value));
       }
-    } else if (auto* list = qobject_cast<QComboBox*>(control)) {
-      value = list->currentIndex();
-    } else if (auto* slider = qobject_cast<QSlider*>(control)) {
-      value = slider->value();
     }
-    pairs.emplace_back(k.key, std::to_string(value));
+    pairs.emplace_back(o.Key, std::to_string(value));
   }
-  for (const cfg::TKeyInfo& k : cfg::OurSettingsKeys())
-    if (auto* box = qobject_cast<QCheckBox*>(ControlOf(*this, k)))
-      pairs.emplace_back(k.key, box->isChecked() ? "1" : "0");
   // Every key in one replacement of the file: never half of them.
   ini_.WriteStrings(state_.OptionsSection, pairs);
 }
@@ -336,7 +330,7 @@ bool TFormSettings::TestCondition() {
     return fail("Некорректный размер карты.\r\nИсправьте настройки карты.");
   if (rgSizeTile->ItemIndex() < 0 || rgSizeTile->ItemIndex() > 4)
     return fail("Некорректный размер плитки.\r\nИсправьте настройки карты.");
-  if (rgBrain->ItemIndex() < 0 || rgBrain->ItemIndex() > 2)
+  if (!LevelByStored(rgBrain->ItemIndex()))
     return fail("Некорректный уровень игры компьютера.\r\nИсправьте настройки карты.");
   if (rgVictory->ItemIndex() < 0 || rgVictory->ItemIndex() > 1)
     return fail("Некорректный способ определения победы.\r\nИсправьте настройки карты.");
@@ -356,28 +350,11 @@ bool TFormSettings::TestCondition() {
 
 TGameOptions TFormSettings::ControlOptions() const {
   TGameOptions o;
-  o.SizeMap = rgSizeMap->ItemIndex();
-  std::tie(o.Width, o.Height) = GetSizeMap();
-  o.SizeTile = rgSizeTile->ItemIndex();
-  o.Tile = GetSizeTile();
-  o.Brain = rgBrain->ItemIndex();
-  o.Victory = rgVictory->ItemIndex();
-  o.Looks = {cbTileNeutral->currentIndex(), cbTileOccuped->currentIndex(),
-             cbTileSelected->currentIndex(), cbTilePressed->currentIndex()};
-  const std::pair<QCheckBox*, uint8_t> flags[] = {{chkbSelectIsland, soSelectIsland},
-                                                  {chkbSelectPerspective, soSelectPerspective},
-                                                  {chkbSkipTurn, soSkipTurn},
-                                                  {chkbAutoTurn, soAutoTurn},
-                                                  {chkbAutostart, soAutostart},
-                                                  {chkbSelectBoundary, soSelectBoundary},
-                                                  {chkbReplay, soReplay},
-                                                  {chkbHallFameOnRecord, soHallFameOnRecord}};
-  for (const auto& [box, flag] : flags)
-    if (box->isChecked()) o.SelectOptions |= flag;
-  o.PanelFlags = CheckedPanels();
-  o.Music = chkbMusic->isChecked();
-  o.Volume = slVolume->value();
-  o.TileSigns = chkbTileSigns->isChecked();
+  for (const TOptionInfo& option : OptionTable()) {
+    const QObject* control = ControlOf(*this, option);
+    const auto* field = qobject_cast<const QLineEdit*>(control);
+    option.Set(o, field ? FieldNumber(field) : ControlValue(control));
+  }
   return o;
 }
 
@@ -388,8 +365,8 @@ void TFormSettings::UseOption() {
     chkbMusic->setChecked(!options.Music);  // the sound system said no (it has told the player)
   }
   const TGameOptions& now = state_.Options;
-  if (isVisible() && (now.Width != before.Width || now.Height != before.Height ||
-                      now.Tile != before.Tile || now.PanelFlags != before.PanelFlags))
+  if (isVisible() && (now.MapSize() != before.MapSize() || now.TileSize() != before.TileSize() ||
+                      now.PanelFlags != before.PanelFlags))
     activateWindow();
 
   // A mode chosen here is the game mode from now on, as the mode commands make it.
@@ -401,9 +378,7 @@ void TFormSettings::UseOption() {
 }
 
 uint8_t TFormSettings::CheckedPanels() const {
-  return uint8_t((chkbMainBar->isChecked() ? pfMainBar : 0) |
-                 (chkbColorBar->isChecked() ? pfColorBar : 0) |
-                 (chkbStatusBar->isChecked() ? pfStatusBar : 0));
+  return ControlOptions().PanelFlags;
 }
 
 void TFormSettings::ApplyChosenProfile() {
@@ -421,10 +396,9 @@ void TFormSettings::SwitchMusic() {
 }
 
 void TFormSettings::SwitchPanel(uint8_t flag, bool on) {
-  QCheckBox* box = flag == pfMainBar    ? chkbMainBar
-                   : flag == pfColorBar ? chkbColorBar
-                                        : chkbStatusBar;
-  box->setChecked(on);
+  const TOptionInfo* option = OptionByFlag(&TGameOptions::PanelFlags, flag);
+  if (!option) return;
+  qobject_cast<QCheckBox*>(ControlOf(*this, *option))->setChecked(on);
   UseOption();
 }
 
@@ -453,53 +427,14 @@ void TFormSettings::btnDefaultClick() {
 }
 
 void TFormSettings::SetPageDefaults(int page) {
-  auto def = [](const char* key) { return cfg::SettingsKey(key)->def; };
-  auto defText = [&](const char* key) { return QString::number(def(key)); };
-  switch (page) {
-    case 0:
-      if (locked_) return;
-      if (rgMode->ItemIndex() != 0) ControlChange();  // the mode is applied like the rest
-      rgMode->SetItemIndex(0);
-      rgBrain->SetItemIndex(def(cfg::key::GameBrain));
-      rgVictory->SetItemIndex(def(cfg::key::GameVictory));
-      return;
-    case 1:
-      if (!locked_) {
-        rgSizeMap->SetItemIndex(def(cfg::key::GameSizeMap));
-        eWidth->setText(defText(cfg::key::GameWidth));
-        eHeight->setText(defText(cfg::key::GameHeight));
-      }
-      rgSizeTile->SetItemIndex(def(cfg::key::GameSizeTile));
-      eTile->setText(defText(cfg::key::GameTile));
-      return;
-    case 2:
-      cbTileNeutral->setCurrentIndex(def(cfg::key::TileNeutral));
-      cbTileOccuped->setCurrentIndex(def(cfg::key::TileOccuped));
-      cbTileSelected->setCurrentIndex(def(cfg::key::TileSelected));
-      cbTilePressed->setCurrentIndex(def(cfg::key::TilePressed));
-      for (const cfg::TKeyInfo& k : cfg::OurSettingsKeys())
-        if (k.key == cfg::key::TileSigns) chkbTileSigns->setChecked(k.def != 0);
-      return;
-    case 3:
-      chkbSelectIsland->setChecked(def(cfg::key::SelectIsland));
-      chkbSelectPerspective->setChecked(def(cfg::key::SelectPerspective));
-      chkbSelectBoundary->setChecked(def(cfg::key::SelectBound));
-      chkbSkipTurn->setChecked(def(cfg::key::SelectSkipTurn));
-      chkbAutoTurn->setChecked(true);  // no key: on in every run
-      chkbAutostart->setChecked(def(cfg::key::SelectAutostart));
-      chkbReplay->setChecked(def(cfg::key::SelectReplay));
-      chkbHallFameOnRecord->setChecked(def(cfg::key::SelectHallfameOnRecord));
-      chkbMusic->setChecked(def(cfg::key::SelectMusic));
-      slVolume->setValue(def(cfg::key::Volume));
-      return;
-    case 4:
-      chkbMainBar->setChecked(def(cfg::key::VisibleMainBar));
-      chkbColorBar->setChecked(def(cfg::key::VisibleColorBar));
-      chkbStatusBar->setChecked(def(cfg::key::VisibleStatusBar));
-      return;
-    default:
-      return;
+  // The mode has no key and no place in the options, but is applied like them.
+  if (page == 0 && !locked_) {
+    if (rgMode->ItemIndex() != 0) ControlChange();
+    rgMode->SetItemIndex(0);
   }
+  for (const TOptionInfo& o : OptionTable())
+    if (o.Page == page && !(locked_ && o.GameLocked))
+      SetControlValue(ControlOf(*this, o), o.Default);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "dialogs/UnitSettings.h"
 #include "painter/MapPainter.h"
 #include "gui/QtText.h"
+#include "model/ComputerLevels.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ QCheckBox* CheckBox(QWidget* parent, const char* name, const char* caption, cons
 }
 
 TRadioGroup* RadioGroup(QWidget* parent, const char* name, const char* title,
-                        std::initializer_list<const char*> items) {
+                        const std::vector<const char*>& items) {
   QStringList list;
   for (const char* item : items) list << Q(item);
   auto* group = new TRadioGroup(Q(title), list, parent);
@@ -114,7 +115,9 @@ QWidget* TFormSettings::CreateGamePage() {
   auto* page = new QWidget;
   page->setObjectName(QStringLiteral("pcGame"));
   rgMode = RadioGroup(page, "rgMode", " Режим ", {"Классический", "Многопользовательский"});
-  rgBrain = RadioGroup(page, "rgBrain", " Компьютер ", {"Легкий", "Умеренный", "Сложный"});
+  std::vector<const char*> levels;
+  for (const TComputerLevel& level : ComputerLevels()) levels.push_back(level.Name);
+  rgBrain = RadioGroup(page, "rgBrain", " Компьютер ", levels);
   rgVictory = RadioGroup(page, "rgVictory", " Победа ", {"По площади", "По очкам"});
   auto* layout = new QGridLayout(page);
   layout->addWidget(rgMode, 0, 0, 1, 2);

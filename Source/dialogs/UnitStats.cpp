@@ -14,6 +14,7 @@
 #include "config/MessageService.h"
 #include "model/ProgramState.h"
 #include "config/Catalogue.h"
+#include "model/ComputerLevels.h"
 #include "config/GamerStats.h"
 #include "config/IniFile.h"
 #include "gui/Platform.h"
@@ -36,14 +37,13 @@ QString RuleName(bool byArea) {
 }
 
 std::vector<TGroupRow> ClassicRows() {
-  static const char* const levels[] = {"Легкий", "Умеренный", "Сложный"};
   static const char* const sizes[] = {"Маленький", "Средний", "Большой", "Огромный", "Особый"};
   std::vector<TGroupRow> rows;
   for (bool byArea : {true, false})
-    for (int level = 1; level <= 3; ++level)
+    for (const TComputerLevel& level : ComputerLevels())
       for (int size = 0; size <= 4; ++size)
-        rows.push_back({ClassicStatsGroup(level, size, byArea),
-                        Q(levels[level - 1]) + ", " + Q(sizes[size]) + ", " + RuleName(byArea)});
+        rows.push_back({ClassicStatsGroup(level.Value, size, byArea),
+                        Q(level.Name) + ", " + Q(sizes[size]) + ", " + RuleName(byArea)});
   return rows;
 }
 

@@ -1,14 +1,7 @@
 #include "model/GameOptions.h"
 
-#include "config/Catalogue.h"
-
-namespace {
-
-int Def(const char* key) {
-  return cfg::SettingsKey(key)->def;
-}
-
-}  // namespace
+#include "model/ComputerLevels.h"
+#include "model/OptionTable.h"
 
 std::pair<int, int> SizeMapPreset(int index) {
   static constexpr std::pair<int, int> presets[4] = {{20, 10}, {50, 25}, {75, 37}, {100, 50}};
@@ -27,34 +20,21 @@ bool LookStyle(int index, TTileStyle& style) {
   return true;
 }
 
+std::pair<int, int> TGameOptions::MapSize() const {
+  if (SizeMap >= 0 && SizeMap < 4) return SizeMapPreset(SizeMap);
+  return {CustomWidth, CustomHeight};
+}
+
+int TGameOptions::TileSize() const {
+  return SizeTile >= 0 && SizeTile < 4 ? SizeTilePreset(SizeTile) : CustomTile;
+}
+
+uint8_t TGameOptions::ComputerLevel() const {
+  return LevelOfStored(Brain);
+}
+
 TGameOptions DefaultGameOptions() {
-  using namespace cfg::key;
   TGameOptions o;
-  o.SizeMap = Def(GameSizeMap);
-  const auto [w, h] = SizeMapPreset(o.SizeMap);
-  o.Width = o.SizeMap == 4 ? Def(GameWidth) : w;
-  o.Height = o.SizeMap == 4 ? Def(GameHeight) : h;
-  o.SizeTile = Def(GameSizeTile);
-  o.Tile = o.SizeTile == 4 ? Def(GameTile) : SizeTilePreset(o.SizeTile);
-  o.Brain = Def(GameBrain);
-  o.Victory = Def(GameVictory);
-  o.Looks = {Def(TileNeutral), Def(TileOccuped), Def(TileSelected), Def(TilePressed)};
-  const std::pair<const char*, uint8_t> flags[] = {{SelectIsland, soSelectIsland},
-                                                   {SelectPerspective, soSelectPerspective},
-                                                   {SelectSkipTurn, soSkipTurn},
-                                                   {SelectAutostart, soAutostart},
-                                                   {SelectBound, soSelectBoundary},
-                                                   {SelectReplay, soReplay},
-                                                   {SelectHallfameOnRecord, soHallFameOnRecord}};
-  o.SelectOptions = soAutoTurn;
-  for (const auto& [key, flag] : flags)
-    if (Def(key)) o.SelectOptions |= flag;
-  o.PanelFlags =
-      uint8_t((Def(VisibleMainBar) ? pfMainBar : 0) | (Def(VisibleColorBar) ? pfColorBar : 0) |
-              (Def(VisibleStatusBar) ? pfStatusBar : 0));
-  o.Music = Def(SelectMusic) != 0;
-  o.Volume = Def(Volume);
-  for (const cfg::TKeyInfo& k : cfg::OurSettingsKeys())
-    if (k.key == TileSigns) o.TileSigns = k.def != 0;
+  for (const TOptionInfo& option : OptionTable()) option.Set(o, option.Default);
   return o;
 }

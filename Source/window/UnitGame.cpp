@@ -48,7 +48,6 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
   machine_->OnChangeGamer = [this](uint8_t seat) { OnChangeGamer(seat); };
 
   state_.GamerList = ReadGamerNames(*iniFile_);  // case-twins included
-  state_.PanelFlags = pfMainBar | pfColorBar | pfStatusBar;
 
   music_ = std::make_unique<TMusic>(platform_.MusicFolder().toStdString(), messages_);
 
@@ -343,9 +342,9 @@ void TFormGame::CreateStatusBar() {
 // Options until the settings dialog applies a profile's own.
 
 void TFormGame::ShowPanels() {
-  atbGame->setVisible(state_.PanelFlags & pfMainBar);
-  atbColor->setVisible(state_.PanelFlags & pfColorBar);
-  sbMain->setVisible(state_.PanelFlags & pfStatusBar);
+  atbGame->setVisible(state_.PanelFlags() & pfMainBar);
+  atbColor->setVisible(state_.PanelFlags() & pfColorBar);
+  sbMain->setVisible(state_.PanelFlags() & pfStatusBar);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -127,7 +127,7 @@ void TFormGame::ShowGamerArea(int seat) {
   const TGamer& gamer = machine_->Gamers[size_t(seat)];
   if (gamer.Kind != gkNone && machine_->Map) {
     const TGamerScore& score = machine_->Map->Scores[size_t(seat)];
-    if (state_.VictoryByArea) {
+    if (state_.VictoryByArea()) {
       const double tiles = double(machine_->Width) * double(machine_->Height);
       const double share = tiles > 0 ? std::trunc(score.Area * 10000.0 / tiles) / 100.0 : 0.0;
       QLocale locale = QLocale::system();

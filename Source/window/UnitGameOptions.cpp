@@ -24,9 +24,15 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
   }
   if (music_) music_->SetVolume(wanted.Volume);
 
+  // From here on the new flags, panels and victory rule are the ones in force: the panels,
+  // the window size and the board below are drawn by them.
+  const bool panelsChanged = wanted.PanelFlags != state_.PanelFlags();
+  const bool signsChanged = wanted.TileSigns != painter_.TileSigns();
+  const bool outlineChanged =
+      ((wanted.SelectOptions ^ state_.SelectOptions()) & soSelectBoundary) != 0;
+  state_.Options = applied;
+
   // 2. Panels.
-  const bool panelsChanged = wanted.PanelFlags != state_.PanelFlags;
-  state_.PanelFlags = wanted.PanelFlags;
   if (panelsChanged) ShowPanels();
 
   // 3. Tile looks.
@@ -42,7 +48,6 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
   }
 
   // Signs of the colours: the board, the colour buttons and with them the popup menu.
-  const bool signsChanged = wanted.TileSigns != painter_.TileSigns();
   if (signsChanged) {
     painter_.SetTileSigns(wanted.TileSigns);
     for (int k = 1; k <= 7; ++k) {
@@ -53,27 +58,22 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
 
   // 4. Tile size. A field that holds no size leaves the machine as it is.
   bool tileChanged = false;
-  if (wanted.Tile >= 0 && wanted.Tile <= 255 && wanted.Tile != machine_->SizeTile) {
-    machine_->SetSizeTile(uint8_t(wanted.Tile));
+  const int tile = wanted.TileSize();
+  if (tile >= 0 && tile <= 255 && tile != machine_->SizeTile) {
+    machine_->SetSizeTile(uint8_t(tile));
     tileChanged = true;
   }
-  applied.Tile = machine_->SizeTile;
 
-  // 5. Option flags.
-  const bool outlineChanged =
-      ((wanted.SelectOptions ^ state_.SelectOptions) & soSelectBoundary) != 0;
-  state_.SelectOptions = wanted.SelectOptions;
+  // 5. Option flags: in force above.
 
   // 6. Board size; never under a running game (the settings lock it then).
   bool mapChanged = false;
-  if (!machine_->Active && wanted.Width >= 0 && wanted.Height >= 0 && wanted.Width <= 255 &&
-      wanted.Height <= 255 &&
-      (wanted.Width != machine_->Width || wanted.Height != machine_->Height)) {
-    machine_->SetSizeMap(uint8_t(wanted.Width), uint8_t(wanted.Height));
+  const auto [width, height] = wanted.MapSize();
+  if (!machine_->Active && width >= 0 && height >= 0 && width <= 255 && height <= 255 &&
+      (width != machine_->Width || height != machine_->Height)) {
+    machine_->SetSizeMap(uint8_t(width), uint8_t(height));
     mapChanged = true;
   }
-  applied.Width = machine_->Width;
-  applied.Height = machine_->Height;
 
   // 7, 8. The window follows the board; a running game is drawn again.
   if (mapChanged || tileChanged || panelsChanged) SetSizeWindow();
@@ -81,9 +81,7 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
       (looksChanged || signsChanged || tileChanged || panelsChanged || outlineChanged))
     ShowPosition();
 
-  // 9. Victory.
-  state_.VictoryByArea = wanted.Victory == 0;
-  state_.Options = applied;
+  // 9. Victory: in force above.
   return musicOk;
 }
 

@@ -58,7 +58,7 @@ bool TFormGame::HallFameOnRecord() {
   return state_.Option(soHallFameOnRecord);
 }
 bool TFormGame::VictoryByArea() {
-  return state_.VictoryByArea;
+  return state_.VictoryByArea();
 }
 
 void TFormGame::Error(const std::string& text) {

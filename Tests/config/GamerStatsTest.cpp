@@ -17,14 +17,14 @@ class GamerStats : public TempFolderTest {
   TScriptedMessages msgs;
 };
 
-// A classic game: Ann in seat 1 against the computer in seat 4, ranked as the results dialog
-// ranks (equal scores keep seat order, so a tie goes to seat 1).
+// A classic game: Ann in seat 1 against the computer in seat 4; a tie goes to seat 1, as the
+// results dialog ranks.
 TStatsGame Classic(int32_t ann, int32_t computer, int level = 2, int size = 1, bool byArea = true) {
   TStatsGame g;
   g.Seats[1] = {true, true, "Ann", 0, ann};
   g.Seats[4] = {true, false, "", 0, computer};
-  g.Ranking = ann >= computer ? std::vector<TStatsLine>{{1, 0}, {4, 0}}
-                              : std::vector<TStatsLine>{{4, 0}, {1, 0}};
+  g.Seats[1].Won = ann >= computer;
+  g.Seats[4].Won = !g.Seats[1].Won;
   g.Level = level;
   g.SizeIndex = size;
   g.ByArea = byArea;
@@ -78,7 +78,7 @@ TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
     for (char c : line) ASSERT_TRUE(c > ' ' && c < 127) << line;
 }
 
-TEST_F(GamerStats, TiesPeopleTeamsAndSharedProfilesByTheRanking) {
+TEST_F(GamerStats, TiesPeopleTeamsAndSharedProfilesByTheirSeats) {
   Put(Path(), "[GAMERS]\r\nAnn=Ann\r\nBob=Bob\r\n");
   TIniFile ini(Path(), &msgs);
   // A tie in a classic game: the person in seat 1 ranks first and wins.
@@ -93,7 +93,7 @@ TEST_F(GamerStats, TiesPeopleTeamsAndSharedProfilesByTheRanking) {
   g.Seats[1] = {true, true, "Ann", 0, 120};
   g.Seats[2] = {true, false, "", 0, 50};
   g.Seats[3] = {true, true, "bob", 0, 120};  // profile names compare without case
-  g.Ranking = {{1, 0}, {3, 0}, {2, 0}};
+  g.Seats[1].Won = true;
   ASSERT_TRUE(RecordGameStats(ini, g));
   const TStatsRecord ann = ReadGamerStats(ini, "Ann").Record("Multi3_Points");
   const TStatsRecord bob = ReadGamerStats(ini, "Bob").Record("Multi3_Points");
@@ -107,7 +107,7 @@ TEST_F(GamerStats, TiesPeopleTeamsAndSharedProfilesByTheRanking) {
   g.Seats[1].Score = 70;
   g.Seats[3].Score = 60;
   g.Seats[2].Score = 100;
-  g.Ranking = {{0, 2}, {2, 0}};
+  g.Seats[1].Won = g.Seats[3].Won = true;
   ASSERT_TRUE(RecordGameStats(ini, g));
   EXPECT_EQ(ReadGamerStats(ini, "Ann").Record("Multi3_Points"),
             (TStatsRecord{2, 2, 0, 120, 190, 2, 2}));
@@ -117,7 +117,7 @@ TEST_F(GamerStats, TiesPeopleTeamsAndSharedProfilesByTheRanking) {
   // One profile in two seats counts one game: won when either seat won, with the better result.
   g.Seats[3].Profile = "Ann";
   g.Seats[1].Team = g.Seats[3].Team = 0;
-  g.Ranking = {{3, 0}, {2, 0}, {1, 0}};
+  g.Seats[1].Won = false;
   ASSERT_TRUE(RecordGameStats(ini, g));
   EXPECT_EQ(ReadGamerStats(ini, "Ann").Record("Multi3_Points"),
             (TStatsRecord{3, 3, 0, 120, 260, 3, 3}));

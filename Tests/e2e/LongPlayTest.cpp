@@ -104,7 +104,7 @@ TEST_F(ProgramTest, ThousandGamesOfFourComputersInARow) {
         warmTime = clock.elapsed();
       }
       // The last game goes back to the idle board instead of starting another.
-      if (started == kGames) game.State().SelectOptions &= uint8_t(~soAutostart);
+      if (started == kGames) game.State().Options.SelectOptions &= uint8_t(~soAutostart);
     }
     announce(previous);
   };

@@ -5,6 +5,7 @@
 
 #include "Arena.h"
 #include "EngineTestSupport.h"
+#include "model/ComputerLevels.h"
 
 namespace {
 
@@ -12,6 +13,11 @@ struct ArenaRun {
   int code;
   std::string out, err;
 };
+
+// Two seats, the second at the first level past the table.
+std::string NoLevel() {
+  return "1," + std::to_string(EngineLevels().size() + 1) + ",-,-";
+}
 
 ArenaRun RunArgs(std::vector<std::string> args) {
   std::ostringstream out, err;
@@ -27,7 +33,7 @@ TEST(Arena, BadArgumentsGiveOneLineOnStderrAndExitCode2) {
                                                      {"--size", "ax5"},
                                                      {"--size"},
                                                      {"--seats", "1,-,-,-"},
-                                                     {"--seats", "1,5,-,-"},
+                                                     {"--seats", NoLevel()},
                                                      {"--seats", "1,0,-,-"},
                                                      {"--seats", "1,1,1"},
                                                      {"--seats", "1,1,1,1,"},

@@ -152,14 +152,14 @@ TEST_F(Panels, StatusBarHidesWithProgressAndWindowFollows) {
   EXPECT_FALSE(form->actPanelStatusBar->isChecked());
   EXPECT_FALSE(form->sbMain->isVisible());
   EXPECT_FALSE(form->pbBrain->isVisibleTo(form.get()));
-  EXPECT_EQ(form->State().PanelFlags, pfMainBar | pfColorBar);
+  EXPECT_EQ(form->State().PanelFlags(), pfMainBar | pfColorBar);
   EXPECT_EQ(form->size(), QSize(full.width(), full.height() - status));
   EXPECT_EQ(MapTop(), top);
 
   Pick(form->actPanelStatusBar);
   EXPECT_TRUE(form->sbMain->isVisible());
   EXPECT_TRUE(form->pbBrain->isVisibleTo(form.get()));
-  EXPECT_EQ(form->State().PanelFlags, pfMainBar | pfColorBar | pfStatusBar);
+  EXPECT_EQ(form->State().PanelFlags(), pfMainBar | pfColorBar | pfStatusBar);
   EXPECT_EQ(form->size(), full);
   EXPECT_TRUE(messages.shown.empty());
 }
@@ -177,7 +177,7 @@ TEST_F(Panels, ToolBarsMoveTheBoardUp) {
 
   Pick(form->actPanelColorBar);
   EXPECT_FALSE(form->atbColor->isVisible());
-  EXPECT_EQ(form->State().PanelFlags, pfStatusBar);
+  EXPECT_EQ(form->State().PanelFlags(), pfStatusBar);
   EXPECT_EQ(form->size().height(), full.height() - 2 * bar);
   EXPECT_EQ(MapTop(), top - 2 * bar);
   // The board itself keeps its size and the idle picture.
@@ -220,7 +220,7 @@ TEST_F(Panels, PopupTicksFollowTheSwitches) {
 TEST_F(Panels, SwitchReachesTheOptions) {
   Pick(form->actPanelColorBar);
   EXPECT_FALSE(form->atbColor->isVisible());
-  EXPECT_EQ(form->State().PanelFlags, pfMainBar | pfStatusBar);
+  EXPECT_EQ(form->State().PanelFlags(), pfMainBar | pfStatusBar);
   // The settings' check box follows and the profile's options are stored at once.
   EXPECT_FALSE(settings->chkbColorBar->isChecked());
   const std::string section = form->State().OptionsSection;

@@ -99,7 +99,7 @@ class GameWindow : public ::testing::Test {
     form->SetSizeWindow();
   }
   void Option(uint8_t flag, bool on) {
-    auto& o = form->State().SelectOptions;
+    auto& o = form->State().Options.SelectOptions;
     o = on ? uint8_t(o | flag) : uint8_t(o & ~flag);
   }
   void ComputersOnly(int count, uint8_t level = 1) {

@@ -35,80 +35,13 @@ void Finish(TMorvikMachine& m, int width, int height, std::initializer_list<TSea
   for (; s <= 4; ++s) m.SetGamer(s, gkNone, 0, "", 0);
 }
 
-std::vector<std::pair<std::string, int32_t>> Lines(const TResultList& list) {
-  std::vector<std::pair<std::string, int32_t>> out;
-  for (const TResultLine& l : list) out.emplace_back(l.Name, l.Number);
-  return out;
-}
-
-TEST(ResultScore, AreaInTenthsOfAPercentRoundedHalfUp) {
-  EXPECT_EQ(AreaScore(1, 100, 50), 0);          // 0.2 + 0.5 truncated
-  EXPECT_EQ(AreaScore(3, 40, 20), 4);           // 3.75 + 0.5
-  EXPECT_EQ(AreaScore(65025, 255, 255), 1000);  // the whole of the largest board
-  EXPECT_EQ(AreaScore(7, 0, 10), 0);            // no board, no division
-}
-
-TEST(ResultRanking, TeamsSumTheirMembersAndEqualNumbersKeepTheirOrder) {
-  TMorvikMachine m;
-  Finish(m, 20, 10,
-         {{gkHuman, "Ann", 2, 0, 40},
-          {gkComputer, "Компьютер №2", 0, 0, 70},
-          {gkHuman, "Bob", 2, 0, 30},
-          {gkComputer, "Компьютер №4", 0, 0, 70}});
-  TResultList list = ResultTotals(m, false);
-  EXPECT_EQ(Lines(list), (std::vector<std::pair<std::string, int32_t>>{{"Ann", 0},
-                                                                       {"Компьютер №2", 70},
-                                                                       {"Bob", 0},
-                                                                       {"Компьютер №4", 70},
-                                                                       {"Команда1", 0},
-                                                                       {"Команда2", 70},
-                                                                       {"Команда3", 0},
-                                                                       {"Команда4", 0}}));
-  RankResults(list);
-  // 70, 70, 70: seats in seat order, then the team.
-  EXPECT_EQ(list[0].Name, "Компьютер №2");
-  EXPECT_EQ(list[1].Name, "Компьютер №4");
-  EXPECT_EQ(list[2].Name, "Команда2");
-  EXPECT_EQ(list[3].Number, 0);
-  for (size_t i = 3; i < list.size(); ++i) EXPECT_EQ(list[i].Number, 0);
-  // Zeros keep their order too.
-  EXPECT_EQ(list[3].Name, "Ann");
-  EXPECT_EQ(list[4].Name, "Bob");
-}
-
-TEST(ResultRanking, AreaUsesTheBoardSizeAndEmptySeatsCountNothing) {
-  TMorvikMachine m;
-  Finish(m, 100, 50,
-         {{gkHuman, "Ann", 0, 4000}, {gkNone, "", 0, 900}, {}, {gkComputer, "K", 0, 1}});
-  TResultList list = ResultTotals(m, true);
-  RankResults(list);
-  EXPECT_EQ(list[0].Name, "Ann");
-  EXPECT_EQ(list[0].Number, 800);
-  EXPECT_EQ(list[1].Number, 0);  // 1 tile of 5000 is 0 tenths: not listed
-}
-
-TEST(ResultRecord, InsertedBeforeTheFirstStrictlyLowerScore) {
-  Names records{"A=900", "B=500", "c=500", "D=100"};
-  EXPECT_EQ(InsertRecord(records, "E", 500), 4);
-  EXPECT_EQ(records, (Names{"A=900", "B=500", "c=500", "E=500", "D=100"}));
-  // The rank is that of the first equal record, letter case aside.
-  EXPECT_EQ(InsertRecord(records, "C", 500), 3);
-  EXPECT_EQ(records[5], "D=100");
-  Names low{"A=900"};
-  EXPECT_EQ(InsertRecord(low, "Z", 900), 0);  // nothing lower: appended
-  EXPECT_EQ(low, (Names{"A=900", "Z=900"}));
-  Names none;
-  EXPECT_EQ(InsertRecord(none, "Z", 5), 0);
-  EXPECT_EQ(none, Names{"Z=5"});
-}
-
 class Results : public ProfilesWindow {
  protected:
   void SetUp() override {
     ProfilesWindow::SetUp();
     State().ActiveGamer = "Ann";
     State().OptionsSection = "OPTIONS_Ann";
-    State().SelectOptions = soReplay | soHallFameOnRecord;
+    State().Options.SelectOptions = soReplay | soHallFameOnRecord;
     hallFame = std::make_unique<TFormHallFame>(Ini(), messages, State(), platform);
     State().GameVictory = 0;  // a game by area on the medium board
     State().GameSizeMap = 1;
@@ -207,7 +140,7 @@ TEST_F(Results, ComputerWinAsksForAReplay) {
   EXPECT_NE(game->Machine().CodeGame, 555);
 
   // Without the replay option: no question, a new layout.
-  State().SelectOptions = 0;
+  State().Options.SelectOptions = 0;
   game->Machine().SetCodeGame(555);
   messages.Clear();
   ShowAndClose();

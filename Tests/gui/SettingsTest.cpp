@@ -7,6 +7,7 @@
 #include <QToolBar>
 
 #include "SettingsFixture.h"
+#include "model/OptionTable.h"
 #include "gui/Icons.h"
 #include "painter/ColorSigns.h"
 #include "sound/Music.h"
@@ -28,22 +29,26 @@ static void Custom(TFormSettings* s, int width, int height, int tile) {
   s->eTile->setText(QString::number(tile));
 }
 
+// Every option control on `page` (-1: on every page) shows its default from the option table.
+static void ExpectDefaults(TFormSettings* s, int page = -1) {
+  for (const TOptionInfo& o : OptionTable()) {
+    if (page >= 0 && o.Page != page) continue;
+    const QObject* c = s->findChild<QObject*>(QString::fromLatin1(o.Control));
+    int shown = -2;
+    if (auto* box = qobject_cast<const QCheckBox*>(c)) shown = box->isChecked();
+    if (auto* group = qobject_cast<const TRadioGroup*>(c)) shown = group->ItemIndex();
+    if (auto* field = qobject_cast<const QLineEdit*>(c)) shown = field->text().toInt();
+    if (auto* list = qobject_cast<const QComboBox*>(c)) shown = list->currentIndex();
+    if (auto* slider = qobject_cast<const QSlider*>(c)) shown = slider->value();
+    EXPECT_EQ(shown, o.Default) << o.Control;
+    EXPECT_TRUE(s->pcOption->widget(o.Page)->isAncestorOf(qobject_cast<const QWidget*>(c)))
+        << o.Control;
+  }
+}
+
 TEST_F(SettingsCheck, NewProfileReadsTheDefaultsAndPasses) {
   settings->ReadParams();
-  EXPECT_EQ(settings->rgSizeMap->ItemIndex(), 1);
-  EXPECT_EQ(settings->rgSizeTile->ItemIndex(), 1);
-  EXPECT_EQ(settings->eWidth->text(), "50");
-  EXPECT_EQ(settings->eHeight->text(), "25");
-  EXPECT_EQ(settings->eTile->text(), "15");
-  EXPECT_EQ(settings->rgBrain->ItemIndex(), 0);
-  EXPECT_EQ(settings->rgVictory->ItemIndex(), 0);
-  EXPECT_EQ(settings->cbTileNeutral->currentIndex(), 0);
-  EXPECT_EQ(settings->cbTileOccuped->currentIndex(), 2);
-  EXPECT_EQ(settings->cbTileSelected->currentIndex(), 2);
-  EXPECT_EQ(settings->cbTilePressed->currentIndex(), 3);
-  for (QCheckBox* b : settings->findChildren<QCheckBox*>())
-    EXPECT_EQ(b->isChecked(), b != settings->chkbTileSigns) << b->objectName().toStdString();
-  EXPECT_EQ(settings->slVolume->value(), 20);
+  ExpectDefaults(settings);
   EXPECT_EQ(settings->slVolume->toolTip(), QString::fromUtf8("Громкость 20%"));
   EXPECT_TRUE(settings->btnUse->isEnabled());
   EXPECT_EQ(settings->GetSizeMap(), std::make_pair(50, 25));
@@ -375,8 +380,8 @@ TEST_F(SettingsApply, OptionsReachTheMachineAndTheSharedFlags) {
   EXPECT_EQ(m.SizeTile, 15);
   EXPECT_EQ(m.Width, 50);
   EXPECT_EQ(m.Height, 25);
-  EXPECT_EQ(game->State().SelectOptions, 255);
-  EXPECT_TRUE(game->State().VictoryByArea);
+  EXPECT_EQ(game->State().SelectOptions(), 255);
+  EXPECT_TRUE(game->State().VictoryByArea());
 
   settings->cbTileNeutral->setCurrentIndex(3);
   settings->cbTilePressed->setCurrentIndex(1);
@@ -390,8 +395,8 @@ TEST_F(SettingsApply, OptionsReachTheMachineAndTheSharedFlags) {
   EXPECT_EQ(m.SizeTile, 12);
   EXPECT_EQ(m.Width, 60);
   EXPECT_EQ(m.Height, 30);
-  EXPECT_EQ(game->State().SelectOptions, 255 - soSkipTurn - soReplay);
-  EXPECT_FALSE(game->State().VictoryByArea);
+  EXPECT_EQ(game->State().SelectOptions(), 255 - soSkipTurn - soReplay);
+  EXPECT_FALSE(game->State().VictoryByArea());
   // The window follows the board.
   EXPECT_EQ(game->Painter().Width(), 60 * 12 + 1);
   EXPECT_EQ(game->Painter().Height(), 30 * 12 + 1);
@@ -403,7 +408,7 @@ TEST_F(SettingsApply, HidingTheStatusBarHidesTheProgressBarAndShortensTheWindow)
   const int height = game->height();
   settings->chkbStatusBar->setChecked(false);
   settings->btnUseClick();
-  EXPECT_EQ(game->State().PanelFlags, pfMainBar | pfColorBar);
+  EXPECT_EQ(game->State().PanelFlags(), pfMainBar | pfColorBar);
   EXPECT_FALSE(game->sbMain->isVisible());
   EXPECT_FALSE(game->pbBrain->isVisible());
   EXPECT_EQ(game->height(), height - 20);
@@ -411,7 +416,7 @@ TEST_F(SettingsApply, HidingTheStatusBarHidesTheProgressBarAndShortensTheWindow)
   settings->btnUseClick();
   EXPECT_FALSE(game->atbGame->isVisible());
   EXPECT_TRUE(game->atbColor->isVisible());
-  EXPECT_EQ(game->State().PanelFlags, pfColorBar);
+  EXPECT_EQ(game->State().PanelFlags(), pfColorBar);
   EXPECT_EQ(Read(cfg::key::VisibleMainBar), "0");
 }
 
@@ -585,36 +590,21 @@ TEST_F(SettingsControls, DefaultsPerPage) {
   settings->slVolume->setValue(90);
 
   defaults(2);
-  EXPECT_EQ(settings->cbTileNeutral->currentIndex(), 0);
-  EXPECT_EQ(settings->cbTilePressed->currentIndex(), 3);
+  ExpectDefaults(settings, 2);
   EXPECT_EQ(settings->rgSizeMap->ItemIndex(), 4);  // other pages untouched
   EXPECT_FALSE(settings->chkbMusic->isChecked());
 
   defaults(3);
-  for (QCheckBox* b :
-       {settings->chkbSelectIsland, settings->chkbSelectPerspective, settings->chkbSelectBoundary,
-        settings->chkbSkipTurn, settings->chkbAutoTurn, settings->chkbAutostart,
-        settings->chkbReplay, settings->chkbHallFameOnRecord, settings->chkbMusic})
-    EXPECT_TRUE(b->isChecked()) << b->objectName().toStdString();
-  EXPECT_EQ(settings->slVolume->value(), 20);
+  ExpectDefaults(settings, 3);
   EXPECT_FALSE(settings->chkbMainBar->isChecked());
 
   defaults(4);
-  EXPECT_TRUE(settings->chkbMainBar->isChecked());
-  EXPECT_TRUE(settings->chkbColorBar->isChecked());
-  EXPECT_TRUE(settings->chkbStatusBar->isChecked());
-
+  ExpectDefaults(settings, 4);
   defaults(1);
-  EXPECT_EQ(settings->rgSizeMap->ItemIndex(), 1);
-  EXPECT_EQ(settings->rgSizeTile->ItemIndex(), 1);
-  EXPECT_EQ(settings->eWidth->text(), "50");
-  EXPECT_EQ(settings->eHeight->text(), "25");
-  EXPECT_EQ(settings->eTile->text(), "15");
-
+  ExpectDefaults(settings, 1);
   defaults(0);
+  ExpectDefaults(settings, 0);
   EXPECT_EQ(settings->rgMode->ItemIndex(), 0);
-  EXPECT_EQ(settings->rgBrain->ItemIndex(), 0);
-  EXPECT_EQ(settings->rgVictory->ItemIndex(), 0);
 }
 
 TEST_F(SettingsControls, DefaultsDuringAGameLeaveTheLockedControls) {

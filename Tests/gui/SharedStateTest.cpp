@@ -19,6 +19,7 @@
 #include "dialogs/UnitHallFame.h"
 #include "dialogs/UnitResult.h"
 #include "dialogs/UnitSettings.h"
+#include "model/OptionTable.h"
 #include "app/UnitStartUp.h"
 #include "sound/Music.h"
 
@@ -126,42 +127,31 @@ class SharedState : public ::testing::Test {
     TScriptedMessages quiet;
     TIniFile ini(platform.SettingsFilePath().toStdString(), &quiet);
     const std::string section = cfg::OptionsSection(State().ActiveGamer);
-    auto key = [&](const char* name) {
-      return cfg::ReadKeyInt(ini, section, *cfg::SettingsKey(name));
-    };
-    using namespace cfg::key;
-    const int sizeMap = key(GameSizeMap), sizeTile = key(GameSizeTile);
-    auto [w, h] = SizeMapPreset(sizeMap);
-    if (sizeMap == 4) w = key(GameWidth), h = key(GameHeight);
-    const int tile = sizeTile == 4 ? key(GameTile) : SizeTilePreset(sizeTile);
+    // The file's options, read key by key from the option table.
+    TGameOptions file;
+    for (const TOptionInfo& o : OptionTable())
+      if (o.Key)
+        o.Set(file, o.OnOff() ? int(ini.ReadBool(section, o.Key, o.Default != 0))
+                              : ini.ReadInteger(section, o.Key, o.Default));
+    const auto [w, h] = file.MapSize();
     expect(M().Width == w && M().Height == h, "board " + std::to_string(M().Width) + "x" +
                                                   std::to_string(M().Height) + " file " +
                                                   std::to_string(w) + "x" + std::to_string(h));
-    expect(M().SizeTile == tile, "tile");
-    const char* looks[4] = {TileNeutral, TileOccuped, TileSelected, TilePressed};
+    expect(M().SizeTile == file.TileSize(), "tile");
     for (int s = 0; s < 4; ++s) {
       TTileStyle style = stFlat;
-      LookStyle(key(looks[s]), style);
-      expect(M().TileStyles[size_t(s)] == style, std::string("look ") + looks[s]);
+      LookStyle(file.Looks[size_t(s)], style);
+      expect(M().TileStyles[size_t(s)] == style, "look " + std::to_string(s));
     }
-    const std::pair<const char*, uint8_t> flags[] = {{SelectIsland, soSelectIsland},
-                                                     {SelectPerspective, soSelectPerspective},
-                                                     {SelectSkipTurn, soSkipTurn},
-                                                     {SelectAutostart, soAutostart},
-                                                     {SelectBound, soSelectBoundary},
-                                                     {SelectReplay, soReplay},
-                                                     {SelectHallfameOnRecord, soHallFameOnRecord}};
-    for (const auto& [name, flag] : flags)
-      expect(State().Option(flag) == (key(name) != 0), std::string("flag ") + name);
-    const uint8_t panels =
-        uint8_t((key(VisibleMainBar) ? pfMainBar : 0) | (key(VisibleColorBar) ? pfColorBar : 0) |
-                (key(VisibleStatusBar) ? pfStatusBar : 0));
-    expect(State().PanelFlags == panels, "panels");
+    // chkbAutoTurn has no key.
+    expect((State().SelectOptions() | soAutoTurn) == (file.SelectOptions | soAutoTurn), "flags");
+    const uint8_t panels = file.PanelFlags;
+    expect(State().PanelFlags() == panels, "panels");
     expect(Game().atbGame->isVisibleTo(&Game()) == bool(panels & pfMainBar), "main bar shown");
-    expect(State().VictoryByArea == (key(GameVictory) == 0), "victory");
-    expect(Game().ClassicComputerLevel() == key(GameBrain) + 1, "computer level");
-    expect(Game().Music()->MusicEnabled() == (key(SelectMusic) != 0), "music");
-    expect(State().Options.Volume == key(Volume), "volume");
+    expect(State().VictoryByArea() == (file.Victory == 0), "victory");
+    expect(Game().ClassicComputerLevel() == file.ComputerLevel(), "computer level");
+    expect(Game().Music()->MusicEnabled() == file.Music, "music");
+    expect(State().Options.Volume == file.Volume, "volume");
     const bool multi = State().MultiUserMode;
     expect(Game().actSettingsGameMultiUser->isChecked() == multi &&
                Game().actSettingsGameClassic->isChecked() == !multi,

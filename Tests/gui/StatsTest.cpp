@@ -106,8 +106,8 @@ TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
     g.Seats[1] = {true, true, Gamer, 0, mine};
     g.Seats[4] = {true, false, "", 0, theirs};
     if (multi) g.Seats[2] = {true, false, "", 0, 0};
-    g.Ranking = mine >= theirs ? std::vector<TStatsLine>{{1, 0}, {4, 0}, {2, 0}}
-                               : std::vector<TStatsLine>{{4, 0}, {1, 0}, {2, 0}};
+    g.Seats[1].Won = mine >= theirs;
+    g.Seats[4].Won = !g.Seats[1].Won;
     return g;
   };
   TIniFile& ini = form->IniFile();

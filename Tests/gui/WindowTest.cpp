@@ -154,7 +154,7 @@ TEST_F(GameWindow, SettingsFileCreatedAndGamerListLoaded) {
   EXPECT_TRUE(QFile::exists(dir.path() + "/morvik.ini"));
   EXPECT_TRUE(form->State().GamerList.empty());
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Morvik 1.2 final."));
-  EXPECT_EQ(form->State().PanelFlags, 7);
+  EXPECT_EQ(form->State().PanelFlags(), 7);
   // A second window on a file with profiles loads them in file order.
   form->IniFile().WriteString("GAMERS", "Борис", "Борис");
   form->IniFile().WriteString("GAMERS", "Анна", "Анна");
@@ -175,12 +175,12 @@ TEST_F(GameWindow, GeometryFollowsBoardAndPanels) {
   const QSize full = form->size();
   EXPECT_EQ(full, QSize(222, 243));
 
-  form->State().PanelFlags = pfColorBar | pfStatusBar;
+  form->State().Options.PanelFlags = pfColorBar | pfStatusBar;
   form->ShowPanels();
   form->SetSizeWindow();
   EXPECT_FALSE(form->atbGame->isVisible());
   EXPECT_EQ(form->size().height(), full.height() - 27);
-  form->State().PanelFlags = pfColorBar;
+  form->State().Options.PanelFlags = pfColorBar;
   form->ShowPanels();
   form->SetSizeWindow();
   EXPECT_FALSE(form->sbMain->isVisible());
@@ -199,8 +199,8 @@ TEST_F(GameWindow, DefaultOptions) {
   EXPECT_EQ(M().TileStyles[tsOccupied], stCarved);
   EXPECT_EQ(M().TileStyles[tsSelected], stCarved);
   EXPECT_EQ(M().TileStyles[tsPressed], stConcave);
-  EXPECT_EQ(form->State().SelectOptions, 255);
-  EXPECT_TRUE(form->State().VictoryByArea);
+  EXPECT_EQ(form->State().SelectOptions(), 255);
+  EXPECT_TRUE(form->State().VictoryByArea());
   EXPECT_EQ(form->ClassicComputerLevel(), 1);
   EXPECT_EQ(form->MapImage().size(), QSize(751, 376));
 }
@@ -216,7 +216,7 @@ TEST_F(GameWindow, ShareOfASeat) {
     form->ShowGamerArea(1);
     EXPECT_EQ(Panel(0), QString::fromUtf8(text)) << area;
   }
-  form->State().VictoryByArea = false;
+  form->State().Options.Victory = 1;
   scores[4].Points = 4321;
   form->ShowGamerArea(4);
   EXPECT_EQ(Panel(3), QStringLiteral("4321"));

@@ -6,12 +6,29 @@
 #include <sstream>
 
 #include "engine/UnitCore.h"
+#include "model/ComputerLevels.h"
+#include "model/GameResults.h"
 
 namespace {
 
 const char* const ColourNames[8] = {"-",     "Красный",    "Зеленый",   "Желтый",
                                     "Синий", "Фиолетовый", "Бирюзовый", "Серый"};
-const char* const LevelNames[5] = {"-", "Легкий", "Умеренный", "Сложный", "Мастер"};
+
+const char* LevelName(int level) {
+  const TComputerLevel* l = LevelByValue(level, true);
+  return l ? l->Name : "-";
+}
+
+// "1, 2 or 3": the levels a seat may take.
+std::string LevelChoices() {
+  const auto& levels = EngineLevels();
+  std::string text;
+  for (size_t i = 0; i < levels.size(); ++i) {
+    if (i > 0) text += i + 1 == levels.size() ? " or " : ", ";
+    text += std::to_string(levels[i].Value);
+  }
+  return text;
+}
 
 // Digits only, no sign, at most max.
 bool ParseNumber(const std::string& s, int64_t max, int64_t& value) {
@@ -26,13 +43,16 @@ bool ParseNumber(const std::string& s, int64_t max, int64_t& value) {
 
 void PrintBoard(std::ostream& out, const TMorvikMachine& m, bool owners);
 
-// Headless window: records the scores when the results would be shown (the board is freed
-// right after), and for the demonstration prints the final board then.
+// Headless window: records the scores and the winner, ranked as the results dialog ranks them,
+// when the results would be shown (the board is freed right after), and for the demonstration
+// prints the final board then.
 struct TArenaServices : TNullWindowServices {
   std::array<TGamerScore, 5> final{};
+  int winner = 0;
   std::ostream* show = nullptr;
   void ShowResults() override {
     final = machine->Map->Scores;
+    winner = RankedResults(*machine, victoryByArea)[0].Seat;
     if (show) {
       *show << "\nBoard at the end (letters: the seats' territories)\n";
       PrintBoard(*show, *machine, true);
@@ -146,11 +166,12 @@ std::optional<TArenaOptions> ParseArenaArguments(const std::vector<std::string>&
         const std::string& p = parts[s - 1];
         if (p == "-") {
           o.levels[s] = 0;
-        } else if (p.size() == 1 && p[0] >= '1' && p[0] <= '4') {
+        } else if (p.size() == 1 && p[0] >= '0' && p[0] <= '9' && LevelByValue(p[0] - '0', true)) {
           o.levels[s] = p[0] - '0';
           ++occupied;
         } else {
-          error = "--seats: seat " + std::to_string(s) + " must be -, 1, 2, 3 or 4, not '" + p + "'";
+          error = "--seats: seat " + std::to_string(s) + " must be -, " + LevelChoices() +
+                  ", not '" + p + "'";
           return std::nullopt;
         }
       }
@@ -200,7 +221,7 @@ TArenaGame PlayArenaGame(const TArenaOptions& o, int32_t layout, std::ostream* s
           << (o.byArea ? "area" : "points") << '\n';
     for (int s = 1; s <= 4; ++s)
       if (o.levels[s])
-        *show << "  " << SeatLetter(s) << ": seat " << s << ", " << LevelNames[o.levels[s]] << '\n';
+        *show << "  " << SeatLetter(s) << ": seat " << s << ", " << LevelName(o.levels[s]) << '\n';
   }
   m.StartGame();
   if (show) {
@@ -209,18 +230,16 @@ TArenaGame PlayArenaGame(const TArenaOptions& o, int32_t layout, std::ostream* s
     *show << "\nMoves\n";
   }
   m.RunStartLoop();
-  int64_t best = -1;
   for (int s = 1; s <= 4; ++s) {
     if (!o.levels[s]) continue;
     const TGamerScore& sc = a.services.final[s];
     g.seats.push_back({s, o.levels[s], sc.Area, sc.Points});
-    const int64_t score = o.byArea ? sc.Area : sc.Points;
-    if (score > best) best = score, g.winner = s;
   }
+  g.winner = a.services.winner;
   if (show) {
     *show << "\nResult\n";
     for (const auto& s : g.seats)
-      *show << "  " << SeatLetter(s.seat) << " (seat " << s.seat << ", " << LevelNames[s.level]
+      *show << "  " << SeatLetter(s.seat) << " (seat " << s.seat << ", " << LevelName(s.level)
             << "): area " << s.area << ", points " << s.points << '\n';
     *show << "Winner: " << SeatLetter(g.winner) << " (seat " << g.winner << ")\n";
   }

@@ -34,7 +34,7 @@ struct TArenaGame {
   int32_t layout;
   std::vector<std::pair<int, int>> moves;  // (seat, colour) of every MakeMove
   std::vector<TArenaSeat> seats;           // occupied seats after the final distribution
-  int winner = 0;                          // largest score by the victory mode, lower seat on a tie
+  int winner = 0;  // first place as the results dialog ranks it: lower seat on a tie
 };
 
 TArenaGame PlayArenaGame(const TArenaOptions& o, int32_t layout, std::ostream* show = nullptr);
