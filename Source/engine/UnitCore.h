@@ -250,6 +250,8 @@ class TMorvikMachine {
   // redrawing the board and the score panels is the caller's.
   bool CanTakeBack() const;
   bool TakeBack();
+  // Moves made in the current game so far (a take-back shortens it; 0 between games).
+  size_t MovesPlayed() const { return record_.Moves.size(); }
 
   // Board.
   void GenerateTiles();
