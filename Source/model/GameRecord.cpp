@@ -565,6 +565,11 @@ bool TGameReplay::Seek(size_t moves) {
       state_->services.ended = false;
       m.StartGame();  // a fresh board of the layout; the old one goes
       position_ = 0;
+      if (!m.Active) {
+        Error = "Игру нельзя начать.";
+        position_ = SIZE_MAX;
+        return false;
+      }
     } else {
       SetRandSeed(seed_);
     }
