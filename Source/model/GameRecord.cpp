@@ -91,7 +91,10 @@ bool CleanUtf8(std::string_view s) {
       ++i;
       continue;
     }
-    const size_t n = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 0;
+    const size_t n = c >= 0xC2 && c <= 0xDF   ? 1
+                     : c >= 0xE0 && c <= 0xEF ? 2
+                     : c >= 0xF0 && c <= 0xF4 ? 3
+                                              : 0;
     if (n == 0 || i + n >= s.size()) return false;
     uint32_t cp = c & (0x3Fu >> n);
     for (size_t k = 1; k <= n; ++k) {
@@ -107,10 +110,17 @@ bool CleanUtf8(std::string_view s) {
   return true;
 }
 
+// At most 40 bytes of a text for a message, never cutting a character in two.
+std::string Shown(std::string_view s) {
+  if (s.size() <= 40) return std::string(s);
+  size_t end = 40;
+  while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
+  return std::string(s.substr(0, end)) + "…";
+}
+
 size_t Utf8Length(std::string_view s) {
-  return size_t(std::count_if(s.begin(), s.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
+  return size_t(std::count_if(
+      s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 // A whole decimal number in [lo, hi].
@@ -156,15 +166,14 @@ class TReader {
     return false;
   }
   bool Bad(int line, std::string_view key, std::string_view value) {
-    std::string shown(value.substr(0, 40));
-    return Fail(line, "неверное значение поля «" + std::string(key) + "»: «" + shown +
-                          (value.size() > 40 ? "…" : "") + "»");
+    return Fail(line, "неверное значение поля «" + Shown(key) + "»: «" + Shown(value) + "»");
   }
 
   bool Parse() {
     int line = 0;
     size_t at = 0;
     bool sawEnd = false;
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") at = 3;  // a byte-order mark some editors add
     while (at < text_.size()) {
       size_t next = text_.find('\n', at);
       if (next == std::string_view::npos) next = text_.size();
@@ -172,7 +181,8 @@ class TReader {
       at = next + 1;
       ++line;
       if (!s.empty() && s.back() == '\r') s.remove_suffix(1);
-      if (!CleanUtf8(s)) return Fail(line, "строка не в кодировке UTF-8 или содержит управляющие символы");
+      if (!CleanUtf8(s))
+        return Fail(line, "строка не в кодировке UTF-8 или содержит управляющие символы");
       if (line == 1) {
         if (!Header(s)) return false;
         continue;
@@ -259,7 +269,7 @@ class TReader {
       if (f == "place" || f == "area" || f == "points")
         return Fail(line, "поле «" + std::string(key) + "» стоит до строки «end»");
       if (f != "kind" && f != "level" && f != "name" && f != "team" && f != "assisted")
-        return Fail(line, "неизвестное поле «" + std::string(key) + "»");
+        return Fail(line, "неизвестное поле «" + Shown(key) + "»");
       if (!Once(line, key)) return false;
       if (f == "kind") {
         if (value != "computer" && value != "human") return Bad(line, key, value);
@@ -279,7 +289,7 @@ class TReader {
       }
       return true;
     }
-    return Fail(line, "неизвестное поле «" + std::string(key.substr(0, 40)) + "»");
+    return Fail(line, "неизвестное поле «" + Shown(key) + "»");
   }
 
   bool Move(int line, std::string_view value) {
@@ -316,7 +326,7 @@ class TReader {
         return true;
       }
     }
-    return Fail(line, "после строки «end» неизвестное поле «" + std::string(key.substr(0, 40)) + "»");
+    return Fail(line, "после строки «end» неизвестное поле «" + Shown(key) + "»");
   }
 
   // The fields make a game: every field present, seats that can play.
@@ -341,12 +351,12 @@ class TReader {
         continue;
       }
       for (const char* f : {"kind", "level", "name", "team", "assisted"})
-        if (!seen_.count(p + f)) return Fail(first, "у игрока " + std::to_string(n) +
-                                                        " нет поля «" + p + f + "»");
+        if (!seen_.count(p + f))
+          return Fail(first, "у игрока " + std::to_string(n) + " нет поля «" + p + f + "»");
       const bool computer = seat.Kind == gkComputer;
       if (computer != (seat.Level != 0))
-        return Fail(seen_[p + "level"], computer ? "уровень компьютера должен быть от 1 до 4"
-                                                 : "у человека уровень 0");
+        return Fail(seen_[p + "level"],
+                    computer ? "уровень компьютера должен быть от 1 до 4" : "у человека уровень 0");
       if (r_.Finished)
         for (const char* f : {"place", "area", "points"})
           if (!seen_.count(p + f))
@@ -376,8 +386,9 @@ class TReader {
       return Fail(lastLine_, "ходы не воспроизводятся");
     }
     if (services.ended != r_.Finished)
-      return Fail(endLine_, r_.Finished ? "игра записана оконченной, но после этих ходов идёт"
-                                        : "игра записана неоконченной, но после этих ходов окончена");
+      return Fail(endLine_, r_.Finished
+                                ? "игра записана оконченной, но после этих ходов идёт"
+                                : "игра записана неоконченной, но после этих ходов окончена");
     if (!r_.Finished) return true;
     TGameRecord scored = r_;
     for (int n = 1; n <= 4; ++n)
@@ -472,8 +483,8 @@ std::string WriteGameRecord(const TGameRecord& r) {
     line(p + "assisted", s.Assisted ? "yes" : "no");
   }
   for (const TRecordMove& m : r.Moves)
-    line("move", std::to_string(m.Seat) + " " + std::to_string(m.Color) +
-                     (m.Random ? " random" : ""));
+    line("move",
+         std::to_string(m.Seat) + " " + std::to_string(m.Color) + (m.Random ? " random" : ""));
   line("end", r.Finished ? "finished" : "unfinished");
   if (r.Finished)
     for (int n = 1; n <= 4; ++n) {
@@ -654,8 +665,8 @@ void TGameRecorder::Snapshot() {
   game_.Height = machine_.Height;
   for (int s = 1; s <= 4; ++s) {
     const TGamer& g = machine_.Gamers[size_t(s)];
-    game_.Seats[size_t(s)] = g.Kind == gkNone ? TRecordSeat{}
-                                              : TRecordSeat{g.Kind, g.Level, g.Name, g.Team};
+    game_.Seats[size_t(s)] =
+        g.Kind == gkNone ? TRecordSeat{} : TRecordSeat{g.Kind, g.Level, g.Name, g.Team};
   }
   // The generator right after the board: what every later draw continues from.
   TSeedGuard guard;
@@ -683,8 +694,8 @@ TGameRecord TGameRecorder::Record(bool finished) const {
   size_t n = taps_.size();
   if (machine_.Active) n = std::min(n, machine_.MovesPlayed());
   for (size_t i = 0; i < n; ++i) r.Moves.push_back(taps_[i].Move);
-  if (machine_.Assisted &&
-      std::none_of(r.Seats.begin() + 1, r.Seats.end(), [](const TRecordSeat& s) { return s.Assisted; }))
+  if (machine_.Assisted && std::none_of(r.Seats.begin() + 1, r.Seats.end(),
+                                        [](const TRecordSeat& s) { return s.Assisted; }))
     for (int s = 1; s <= 4; ++s)
       if (r.Seats[size_t(s)].Kind == gkHuman) r.Seats[size_t(s)].Assisted = true;
   r.Finished = finished && machine_.Map;

@@ -186,6 +186,12 @@ struct THostile {
   std::string message;
 };
 
+std::string Zh(int n) {
+  std::string s;
+  while (n--) s += "ж";
+  return s;
+}
+
 int Find(const std::vector<std::string>& lines, const std::string& prefix) {
   for (size_t i = 0; i < lines.size(); ++i)
     if (lines[i].rfind(prefix, 0) == 0) return int(i);
@@ -221,15 +227,24 @@ TEST(GameRecord, HostileFilesAreRefusedWithTheirLine) {
   live.Start();
   const std::string good = WriteGameRecord(live.record);
   const TRecordMove first = live.record.Moves[0], second = live.record.Moves[1];
-  const std::string firstMove = "move " + std::to_string(first.Seat) + " " +
-                                std::to_string(first.Color);
+  const std::string firstMove =
+      "move " + std::to_string(first.Seat) + " " + std::to_string(first.Color);
   const std::string areaLine = "seat1.area " + std::to_string(live.record.Seats[1].Area);
 
   const THostile cases[] = {
       {"newer version", Set("morvik-game", "morvik-game 2"), "запись версии 2 не поддерживается"},
       {"not a record", Set("morvik-game", "[GAMERS]"), "это не запись игры Morvik"},
-      {"empty", [](auto& l) { l.clear(); return 1; }, "файл пуст"},
-      {"cut short", [](auto& l) { l.resize(l.size() / 2); return int(l.size()); },
+      {"empty",
+       [](auto& l) {
+         l.clear();
+         return 1;
+       },
+       "файл пуст"},
+      {"cut short",
+       [](auto& l) {
+         l.resize(l.size() / 2);
+         return int(l.size());
+       },
        "нет строки «end»"},
       {"unknown field", Insert("width", "colour 5"), "неизвестное поле «colour»"},
       {"field twice", Insert("width", "layout 5"), "поле «layout» повторяется"},
@@ -239,6 +254,8 @@ TEST(GameRecord, HostileFilesAreRefusedWithTheirLine) {
       {"layout past 32 bits", Set("layout", "layout 2147483648"), "поля «layout»"},
       {"layout not a number", Set("layout", "layout 12a"), "поля «layout»"},
       {"victory", Set("victory", "victory most"), "поля «victory»: «most»"},
+      {"long value cut between characters", Set("victory", "victory a" + Zh(30)),
+       "«a" + Zh(19) + "…»"},
       {"option", Set("skip-turn", "skip-turn 1"), "поля «skip-turn»"},
       {"field missing", DropAll("victory", 0), "нет поля «victory»"},
       {"seat field missing",
@@ -262,12 +279,13 @@ TEST(GameRecord, HostileFilesAreRefusedWithTheirLine) {
       {"move without colour", Set("move", "move 1"), "поля «move»"},
       {"out of turn", Set("move", "move 4 " + std::to_string(first.Color)),
        "ход 1 невозможен: ходит игрок 1, а не игрок 4"},
-      {"colour held", Set("move " + std::to_string(second.Seat),
-                          "move " + std::to_string(second.Seat) + " " +
-                              std::to_string(first.Color)),
+      {"colour held",
+       Set("move " + std::to_string(second.Seat),
+           "move " + std::to_string(second.Seat) + " " + std::to_string(first.Color)),
        "ход 2 невозможен: цвет " + std::to_string(first.Color) + " занят"},
       {"move after the end", Insert("end", firstMove), "игра уже окончена"},
-      {"end without its moves", [](auto& l) {
+      {"end without its moves",
+       [](auto& l) {
          const int i = Find(l, "end");
          l.erase(l.begin() + i - 1);
          return i;
@@ -304,14 +322,16 @@ TEST(GameRecord, HostileFilesAreRefusedWithTheirLine) {
         << read.Error;
     EXPECT_NE(read.Error.find(c.message), std::string::npos) << read.Error;
   }
-  // Windows line ends read like Unix ones; the good text reads.
+  // Windows line ends and a byte-order mark read like plain text.
   std::string crlf;
   for (char ch : good) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
   EXPECT_TRUE(ReadGameRecord(crlf, "x").Record);
+  EXPECT_TRUE(ReadGameRecord("\xEF\xBB\xBF" + good, "x").Record) << "byte-order mark";
 }
 
 TEST(GameRecord, FilesAreReadOnlyWhenSmallRegularFiles) {
-  const auto dir = std::filesystem::temp_directory_path() / ("morvik-record-" + std::to_string(getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("morvik-record-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   TLiveGame live(Games[0]);
   live.Start();
@@ -333,7 +353,35 @@ TEST(GameRecord, FilesAreReadOnlyWhenSmallRegularFiles) {
     EXPECT_FALSE(read.Record) << p;
     EXPECT_NE(read.Error.find(message), std::string::npos) << read.Error;
   }
-  EXPECT_NE(ReadGameRecord(std::string(GameRecordSizeLimit + 1, ' '), "x").Error.find("больше 1 МБ"),
-            std::string::npos);
+  EXPECT_NE(
+      ReadGameRecord(std::string(GameRecordSizeLimit + 1, ' '), "x").Error.find("больше 1 МБ"),
+      std::string::npos);
   std::filesystem::remove_all(dir);
+}
+
+// Places as the results dialog ranks: team lines carry their members' sum, equal numbers keep
+// seats in seat order and before teams, area counts in rounded tenths of a percent.
+TEST(GameRecord, PlacesFollowTheResultsRanking) {
+  struct TRow {
+    bool byArea;
+    uint8_t width, height;
+    std::array<std::array<int, 3>, 5> seats;  // team, area, points; area -1: no seat
+    std::array<uint8_t, 5> places;
+  };
+  const TRow rows[] = {
+      {false, 20, 10, {{{}, {0, 9, 50}, {0, -1, 0}, {0, -1, 0}, {0, 9, 50}}}, {0, 1, 0, 0, 2}},
+      {false, 20, 10, {{{}, {1, 1, 10}, {0, 1, 15}, {1, 1, 10}, {2, 1, 15}}}, {0, 1, 2, 1, 3}},
+      {true, 20, 10, {{{}, {0, 1, 1}, {0, -1, 0}, {0, -1, 0}, {0, 2, 1}}}, {0, 2, 0, 0, 1}},
+      {true, 20, 10, {{{}, {0, 3, 1}, {3, 3, 1}, {0, -1, 0}, {0, -1, 0}}}, {0, 1, 2, 0, 0}},
+      {true, 100, 50, {{{}, {0, 1, 1}, {0, 3, 1}, {0, -1, 0}, {0, -1, 0}}}, {0, 2, 1, 0, 0}},
+  };
+  for (const TRow& row : rows) {
+    TGameRecord r;
+    r.VictoryByArea = row.byArea, r.Width = row.width, r.Height = row.height;
+    for (int s = 1; s <= 4; ++s)
+      if (row.seats[s][1] >= 0)
+        r.Seats[s] = {gkComputer,     1, "", uint8_t(row.seats[s][0]), false, 0, row.seats[s][1],
+                      row.seats[s][2]};
+    EXPECT_EQ(RecordPlaces(r), row.places);
+  }
 }
