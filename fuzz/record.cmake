@@ -2,6 +2,7 @@
 # engine, the record and the file reading are compiled into it with the fuzzer's instrumentation.
 add_executable(fuzz-record ${CMAKE_CURRENT_SOURCE_DIR}/record_fuzz.cpp
                            ${CMAKE_SOURCE_DIR}/Source/model/GameRecord.cpp
+                           ${CMAKE_SOURCE_DIR}/Source/model/GameRecordPlay.cpp
                            ${CMAKE_SOURCE_DIR}/Source/config/SafeFile.cpp
                            ${CMAKE_SOURCE_DIR}/Source/engine/UnitCore.cpp
                            ${CMAKE_SOURCE_DIR}/Source/engine/UnitCoreBrain.cpp
