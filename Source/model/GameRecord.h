@@ -120,11 +120,12 @@ class TGameReplay {
 // with the seat to move current and the program's generator exactly as if the game had never
 // stopped; the handlers are told every colour once, and the caller redraws the board and runs
 // RunStartLoop. The rules of the record should be in force in the machine's services. A message
-// when it cannot be continued (then no game runs).
+// when it cannot be continued (then no game runs). A game running on the machine ends first.
 std::optional<std::string> ContinueGame(TMorvikMachine& machine, const TGameRecord& record);
 
 // Follows the machine's game move by move through its OnMakeMove tap (a tap already set is still
-// called) and makes its record on demand; it notes which moves drew from the generator.
+// called) and makes its record on demand; it notes which moves drew from the generator. Made
+// before the game starts, it sees every move; a take-back shortens its list with the machine's.
 class TGameRecorder {
  public:
   explicit TGameRecorder(TMorvikMachine& machine);
