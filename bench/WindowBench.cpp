@@ -44,7 +44,7 @@ void BM_ComputerTurnGap(benchmark::State& state) {
   form.SetDialogs(dialogs);
   form.level = uint8_t(state.range(0));
   form.ApplyDefaultOptions();
-  form.State().SelectOptions &= uint8_t(~soAutostart);
+  form.State().Options.SelectOptions &= uint8_t(~soAutostart);
   form.State().MultiUserMode = true;
   form.Machine().SetSizeMap(190, 93);
   form.Machine().SetSizeTile(10);

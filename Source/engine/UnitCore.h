@@ -252,6 +252,8 @@ class TMorvikMachine {
   // A hint is given only while the game waits for a person's choice.
   bool CanHint() const;
   bool TakeBack();
+  // Moves made in the current game so far (a take-back shortens it; 0 between games).
+  size_t MovesPlayed() const { return record_.Moves.size(); }
 
   // Board.
   void GenerateTiles();

@@ -122,7 +122,7 @@ class TFormGame : public QMainWindow,
   // the seat to move unframed (with its outline when asked). After a take-back and after new
   // looks during a game; a highlight on the board is dropped.
   void ShowPosition();
-  // Shows or hides atbGame, atbColor and sbMain (with pbBrain) by State().PanelFlags.
+  // Shows or hides atbGame, atbColor and sbMain (with pbBrain) by State().PanelFlags().
   void ShowPanels();
 
   // ---- Music ---------------------------------------------------------------------------

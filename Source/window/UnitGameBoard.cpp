@@ -55,14 +55,14 @@ bool TFormGame::BoardFits() const {
 
 void TFormGame::SetSizeWindow() {
   const TWindowGeometry g =
-      CalcSizeWindow(machine_->Width, machine_->Height, machine_->SizeTile, state_.PanelFlags);
+      CalcSizeWindow(machine_->Width, machine_->Height, machine_->SizeTile, state_.PanelFlags());
   painter_.Resize(g.MapWidth, g.MapHeight);
   iMap->SetBuffer(painter_.Bits(), painter_.Width(), painter_.Height());
   // The board sits at (MapLeft, MapTop) of the window; the bars above it are the menu (25) and
   // each shown tool bar (27), and the window takes the size the board and the panels call for.
   int barsHeight = accmMain->height();
-  if (state_.PanelFlags & pfMainBar) barsHeight += atbGame->height();
-  if (state_.PanelFlags & pfColorBar) barsHeight += atbColor->height();
+  if (state_.PanelFlags() & pfMainBar) barsHeight += atbGame->height();
+  if (state_.PanelFlags() & pfColorBar) barsHeight += atbColor->height();
   iMap->move(g.MapLeft, g.MapTop - barsHeight);
   setFixedSize(g.WindowWidth, g.WindowHeight);
   if (isVisible()) KeepOnScreen(*this, platform_);  // a larger board must not push the window off screen

@@ -34,7 +34,8 @@ class DrawingPath : public GameWindow {
     TGameOptions o = form->State().Options;
     o.Looks[rng() % 4] = int(rng() % 4);
     o.TileSigns = rng() % 2;
-    o.Tile = 8 + int(rng() % 8);
+    o.SizeTile = 4;  // "Особая"
+    o.CustomTile = 8 + int(rng() % 8);
     o.SelectOptions = uint8_t(o.SelectOptions ^ (rng() % 2 ? soSelectBoundary : 0));
     form->ApplyOptions(o);
   }
