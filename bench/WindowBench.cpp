@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game of four computers on the largest board a 1920 x 1080 screen allows (190 x 93, tile 10),
 // played in the real window (offscreen): the longest time the window goes without handling its
 // events is the longest gap between two announcements of a turn, which let pending events run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game records on the largest board: opening a four-seat 255 x 255 record (reading checks every
 // move by replay) and jumping to its end, and one step back from the end (a replay from the
 // layout).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # libFuzzer target of the game-record reader and its replay (records come from anywhere). The
 # engine, the record and the file reading are compiled into it with the fuzzer's instrumentation.
 add_executable(fuzz-record ${CMAKE_CURRENT_SOURCE_DIR}/record_fuzz.cpp

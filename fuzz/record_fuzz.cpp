@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a game record: the reader refuses or accepts without a crash or a hang; what
 // it accepts writes and reads back unchanged, replays to any move and back, and continues when
 // unfinished, leaving the program's generator as it was.

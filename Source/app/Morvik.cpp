@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program entry: application settings, the windows in their fixed order, the profile
 // choice, then the event loop until the main window closes.
 #include <QApplication>
 #include <QIcon>
 
-#include "window/UnitGame.h"
 #include "app/UnitStartUp.h"
 #include "config/SettingsLock.h"
 #include "gui/Platform.h"
 #include "gui/QtMessages.h"
+#include "window/UnitGame.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

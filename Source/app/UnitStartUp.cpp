@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/UnitStartUp.h"
 
 #include <QAction>
@@ -9,13 +10,13 @@
 #include <QWidget>
 
 #include "dialogs/UnitAbout.h"
-#include "window/UnitGame.h"
 #include "dialogs/UnitGamers.h"
 #include "dialogs/UnitHallFame.h"
 #include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitResult.h"
 #include "dialogs/UnitSettings.h"
 #include "dialogs/UnitStats.h"
+#include "window/UnitGame.h"
 
 bool TToolTipTime::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && watched->isWidgetType()) {

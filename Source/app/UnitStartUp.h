@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up: the application settings, its windows created in their fixed order and
 // kept for the whole run, and the profile choice before the main window can be used.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every section and key of the settings file, with its type and default. Descriptors are typed so
 // that a dialog can loop over a group. The settings dialog's keys are the option table's too
 // (model/OptionTable.h): a model test holds the two lists together.

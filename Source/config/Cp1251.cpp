@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/Cp1251.h"
 
 #include <iconv.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1251 on disk, UTF-8 in memory. Conversions go through the C library's iconv.
 // Byte 0x98 has no character in the code page; it travels as U+0098 so that a file holding it
 // stays readable and the byte comes back unchanged when the text is written again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a profile change does to the settings file, each step as one replacement of the file so
 // that a crash never leaves a profile half-renamed (its options erased but not yet rewritten).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each profile's statistics, in section "STATS_" + name of the settings file: per mode (classic
 // per computer level and board size, multi-user per number of seats) and in total, kept apart by
 // victory rule (area and points are different measures) and with assisted games apart from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hall of fame: one settings-file section per winning criterion and board size, holding
 // up to ten records "Place<n>=name;score" and a "Check" line with their checksum.
 // In memory a table is a record list: lines "name=score", best first.

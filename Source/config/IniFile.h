@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file store: an INI text file in Windows-1251 with CR LF line ends. Texts in
 // memory are UTF-8. Every operation goes to the file: the parsed text is kept only while the
 // file's identity, size and times stay as they were, so an edit by hand is seen at once while an

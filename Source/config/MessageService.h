@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every message box and one-line input box of the program goes through this interface.
 // The Qt windows show modal boxes; tests use a scripted implementation. Texts are UTF-8.
 #pragma once
@@ -15,5 +16,6 @@ class TMessageService {
   // Information box with one OK button.
   virtual void Information(const std::string& text) = 0;
   // One-line input box; true for OK, with the typed text in `text` (which holds the initial text).
-  virtual bool InputQuery(const std::string& title, const std::string& prompt, std::string& text) = 0;
+  virtual bool InputQuery(const std::string& title, const std::string& prompt,
+                          std::string& text) = 0;
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file as the operating system sees it: reading only regular files of bounded size
 // (a FIFO, a device or a folder is refused at once, never waited on or read without end),
 // replacing a file through a synced temporary file, and removing the temporaries that killed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running copy of the game per settings file. Two copies on one file would overwrite each
 // other's writes unseen, so the file gets a lock beside it (".<name>.lock"), held for the whole
 // run. The lock is an flock() on that file: the kernel drops it when its process ends in any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts the settings store shows when the file cannot be read or written: the first line
 // says what failed, the next one why, in words a player can act on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog and the multi-user setup as the profiles dialog uses them. The program binds
 // this to the two real dialogs (TOptionDialogsLink); tests give a recorder, so that dialog can be
 // tested apart from the settings pages.

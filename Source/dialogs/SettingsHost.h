@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the settings dialog asks of the main window, and nothing more: put the options in force
 // and set the game mode. TFormGame implements it with the same operations it gives TGameHost.
 #pragma once

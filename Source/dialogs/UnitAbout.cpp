@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/UnitAbout.h"
 #include "gui/Platform.h"
 
@@ -11,8 +12,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "painter/MapPainter.h"
 #include "gui/QtText.h"
+#include "painter/MapPainter.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About dialog: the game's picture, its version and the people behind it. The main window
 // plays the About music around it.
 #pragma once

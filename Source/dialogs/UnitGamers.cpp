@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/UnitGamers.h"
 #include "gui/Platform.h"
 
@@ -10,17 +11,17 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "model/GameHost.h"
-#include "config/MessageService.h"
-#include "dialogs/OptionDialogs.h"
-#include "model/ProgramState.h"
 #include "config/Catalogue.h"
-#include "model/ComputerLevels.h"
 #include "config/Cp1251.h"
 #include "config/GamerFile.h"
 #include "config/IniFile.h"
+#include "config/MessageService.h"
 #include "config/StoreMessages.h"
+#include "dialogs/OptionDialogs.h"
 #include "gui/QtText.h"
+#include "model/ComputerLevels.h"
+#include "model/GameHost.h"
+#include "model/ProgramState.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player-profiles dialog: create, rename, delete and choose the profile that plays. Each
 // profile owns the options section "OPTIONS_" + name; choosing one makes it active and applies
 // its options, game mode and layout number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/UnitHallFame.h"
 #include "gui/Platform.h"
 
@@ -12,11 +13,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "config/MessageService.h"
-#include "model/ProgramState.h"
 #include "config/HallFame.h"
 #include "config/IniFile.h"
+#include "config/MessageService.h"
 #include "gui/QtText.h"
+#include "model/ProgramState.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hall-of-fame dialog: one table per standard board size (a tab each) for the winning
 // criterion currently set, with a reset of the table shown.
 #pragma once

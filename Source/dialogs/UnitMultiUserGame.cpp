@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormMultiUserGame: the four seat frames, their enabled-state rules, reading, checking and
 // storing the setup, and what a multi-user start takes from it.
 #include "dialogs/UnitMultiUserGame.h"
@@ -12,12 +13,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "config/MessageService.h"
-#include "model/ProgramState.h"
 #include "config/Catalogue.h"
 #include "config/IniFile.h"
+#include "config/MessageService.h"
 #include "gui/QtText.h"
 #include "model/ComputerLevels.h"
+#include "model/ProgramState.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The multi-user game setup "Настройки многопользовательской игры": four seats, each taking part
 // or not, played by a profile or by the computer at one of three strengths, in a team or alone.
 // Its controls hold the setup; the main window reads the seats from them at a multi-user start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/UnitResult.h"
 
 #include <QFontMetrics>
@@ -10,16 +11,16 @@
 #include <algorithm>
 #include <utility>
 
-#include "model/GameHost.h"
-#include "config/MessageService.h"
-#include "model/ProgramState.h"
-#include "engine/UnitCore.h"
 #include "config/Cp1251.h"
-#include "dialogs/UnitHallFame.h"
 #include "config/HallFame.h"
-#include "model/GameEnd.h"
 #include "config/IniFile.h"
+#include "config/MessageService.h"
+#include "dialogs/UnitHallFame.h"
+#include "engine/UnitCore.h"
 #include "gui/QtText.h"
+#include "model/GameEnd.h"
+#include "model/GameHost.h"
+#include "model/ProgramState.h"
 
 namespace {
 

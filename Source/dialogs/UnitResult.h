@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results dialog: totals per seat and team, the four places, the hall-of-fame record of a
 // person who won a classic game, and on close the choice between a replay and a new layout.
 #pragma once

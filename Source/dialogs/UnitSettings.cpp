@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormSettings: reading, checking, applying and storing the options; the buttons and the rules
 // that keep the controls' enabled states.
 #include "dialogs/UnitSettings.h"
@@ -17,10 +18,10 @@
 #include "config/IniFile.h"
 #include "config/MessageService.h"
 #include "dialogs/SettingsHost.h"
-#include "model/ComputerLevels.h"
-#include "model/OptionTable.h"
 #include "gui/Platform.h"
 #include "gui/QtText.h"
+#include "model/ComputerLevels.h"
+#include "model/OptionTable.h"
 #include "model/ProgramState.h"
 #include "sound/Music.h"
 
@@ -371,8 +372,7 @@ void TFormSettings::UseOption() {
 
   // A mode chosen here is the game mode from now on, as the mode commands make it.
   const int mode = rgMode->ItemIndex();
-  if ((mode == 0 || mode == 1) && (mode == 1) != state_.MultiUserMode)
-    host_.SetGameMode(mode == 1);
+  if ((mode == 0 || mode == 1) && (mode == 1) != state_.MultiUserMode) host_.SetGameMode(mode == 1);
 
   WriteParams();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog "Настройки". Its controls hold the current profile's options while the
 // program runs; UseOption is the one place where they reach the machine, the main window and the
 // settings file.
@@ -5,14 +6,14 @@
 
 #include <QDialog>
 #include <array>
-#include <optional>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
-#include "model/GameOptions.h"
 #include "engine/UnitCore.h"
 #include "gui/RadioGroup.h"
+#include "model/GameOptions.h"
 
 class QCheckBox;
 class QComboBox;

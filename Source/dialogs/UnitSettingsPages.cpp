@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormSettings: the window, its five pages with every control, caption, item and hint, and the
 // pictures of the tile looks.
 #include <QCheckBox>
@@ -14,9 +15,9 @@
 #include <QVBoxLayout>
 
 #include "dialogs/UnitSettings.h"
-#include "painter/MapPainter.h"
 #include "gui/QtText.h"
 #include "model/ComputerLevels.h"
+#include "painter/MapPainter.h"
 
 namespace {
 

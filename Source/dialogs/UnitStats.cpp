@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/UnitStats.h"
 
 #include <QGuiApplication>
@@ -11,14 +12,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "config/MessageService.h"
-#include "model/ProgramState.h"
 #include "config/Catalogue.h"
-#include "model/ComputerLevels.h"
 #include "config/GamerStats.h"
 #include "config/IniFile.h"
+#include "config/MessageService.h"
 #include "gui/Platform.h"
 #include "gui/QtText.h"
+#include "model/ComputerLevels.h"
+#include "model/ProgramState.h"
 
 namespace {
 

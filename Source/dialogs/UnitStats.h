@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statistics dialog: the active profile's counts, one tab per kind of game (classic per
 // computer level and board size, multi-user per number of seats, the totals, and games played
 // with help), each row one group with games, and a reset of the profile's statistics.

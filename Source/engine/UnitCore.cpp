@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generator, board generation, islands and captures.
 #include "engine/UnitCore.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game engine: board generation, islands, captures, the game machine and the computer
 // players. Standard library only; it reaches the window through TWindowServices and two
 // notifications, so it runs just as well headless (arena, benchmarks, tests).

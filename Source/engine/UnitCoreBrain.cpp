@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colour choices: random, greedy, and the two look-ahead players.
 //
 // The look-ahead players are defined by captures on copies of the board: one capture of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help for a player who is learning: the master level's advice, and taking a choice back.
 //
 // A position is never stored: a game is its layout plus its moves, so an earlier position is

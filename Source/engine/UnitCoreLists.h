@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Neighbour-list operations shared by the engine's files. Lists keep their documented order and
 // removed entries in place; long lists (territories) carry a position index so that membership
 // and "first entry equal to" are constant-time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game machine: configuration, start and end of a game, moves, the end test and the turn
 // cycle the window runs.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The master computer player ("Мастер"): a look-ahead over the seats' real replies.
 //
 // Method. The live board is reduced once per move to its island graph: every island that is

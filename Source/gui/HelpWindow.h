@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: the Russian manual, an HTML file shipped with the game, shown in a browser
 // window of our own and opened at its contents.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The images of ilColor (indices 0..25), all drawn here at start-up: 0..6 are tiles of the seven
 // colours painted from their shades; the others are small drawings of our own.
 #pragma once

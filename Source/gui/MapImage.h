@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board image iMap: shows the painter's pixel buffer through a QImage that wraps it (no
 // copy), 1:1 and never smoothed; on a high-DPI screen each board pixel becomes a whole number of
 // device pixels. Reports pointer events in board pixels.

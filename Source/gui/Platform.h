@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The few things the windows read from the machine they run on: the screen, a clock, where the
 // files are and who is logged in. The program passes the real one to every window that needs it;
 // tests pass a double (a 1024 x 768 screen, a temporary folder, a clock that counts).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message service of the running program: modal Qt boxes (error: OK; confirmation: Yes/No;
 // information: OK; input: one line). The only code that uses QMessageBox and QInputDialog.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's texts are UTF-8 in the source; Qt takes them through this one helper.
 #pragma once
 

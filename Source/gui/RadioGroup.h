@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A framed group of radio buttons with one index: the chosen item, or -1 for no choice.
 #pragma once
 

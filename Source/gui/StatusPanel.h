@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One panel of the status bar: a label inside a whole sunken frame, dark above and to the left,
 // light below and to the right, whatever the widget style draws for a panel.
 #pragma once

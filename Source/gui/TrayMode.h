@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tray mode ("Босс"): the window hides behind an icon in the notification area and comes back
 // on a double click on the icon or through the icon's menu "Показать".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer players' strengths, one row each: what the machine calls them, what the settings
 // page, the profile rules, the statistics and the arena call them, what the multi-user lists call
 // them, and the number the settings file keeps. A new strength is one more row.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of a game as it is kept: every person's statistics and the winner's hall-of-fame
 // table, written in one replacement of the settings file, so that a program killed meanwhile
 // leaves all of it or none of it.

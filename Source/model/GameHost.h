@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the profile and results dialogs ask of the main window, and nothing more: the layout
 // number, the game mode and the options in force. TFormGame implements it; each of these changes
 // goes through the window's one operation for it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options of a profile as one value: what the settings dialog's controls hold, what the file
 // stores under the settings keys, and what the main window applies. Which control and key each
 // field belongs to, and its default, is the option table's business (OptionTable.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game as a file (".morvik"): its layout, rules, seats and every move, enough to rebuild any
 // position by replaying the moves from the layout number, and how it ended. UTF-8 text, one field
 // per line; docs/game-record.md describes it. No Qt.

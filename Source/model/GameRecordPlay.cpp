@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Watching a record (replay to any move), continuing an unfinished one, and recording a game
 // as the machine plays it.
 #include <algorithm>

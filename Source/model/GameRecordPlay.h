@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What reading, watching and continuing a game record share: replaying recorded moves on a
 // machine with the engine's own move function. Internal to the model's record files.
 #pragma once

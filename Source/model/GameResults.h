@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of a finished game, in one place for the results dialog, the statistics and the
 // arena: each seat's score, the totals of seats and teams, their ranking, who won, and where a
 // result enters the hall of fame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every option of the settings dialog, one row each: its key in the settings file, its control,
 // the page it sits on, its default, whether a running game locks it, and where TGameOptions keeps
 // it. The defaults, the dialog's page defaults, controls <-> options and the file's key order all

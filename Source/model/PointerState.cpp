@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/PointerState.h"
 
 namespace {
@@ -102,8 +103,7 @@ void TPointerState::Reset() {
   hintShown_ = false;
 }
 
-void TPointerState::ShowHint(const TMorvikMachine& m, const THint& hint,
-                             const TIslandDraw& draw) {
+void TPointerState::ShowHint(const TMorvikMachine& m, const THint& hint, const TIslandDraw& draw) {
   const int under = pointed_;
   Drop(m, draw);
   if (hint.Islands.empty()) return;

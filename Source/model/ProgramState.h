@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The few program-wide values, in one place with one owner (the main window). Dialogs get a
 // reference to it, never a global.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sign per colour (dot, cross, bar, ring, triangle, diamond, square), drawn in the middle of a
 // tile so that the seven colours can be told apart by shape, for players who cannot tell them
 // apart by hue. The sign is a shade of the tile's own colour far from its fill in lightness:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board painter: draws the board into a plain 32-bit pixel buffer (0xFFRRGGBB, the layout of
 // QImage::Format_RGB32), pixel-exact, with 1-pixel lines that colour their start point and every
 // pixel on the way to their end point but not the end point itself. No Qt.

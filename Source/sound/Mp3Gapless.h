@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoder delay and padding of an MP3 file, from the LAME tag in its first frame. mpg123 uses
 // them to return exactly the encoded samples; with a decoder that does not, the sound layer trims
 // the decoded track itself, so a loop never gets a gap of silence at its seam.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's background music: three looping tracks (title, in-game, about), switched on and off
 // by the settings, and the rules for which track plays at which moment of the game. The main
 // window owns one TMusic and forwards its events to it; all boxes go through TMessageService.

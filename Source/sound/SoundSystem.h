@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The audio back end of the music: a small set of operations on SDL2_mixer. Each stream is an MP3
 // file decoded once into memory and bound to a channel of its own, so several streams can sound
 // at once and a playing stream can simply go on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Track files are read only when they are regular files (links followed) of bounded size: a FIFO
 // would hold the game forever and a huge file would be decoded whole before being refused.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: creation of the window, its actions, menus, tool bars and status bar, and closing.
 #include "window/UnitGame.h"
 
@@ -210,7 +211,8 @@ void TFormGame::CreateActions() {
 
   // Help for a learner: the hard computer's colour, and taking the last choice back.
   const std::array<QIcon, 2> coach = MakeCoachIcons();
-  actMenuHint = make("Подсказка", "Подсказать цвет", Qt::Key_F9, -1, &TFormGame::actMenuHintExecute);
+  actMenuHint =
+      make("Подсказка", "Подсказать цвет", Qt::Key_F9, -1, &TFormGame::actMenuHintExecute);
   actMenuHint->setIcon(coach[0]);
   actMenuHint->setObjectName(QStringLiteral("actMenuHint"));
   actMenuUndo = make("Отменить ход", "Отменить ход", {}, -1, &TFormGame::actMenuUndoExecute);

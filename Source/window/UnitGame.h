@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: owns the machine, the settings file, the program state, the painter, the
 // message service and the music; conducts a game (start, turn cycle through the engine, stop,
 // autostart) and turns pointer, keys and colour actions into colour choices.
@@ -10,15 +11,15 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/SettingsHost.h"
-#include "model/GameHost.h"
-#include "config/MessageService.h"
-#include "model/ProgramState.h"
-#include "engine/UnitCore.h"
 #include "config/IniFile.h"
-#include "painter/MapPainter.h"
+#include "config/MessageService.h"
+#include "dialogs/SettingsHost.h"
+#include "engine/UnitCore.h"
 #include "model/GameEnd.h"
+#include "model/GameHost.h"
 #include "model/PointerState.h"
+#include "model/ProgramState.h"
+#include "painter/MapPainter.h"
 
 class QAction;
 class QActionGroup;
@@ -279,7 +280,7 @@ class TFormGame : public QMainWindow,
   };
   bool autostartPending_ = false;
   bool placed_ = false;  // centred once; later size changes only keep it on the screen
-  int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
+  int gameSerial_ = 0;   // counts started games; a click checks it after letting events run
   int progressMax_ = 0;
   int progressPosition_ = 0;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: the board: its size, the idle board, drawing through the painter, the position
 // drawn afresh, and the pointer on it (whose state is a TPointerState).
 #include <QCoreApplication>
@@ -65,7 +66,8 @@ void TFormGame::SetSizeWindow() {
   if (state_.PanelFlags() & pfColorBar) barsHeight += atbColor->height();
   iMap->move(g.MapLeft, g.MapTop - barsHeight);
   setFixedSize(g.WindowWidth, g.WindowHeight);
-  if (isVisible()) KeepOnScreen(*this, platform_);  // a larger board must not push the window off screen
+  if (isVisible())
+    KeepOnScreen(*this, platform_);  // a larger board must not push the window off screen
   PresentShow();
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: help for a player who is learning: the hard computer's colour shown on the board,
 // and taking the last choice back. The machine says when either is allowed; either makes the
 // game an assisted one (the machine keeps that flag; the results read it).

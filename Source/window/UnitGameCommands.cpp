@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: the commands that lead out of the game: the dialogs (settings, multi-user setup,
 // profiles, hall of fame, statistics, About with its music), the layout number, the panel
 // switches, help, the tray mode and the exit.
@@ -6,17 +7,17 @@
 #include <cstdint>
 #include <optional>
 
-#include "window/UnitGame.h"
 #include "dialogs/UnitAbout.h"
 #include "dialogs/UnitGamers.h"
 #include "dialogs/UnitHallFame.h"
 #include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitSettings.h"
 #include "dialogs/UnitStats.h"
-#include "sound/Music.h"
 #include "gui/HelpWindow.h"
 #include "gui/Platform.h"
 #include "gui/TrayMode.h"
+#include "sound/Music.h"
+#include "window/UnitGame.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: the end of a game, as the machine runs it: the results, the statistics and the hall
 // of fame recorded in that order and written in one replacement of the settings file; then the
 // results dialog (display and the replay question only), the hall of fame after a record, and
 // the stop.
-#include "model/GameResults.h"
 #include "dialogs/UnitHallFame.h"
 #include "dialogs/UnitResult.h"
+#include "model/GameResults.h"
 #include "window/UnitGame.h"
-
 
 TGameEndRecord TFormGame::RecordGameEnd() {
   TGameEndRecord record;

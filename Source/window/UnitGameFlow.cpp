@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: the flow of a game: start (with its question and seat filling), the turn cycle's
 // notifications, colour choices, the score panels, stop and the automatic next game.
 #include <QAction>
@@ -9,11 +10,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "window/UnitGame.h"
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
-#include "sound/Music.h"
 #include "gui/QtText.h"
+#include "sound/Music.h"
+#include "window/UnitGame.h"
 
 // ---------------------------------------------------------------------------------------------
 // Start.

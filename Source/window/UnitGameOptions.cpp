@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: the options in force and the game mode. Each has one operation that changes every
 // place showing it, so the machine, the window, the music, the flags, the two mode actions and
 // the settings dialog's mode cannot drift apart.
 #include <QAction>
 
-#include "window/UnitGame.h"
 #include "dialogs/UnitSettings.h"
 #include "gui/Icons.h"
 #include "sound/Music.h"
+#include "window/UnitGame.h"
 
 bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
   TGameOptions applied = wanted;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: the window services the engine calls: status, progress and the options in force
 // (the board's are in UnitGameBoard.cpp, the end of a game's in UnitGameEnd.cpp).
 #include <QLabel>
@@ -6,8 +7,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "window/UnitGame.h"
 #include "gui/MapImage.h"
+#include "window/UnitGame.h"
 
 void TFormGame::SetStatus(const std::string& text) {
   sbPanels[4]->setText(QString::fromStdString(text));

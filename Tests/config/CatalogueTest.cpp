@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TempFolder.h"
 #include "config/Catalogue.h"
 #include "config/IniFile.h"
-#include "TempFolder.h"
 
 namespace {
 

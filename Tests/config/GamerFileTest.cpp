@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A profile rename as it reaches the file, and batches of changes.
 #include <functional>
 
+#include "ScriptedMessages.h"
+#include "TempFolder.h"
 #include "config/Cp1251.h"
 #include "config/GamerFile.h"
 #include "config/GamerStats.h"
 #include "config/HallFame.h"
 #include "config/IniFile.h"
-#include "ScriptedMessages.h"
 #include "config/StoreMessages.h"
-#include "TempFolder.h"
 
 namespace {
 

@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profile statistics as they reach the settings file: counting rules against a model kept as the
 // history of games, hot-seat games, rename and delete, and values damaged by hand.
 #include <map>
 #include <random>
 
+#include "ScriptedMessages.h"
+#include "TempFolder.h"
 #include "config/Catalogue.h"
 #include "config/GamerFile.h"
 #include "config/GamerStats.h"
 #include "config/IniFile.h"
-#include "ScriptedMessages.h"
-#include "TempFolder.h"
 
 namespace {
 

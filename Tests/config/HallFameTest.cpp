@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hall-of-fame tables: stored form, checksum, resets and their messages.
 #include <memory>
 
-#include "config/HallFame.h"
-#include "config/IniFile.h"
 #include "ScriptedMessages.h"
 #include "TempFolder.h"
+#include "config/HallFame.h"
+#include "config/IniFile.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the file system does to writes: refusals, permissions, links, a process killed mid-write.
 #include <signal.h>
 #include <sys/resource.h>
@@ -8,9 +9,9 @@
 #include <chrono>
 #include <thread>
 
-#include "config/IniFile.h"
 #include "ScriptedMessages.h"
 #include "TempFolder.h"
+#include "config/IniFile.h"
 
 namespace {
 

@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text format: what is read from a file and exactly which bytes a write produces.
 #include <sys/stat.h>
 
 #include <clocale>
 #include <cwctype>
 
+#include "ScriptedMessages.h"
+#include "TempFolder.h"
 #include "config/Catalogue.h"
 #include "config/Cp1251.h"
 #include "config/IniFile.h"
-#include "ScriptedMessages.h"
-#include "TempFolder.h"
 
 namespace {
 

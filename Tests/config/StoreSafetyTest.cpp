@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file as a player's machine treats it: two copies of the game, odd line ends,
 // files that are not files, edits behind the game's back, a full disk, a killed writer.
 #include <fcntl.h>
@@ -16,12 +17,12 @@
 #include <random>
 #include <thread>
 
+#include "ScriptedMessages.h"
+#include "TempFolder.h"
 #include "config/IniFile.h"
 #include "config/SafeFile.h"
-#include "ScriptedMessages.h"
 #include "config/SettingsLock.h"
 #include "config/StoreMessages.h"
-#include "TempFolder.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults around the program: a settings file that cannot be written, one full of random bytes,
 // a hall-of-fame table edited by hand, a missing Music folder, no sound device. Each gives a
 // message, the program goes on, and no stored profile or record is lost.

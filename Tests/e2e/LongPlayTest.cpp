@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long play: a thousand games of four computers in a row with autostart, every results dialog
 // answered as it shows. Nothing may crash, memory may grow only within a small bound, and a game
 // started from the end of the previous one must not run one level deeper each time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program looks for its settings file and its data: portable beside the executable,
 // installed under share/morvik with the settings in the XDG configuration folder.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program for tests: every window created as the entry creates them, scripted
 // messages, the settings file, the music and the executable's folder in a temporary folder.
 #pragma once
@@ -16,9 +17,9 @@
 
 #include "ScriptedMessages.h"
 #include "TestPlatform.h"
-#include "window/UnitGame.h"
-#include "dialogs/UnitGamers.h"
 #include "app/UnitStartUp.h"
+#include "dialogs/UnitGamers.h"
+#include "window/UnitGame.h"
 
 class ProgramTest : public ::testing::Test {
  protected:

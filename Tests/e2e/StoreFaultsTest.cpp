@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the player sees when the settings file is odd: a FIFO in its place and a file saved with
 // CR-only line ends. The program starts, says what it must once, and plays.
 #include <sys/stat.h>

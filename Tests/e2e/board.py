@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the game board out of a screenshot (binary PPM, as ImageMagick writes it).
 
   board.py check SHOT [COLS ROWS TILE]   every tile shows one of the painter's seven fill

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Hint and take-back in the real game under a private Xvfb: a profile is created, F2 starts a
 # classic game, a few colours are chosen by keys; Ctrl+Z, then Ctrl+Я under the Russian layout,
 # must bring back on screen the board seen before each of the last two choices; F9 must change only tiles of one colour that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real game end to end under a private Xvfb, from a fresh folder:
 #   1. no settings file: the profiles dialog appears; a profile is created by typing its name and
 #      chosen; the main window's caption shows the layout number;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a player sees of the main window, under a private Xvfb:
 #   1. the main window opens in the middle of the screen;
 #   2. during a game the status bar's pixels stay exactly as they are while the pointer rests on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole-program tests run under Qt's offscreen platform unless a display is given, with the
 // dummy sound driver unless a test asks for another.
 #include <gtest/gtest.h>

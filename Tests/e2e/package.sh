@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: made with CPack from the build folder, checked for its contents and
 # dependencies, its desktop entry, its AppStream data and by lintian, unpacked into a temporary
 # root (dpkg -x) and started from there under a private Xvfb: the installed game reads its data

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The colour signs end to end under a private Xvfb, from a fresh folder: a profile is created,
 # a classic game started (F2) and its board read from the screen; the signs are switched on in
 # the settings (F7, page "Плитки", "Знаки цветов", "ОК"); the same board is then read again and

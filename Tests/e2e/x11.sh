@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Helpers for driving the real game under a private Xvfb. Sourced by the end-to-end scripts, which
 # set E2E_TMP (a private folder) and E2E_ARTEFACTS (screenshots) first.

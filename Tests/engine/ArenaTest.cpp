@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // morvik-arena: its fixed command-line interface and games that replay move for move.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Board generation, the island build and Capture.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hint and the take-back, as a model: a person plays, asks for hints and takes choices back
 // at random; every take-back must land exactly on the position seen before that choice, and a
 // game rebuilt from scratch with the surviving choices must be the same game from there on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game machine: start, moves, automatic turns, the end test and the turn cycle, including
 // the re-entrant calls the window's event handling brings about.
 #include <gtest/gtest.h>

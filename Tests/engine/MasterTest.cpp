@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The master level (4): legal and repeatable answers, its work bound, and the forced cases it
 // leaves to AutoTurn like every other level.
 #include <gtest/gtest.h>
@@ -40,8 +41,10 @@ TEST(Master, AnswersAreFreeColoursAndRepeatable) {
   const struct {
     int w, h;
     std::array<int, 5> levels;
-  } games[] = {{20, 10, {0, 4, 0, 0, 3}}, {30, 15, {0, 2, 0, 0, 4}},
-               {25, 25, {0, 4, 2, 3, 1}}, {40, 12, {0, 1, 4, 4, 0}}};
+  } games[] = {{20, 10, {0, 4, 0, 0, 3}},
+               {30, 15, {0, 2, 0, 0, 4}},
+               {25, 25, {0, 4, 2, 3, 1}},
+               {40, 12, {0, 1, 4, 4, 0}}};
   int checked = 0;
   for (const auto& g : games)
     for (const bool byArea : {true, false})

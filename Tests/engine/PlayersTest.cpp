@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour choices, and whole games checked against the literal copy-based players.
 #include <gtest/gtest.h>
 

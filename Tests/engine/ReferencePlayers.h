@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The literal, copy-based engine operations, kept as the yardstick for the fast ones: captures
 // scan plain lists, and the look-ahead players try every colour on a deep copy of the board.
 // Used by the engine tests and by the engine benchmark.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About dialog: version, credits, and no links to addresses that do not exist.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hint and take-back through the window: when they may be used, what the board and the status
 // show, and that a take-back leaves the window as a fresh drawing of the earlier position would.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The smaller commands of the main window: the layout number, the panel switches, help and the
 // tray mode.
 #include <QCheckBox>
@@ -13,8 +14,8 @@
 #include <QToolBar>
 
 #include "GameFixture.h"
-#include "dialogs/UnitSettings.h"
 #include "config/Catalogue.h"
+#include "dialogs/UnitSettings.h"
 #include "gui/HelpWindow.h"
 #include "gui/TrayMode.h"
 #include "painter/MapPainter.h"
@@ -236,9 +237,7 @@ TEST_F(Panels, SwitchReachesTheOptions) {
 
 class Help : public GameWindow {
  protected:
-  void BeforeCreate() override {
-    helpPath = dir.path() + QStringLiteral("/manual.html");
-  }
+  void BeforeCreate() override { helpPath = dir.path() + QStringLiteral("/manual.html"); }
   void WriteManual() {
     QFile file(helpPath);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board shown after any operation equals the board drawn afresh for the same position and
 // options: random layouts and board sizes, random sequences of moves, take-backs, option changes
 // during the game, hints ended by the pointer, pointer highlights dropped, and a covered window
@@ -58,9 +59,15 @@ TEST_F(DrawingPath, EveryRouteShowsWhatAFreshDrawingShows) {
       ASSERT_TRUE(M().AwaitingHuman);
       const unsigned kind = rng() % 6;
       switch (kind) {
-        case 0: ChooseColour(rng); break;
-        case 1: form->actMenuUndo->trigger(); break;
-        case 2: ChangeOptions(rng); break;
+        case 0:
+          ChooseColour(rng);
+          break;
+        case 1:
+          form->actMenuUndo->trigger();
+          break;
+        case 2:
+          ChangeOptions(rng);
+          break;
         case 3:  // a hint, ended by the pointer
           form->actMenuHint->trigger();
           RestAtTerritory();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window for tests: scripted messages, settings in a temporary folder, a clock that counts,
 // and the routes into later dialogs replaced by recorders.
 #pragma once
@@ -17,11 +18,11 @@
 
 #include "ScriptedMessages.h"
 #include "TestPlatform.h"
-#include "engine/UnitCore.h"
-#include "window/UnitGame.h"
 #include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitSettings.h"
+#include "engine/UnitCore.h"
 #include "gui/MapImage.h"
+#include "window/UnitGame.h"
 
 struct TSeat {
   TGamerKind Kind = gkNone;
@@ -85,9 +86,7 @@ class GameWindow : public ::testing::Test {
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
   }
-  void TearDown() override {
-    form.reset();
-  }
+  void TearDown() override { form.reset(); }
   virtual void BeforeCreate() {}
 
   TMorvikMachine& M() { return form->Machine(); }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game through the window: start, colour choices by click, key and action, end, stop and start
 // questions, re-entrant commands while computers move, and autostart.
 #include <QAction>
@@ -95,8 +96,9 @@ TEST_F(GameFlow, RandomLayoutComesFromThePlatformClock) {
   const struct {
     uint32_t reading;
     int32_t code;
-  } cases[] = {{1000, 1000},          {0x7FFFFFFF, INT32_MAX}, {0x80000000, INT32_MAX},
-               {0x80000001, INT32_MAX}, {0xFFFFFFFF, 1},         {0xFFFFFF00, 256}};
+  } cases[] = {
+      {1000, 1000},    {0x7FFFFFFF, INT32_MAX}, {0x80000000, INT32_MAX}, {0x80000001, INT32_MAX},
+      {0xFFFFFFFF, 1}, {0xFFFFFF00, 256}};
   for (const auto& c : cases) {
     platform.clock = c.reading - platform.clockStep;  // read once, after one step
     form->SetRandomGame();

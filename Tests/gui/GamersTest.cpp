@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profiles dialog: name rules, create, rename, delete, choice, close query and exit save.
 #include <QAction>
 #include <QListWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hall-of-fame dialog: tables per tab and winning criterion, the reset, the selected row.
 #include <QFontMetrics>
 #include <QPushButton>

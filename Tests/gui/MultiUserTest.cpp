@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The multi-user setup: reading and storing the seats, the check and its messages, the enabled
 // states, and the seats a multi-user start takes from it.
 #include "SettingsFixture.h"

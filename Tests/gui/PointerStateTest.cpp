@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer state without a window: over many random positions, what each pointer step
 // selects and draws follows the rules of the board (only an island touching the territory of
 // the seat to move, of a free colour, is taken; the looks decide what is drawn), and a drop puts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer on the board: highlight and perspective, cursor, pressing, dragging off, clicks that
 // must do nothing, and highlights that outlive their board.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window with scripted messages and the settings file in a temporary folder, and the
 // option dialogs replaced by a recorder, for the profile, results and hall-of-fame dialogs.
 #pragma once
@@ -12,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/OptionDialogs.h"
 #include "ScriptedMessages.h"
 #include "TestPlatform.h"
-#include "window/UnitGame.h"
 #include "config/Catalogue.h"
 #include "config/HallFame.h"
 #include "config/IniFile.h"
+#include "dialogs/OptionDialogs.h"
+#include "window/UnitGame.h"
 
 struct TRecordedOptions : TOptionDialogs {
   std::vector<std::string> calls;
@@ -45,9 +46,7 @@ class ProfilesWindow : public ::testing::Test {
     BeforeCreate();
     game = std::make_unique<TFormGame>(&messages, platform);
   }
-  void TearDown() override {
-    game.reset();
-  }
+  void TearDown() override { game.reset(); }
   // Runs before the main window is created (the settings file can be written here).
   virtual void BeforeCreate() {}
 

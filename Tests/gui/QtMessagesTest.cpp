@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt message service: modal boxes with Russian standard buttons.
 #include <gtest/gtest.h>
 

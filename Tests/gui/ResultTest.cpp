@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results dialog: totals, ranking, places, the hall-of-fame record and the replay choice.
 #include <QFile>
 #include <QFontMetrics>

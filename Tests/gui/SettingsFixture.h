@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A real main window with the settings dialog and the multi-user setup on a 1024 x 768 screen,
 // scripted messages and the settings file in a temporary folder.
 #pragma once
@@ -22,10 +23,10 @@
 
 #include "ScriptedMessages.h"
 #include "TestPlatform.h"
-#include "window/UnitGame.h"
+#include "config/Catalogue.h"
 #include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitSettings.h"
-#include "config/Catalogue.h"
+#include "window/UnitGame.h"
 
 class SettingsWindow : public ::testing::Test {
  protected:
@@ -42,9 +43,7 @@ class SettingsWindow : public ::testing::Test {
     game->SetDialogs(dialogs);
     Select("Тестер");
   }
-  void TearDown() override {
-    game.reset();
-  }
+  void TearDown() override { game.reset(); }
 
   // Makes `name` the active profile, as a profile choice does, without applying anything.
   void Select(const std::string& name) {

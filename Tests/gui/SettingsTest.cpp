@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog: its checks, reading and storing, applying, defaults and enabled states.
 #include <QDir>
 #include <QMenu>
@@ -7,8 +8,8 @@
 #include <QToolBar>
 
 #include "SettingsFixture.h"
-#include "model/OptionTable.h"
 #include "gui/Icons.h"
+#include "model/OptionTable.h"
 #include "painter/ColorSigns.h"
 #include "sound/Music.h"
 

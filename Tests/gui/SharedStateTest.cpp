@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state several windows share (the active profile, the options in force, the game mode)
 // stays one: the faults players met when one window changed it behind another's back, and a
 // model-based run of random player commands checked against the settings file after each one.
@@ -15,12 +16,12 @@
 #include <random>
 
 #include "ProfilesFixture.h"
+#include "app/UnitStartUp.h"
 #include "dialogs/UnitGamers.h"
 #include "dialogs/UnitHallFame.h"
 #include "dialogs/UnitResult.h"
 #include "dialogs/UnitSettings.h"
 #include "model/OptionTable.h"
-#include "app/UnitStartUp.h"
 #include "sound/Music.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up: windows in their order, the tool-tip time, the profile choice before the main
 // window, "Выход", and a second run that finds everything as the first left it.
 #include <QAction>
@@ -13,15 +14,15 @@
 #include <functional>
 
 #include "ProfilesFixture.h"
+#include "app/UnitStartUp.h"
+#include "config/HallFame.h"
 #include "dialogs/UnitAbout.h"
 #include "dialogs/UnitGamers.h"
-#include "app/UnitStartUp.h"
 #include "dialogs/UnitHallFame.h"
 #include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitResult.h"
 #include "dialogs/UnitSettings.h"
 #include "dialogs/UnitStats.h"
-#include "config/HallFame.h"
 #include "sound/Music.h"
 
 namespace {

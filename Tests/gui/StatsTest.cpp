@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each profile's statistics through the windows: a finished game counted once, a stopped one not
 // at all, a game played with help apart; the command's state and key; the dialog's tabs and
 // reset; the tool bar still whole on the narrowest board.
@@ -8,10 +9,10 @@
 #include <QToolBar>
 
 #include "GameFixture.h"
-#include "dialogs/UnitStats.h"
 #include "config/Catalogue.h"
 #include "config/GamerStats.h"
 #include "config/IniFile.h"
+#include "dialogs/UnitStats.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as created: actions, menus, bars, status bar, settings file, geometry, panels.
 #include <QAction>
 #include <QActionGroup>
@@ -114,11 +115,26 @@ TEST_F(GameWindow, MenusAndBarsInOrder) {
   EXPECT_EQ(Entries(form->miHelp->actions()),
             QStringList({"Содержание", "Домашняя страница", "-", "Написать письмо",
                          "Форум \"&Morvik\"", "-", "О программе"}));
-  EXPECT_EQ(Entries(form->atbGame->actions()),
-            QStringList({"Старт", "Стоп", "-", "Игроки", "Зал славы", "-", "Классическая игра",
-                         "Многопользовательская игра", "-", "Музыка", "Установить расклад", "-",
-                         "Настройки", "Многопольз. игра", "-", "Содержание", "-", "Подсказка",
-                         "Отменить ход", "Статистика"}));
+  EXPECT_EQ(Entries(form->atbGame->actions()), QStringList({"Старт",
+                                                            "Стоп",
+                                                            "-",
+                                                            "Игроки",
+                                                            "Зал славы",
+                                                            "-",
+                                                            "Классическая игра",
+                                                            "Многопользовательская игра",
+                                                            "-",
+                                                            "Музыка",
+                                                            "Установить расклад",
+                                                            "-",
+                                                            "Настройки",
+                                                            "Многопольз. игра",
+                                                            "-",
+                                                            "Содержание",
+                                                            "-",
+                                                            "Подсказка",
+                                                            "Отменить ход",
+                                                            "Статистика"}));
   EXPECT_EQ(
       Entries(form->atbColor->actions()),
       QStringList({"Красный", "Зеленый", "Желтый", "Синий", "Фиолетовый", "Бирюзовый", "Серый"}));

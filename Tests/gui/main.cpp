@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window tests run under Qt's offscreen platform unless a display is given; a watchdog ends any
 // modal dialog a test leaves open.
 #include <gtest/gtest.h>

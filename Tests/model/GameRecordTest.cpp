@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Games as files: whole seeded games played headless are recorded, written, read back and
 // replayed; continuing a cut record must give the uninterrupted game; hostile files get their
 // message.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of a finished game: scores, totals, ranking, who won, the hall of fame's share.
 #include <gtest/gtest.h>
 

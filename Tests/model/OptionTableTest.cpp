@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The option table against the store's catalogue, the options it derives, and the level table.
 #include <gtest/gtest.h>
 

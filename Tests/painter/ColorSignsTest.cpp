@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Signs of the colours, as a player sees them: each tile is drawn with signs off and on, and the
 // pixels that changed are the sign.
 #include <gtest/gtest.h>

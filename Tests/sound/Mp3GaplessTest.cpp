@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the codec's delay and padding, and trimming a track a decoder left untrimmed.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "sound/Mp3Gapless.h"
 #include "SoundTestSupport.h"
+#include "sound/Mp3Gapless.h"
 
 using namespace soundtest;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music rules of the game through SDL's dummy driver: loading with its messages, switching
 // on and off, and which track plays at each moment.
 #include <gtest/gtest.h>
@@ -5,9 +6,9 @@
 #include <chrono>
 #include <thread>
 
-#include "sound/Music.h"
 #include "ScriptedMessages.h"
 #include "SoundTestSupport.h"
+#include "sound/Music.h"
 
 using namespace soundtest;
 using namespace std::chrono_literals;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What actually comes out of the mixer, read back through SDL's disk audio driver.
 #include <gtest/gtest.h>
 
@@ -7,8 +8,8 @@
 #include <cmath>
 #include <thread>
 
-#include "sound/SoundSystem.h"
 #include "SoundTestSupport.h"
+#include "sound/SoundSystem.h"
 
 using namespace soundtest;
 using namespace std::chrono_literals;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the sound tests: a private temp folder, the built tracks, the mixed PCM on disk.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Track files that are not tracks: a FIFO, a device, a huge file. Each is refused at once with
 // the file's name and the reason, the other tracks still load, and nothing waits or fills memory.
 #include <gtest/gtest.h>
@@ -8,10 +9,10 @@
 
 #include <functional>
 
-#include "sound/Music.h"
 #include "ScriptedMessages.h"
-#include "sound/SoundSystem.h"
 #include "SoundTestSupport.h"
+#include "sound/Music.h"
+#include "sound/SoundSystem.h"
 
 using namespace soundtest;
 

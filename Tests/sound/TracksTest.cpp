@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composed tracks as the game decodes them: exact loop length, level, no clipping, no seam.
 #include <gtest/gtest.h>
 
@@ -5,8 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "sound/SoundSystem.h"
 #include "SoundTestSupport.h"
+#include "sound/SoundSystem.h"
 
 using namespace soundtest;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window tests fail fast instead of hanging: a modal dialog or message box that nobody answers
 // (a faulty path, a timer that never came) is closed after a few seconds, and the running test
 // fails with the dialog's title. Tests that answer their dialogs from timers finish long before.

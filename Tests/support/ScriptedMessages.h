@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A message service for tests: records every box and answers from queues.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform for tests: a 1024 x 768 screen (the work area the same), the settings file, the
 // music and the manual in one folder, a fixed user name, and a clock that moves by a fixed step
 // each time it is read. Every field can be changed between reads.
