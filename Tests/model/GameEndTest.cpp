@@ -84,6 +84,9 @@ void KillAfterCalls(const char*, const std::string&) {
   if (--gKillAfter == 0) raise(SIGKILL);
 }
 
+std::vector<std::pair<std::string, std::string>> gCalls;
+void NoteCall(const char* call, const std::string& path) { gCalls.emplace_back(call, path); }
+
 class GameEnd : public TempFolderTest {
  protected:
   // A child recording the game; `killAfter` > 0 makes it kill itself after that many of the
@@ -108,7 +111,16 @@ TEST_F(GameEnd, KilledAnywhereInItsWriteTheFileKeepsTheGameWithItsRecordOrNeithe
     TScriptedMessages m;
     TIniFile ini(Path(), &m);
     ASSERT_TRUE(WriteHallFame(ini, {"Bob=900", "Bob=100"}, kTable));
-    ASSERT_TRUE(RecordWonGame(ini, &m));
+    // One replacement of the file, its temporary file on disk before the rename.
+    gCalls.clear();
+    SetFileCallProbe(NoteCall);
+    const bool recorded = RecordWonGame(ini, &m);
+    SetFileCallProbe(nullptr);
+    ASSERT_TRUE(recorded);
+    ASSERT_EQ(gCalls.size(), 3u);
+    EXPECT_EQ(gCalls[0], std::make_pair(std::string("fsync"), gCalls[1].second));
+    EXPECT_EQ(gCalls[1].first, "rename");
+    EXPECT_EQ(gCalls[2].first, "fsync-folder");
   }
   const std::string before = Get(Path());
   const TKept untouched = Read(Path());
