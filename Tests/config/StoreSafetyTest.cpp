@@ -17,6 +17,7 @@
 #include <random>
 #include <thread>
 
+#include "ChildProcess.h"
 #include "ScriptedMessages.h"
 #include "TempFolder.h"
 #include "config/IniFile.h"
@@ -47,33 +48,6 @@ bool InChild(F body, unsigned seconds = 20) {
   waitpid(pid, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-
-// A helper process that lives at most `seconds` and no longer than its test: it is killed and
-// reaped when the test ends, passed or failed, so nothing outlives ctest or holds its output.
-class TChild {
- public:
-  template <class F>
-  explicit TChild(F body, unsigned seconds = 20) {
-    pid_ = fork();
-    if (pid_ == 0) {
-      alarm(seconds);
-      _exit(body() ? 0 : 1);
-    }
-  }
-  ~TChild() { Stop(); }
-  TChild(const TChild&) = delete;
-  TChild& operator=(const TChild&) = delete;
-  pid_t Pid() const { return pid_; }
-  void Stop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-};
 
 // A pipe to tell a child when to go on.
 struct TSignal {
