@@ -228,7 +228,9 @@ void TFormStats::tcStatsChange(int) {
 
 void TFormStats::btnResetClick() {
   if (state_.ActiveGamer.empty()) return;
-  if (messages_.Confirm("Сброс статистики игрока.\r\nВы уверены"))
+  // One reset for the whole profile: every tab, the games with help among them.
+  if (messages_.Confirm("Сброс всей статистики игрока " + state_.ActiveGamer +
+                        " на всех вкладках.\r\nВы уверены?"))
     ini_.EraseSection(cfg::StatsSection(state_.ActiveGamer));
   ShowStats();
 }

@@ -163,7 +163,8 @@ TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
   EXPECT_EQ(rows().size(), 2);
   stats.btnReset->click();
   EXPECT_EQ(messages.Texts("confirm"),
-            (std::vector<std::string>(2, "Сброс статистики игрока.\r\nВы уверены")));
+            (std::vector<std::string>(2, "Сброс всей статистики игрока " + std::string(Gamer) +
+                                             " на всех вкладках.\r\nВы уверены?")));
   EXPECT_FALSE(ini.SectionExists(cfg::StatsSection(Gamer)));
   EXPECT_TRUE(ini.SectionExists(cfg::StatsSection("Другой")));
   EXPECT_EQ(rows(), QStringList({"Нет сыгранных игр|||||||"}));
