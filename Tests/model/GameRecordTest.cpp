@@ -24,7 +24,7 @@ struct TSeatSpec {
   int level = 0;
   uint8_t team = 0;
 };
-struct TGameSpec {
+struct TGameSetup {
   int32_t code;
   uint8_t width, height;
   std::array<TSeatSpec, 5> seats;
@@ -49,7 +49,7 @@ class TLiveGame : public TNullWindowServices {
   std::set<size_t> sampleAt;
   std::unique_ptr<TGameRecorder> recorder;
 
-  explicit TLiveGame(const TGameSpec& s) {
+  explicit TLiveGame(const TGameSetup& s) {
     machine = &m;
     victoryByArea = s.byArea, skipTurn = s.skip, autoTurn = s.autoTurn;
     NoHandlers(m);
@@ -90,7 +90,7 @@ class TLiveGame : public TNullWindowServices {
 };
 
 constexpr int P = -1;
-const TGameSpec Games[] = {
+const TGameSetup Games[] = {
     {12345, 20, 10, {{{}, {P}, {}, {}, {1}}}},
     {777, 30, 15, {{{}, {2}, {3}, {}, {}}}, false},
     {4242, 40, 20, {{{}, {4}, {1}, {2}, {3}}}},
@@ -111,9 +111,9 @@ TRecordRead RoundTrip(const TGameRecord& r) {
 // position of the replay equals the live game's at that move, field by field.
 TEST(GameRecord, RoundTripReplaysTheGame) {
   int randomMoves = 0;
-  for (const TGameSpec& spec : Games) {
-    SCOPED_TRACE("layout " + std::to_string(spec.code));
-    TLiveGame live(spec);
+  for (const TGameSetup& setup : Games) {
+    SCOPED_TRACE("layout " + std::to_string(setup.code));
+    TLiveGame live(setup);
     live.sampleAt = {0, 1, 7, 40};
     live.Start();
     const TGameRecord& rec = live.record;
@@ -154,13 +154,13 @@ TEST(GameRecord, RoundTripReplaysTheGame) {
 // A game cut after k moves and continued on another machine is the game that was never cut:
 // the same later moves (random draws included) and the same end.
 TEST(GameRecord, ContinuingMatchesTheUninterruptedGame) {
-  for (const TGameSpec& spec : Games) {
-    if (spec.width * spec.height > 5000) continue;  // the long boards are the round trip's
-    TLiveGame whole(spec);
+  for (const TGameSetup& setup : Games) {
+    if (setup.width * setup.height > 5000) continue;  // the long boards are the round trip's
+    TLiveGame whole(setup);
     whole.Start();
     const size_t n = whole.record.Moves.size();
     for (const size_t k : {size_t(0), size_t(1), n / 2, n - 1}) {
-      SCOPED_TRACE("layout " + std::to_string(spec.code) + " cut at " + std::to_string(k));
+      SCOPED_TRACE("layout " + std::to_string(setup.code) + " cut at " + std::to_string(k));
       TGameRecord cut = whole.record;
       cut.Moves.resize(k);
       cut.Finished = false;
@@ -168,9 +168,9 @@ TEST(GameRecord, ContinuingMatchesTheUninterruptedGame) {
       const TRecordRead read = RoundTrip(cut);
       ASSERT_TRUE(read.Record) << read.Error;
       SetRandSeed(0xBAD);  // whatever the program drew meanwhile
-      TLiveGame later(spec);
+      TLiveGame later(setup);
       ASSERT_EQ(ContinueGame(later.m, *read.Record), std::nullopt);
-      later.recorder->GameStarted(spec.byArea, spec.skip, spec.autoTurn);
+      later.recorder->GameStarted(setup.byArea, setup.skip, setup.autoTurn);
       EXPECT_EQ(later.m.MovesPlayed(), k);
       later.Drive();
       EXPECT_EQ(later.record, whole.record);
