@@ -11,6 +11,11 @@
 
 #include "engine/UnitCore.h"
 
+// Set by the build for the run under AddressSanitizer and UBSan, where long walks are shortened.
+#ifndef MORVIK_SANITIZED
+#define MORVIK_SANITIZED 0
+#endif
+
 // Records what the engine asks of the window.
 struct RecordingServices : TNullWindowServices {
   std::vector<std::string> log;  // status texts and the end-of-game calls, in order
