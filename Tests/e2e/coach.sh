@@ -86,6 +86,16 @@ settle() { # $1 file
   e2e_fail "the board did not settle within 30 s; last seen: $(head -c 300 <<<"$now")"
 }
 grid() { python3 "$here/board.py" grid "$1"; }
+# Settles $1 once it differs from the settled board $2 in some pixel: a key's effect may take a
+# while on a loaded machine, and the board as it was is not its result.
+settle_changed() { # $1 file, $2 board before the key
+  changed_from() {
+    e2e_ppm "$1"
+    [ -n "$(python3 "$here/board.py" diff "$1" "$2" | sed -n 2p)" ]
+  }
+  e2e_poll 60 "the board did not change from $(basename "$2")" changed_from "$1" "$2"
+  settle "$1"
+}
 
 settle "$E2E_TMP/before-0.ppm"
 for move in 1 2 3; do
@@ -93,7 +103,7 @@ for move in 1 2 3; do
   [ "$colour" != 0 ] || e2e_fail "no free colour at move $move"
   e2e_focus "$main"
   e2e_keys "$colour"
-  settle "$E2E_TMP/before-$move.ppm"
+  settle_changed "$E2E_TMP/before-$move.ppm" "$E2E_TMP/before-$((move - 1)).ppm"
   [ "$(grid "$E2E_TMP/before-$move.ppm")" != "$(grid "$E2E_TMP/before-$((move - 1)).ppm")" ] ||
     e2e_fail "move $move (key $colour) changed nothing"
 done
@@ -101,6 +111,7 @@ e2e_shot after-three-moves
 
 # The second take-back with the Russian layout: the same physical key, now "Я". The rest of
 # the game stays on that layout (digits and F9 are the same keys).
+cp "$E2E_TMP/before-3.ppm" "$E2E_TMP/shown.ppm"
 for back in 2 1; do
   e2e_focus "$main"
   if [ "$back" = 2 ]; then
@@ -110,15 +121,23 @@ for back in 2 1; do
     sleep 0.3
     e2e_keys ctrl+Cyrillic_ya
   fi
-  settle "$E2E_TMP/undo-$back.ppm"
+  settle_changed "$E2E_TMP/undo-$back.ppm" "$E2E_TMP/shown.ppm"
   e2e_shot "undo-to-$back"
   [ "$(grid "$E2E_TMP/undo-$back.ppm")" = "$(grid "$E2E_TMP/before-$back.ppm")" ] ||
     e2e_fail "Ctrl+Z did not bring back the board before choice $((back + 1))"
+  # Pixel for pixel, the white outline of the territory to move included.
+  changed=$(python3 "$here/board.py" diff "$E2E_TMP/undo-$back.ppm" "$E2E_TMP/before-$back.ppm" |
+    sed -n 2p)
+  [ -z "$changed" ] ||
+    e2e_fail "after the take-back to choice $((back + 1)) these tiles differ in pixels: $changed"
+  cp "$E2E_TMP/undo-$back.ppm" "$E2E_TMP/shown.ppm"
 done
 
 e2e_focus "$main"
 e2e_keys F9
-settle "$E2E_TMP/hint.ppm"
+# The hint is the master level's choice: on a loaded machine it may take a while to show, and
+# a board that merely stays as it was is not yet settled.
+settle_changed "$E2E_TMP/hint.ppm" "$E2E_TMP/undo-1.ppm"
 e2e_shot hint
 [ "$(grid "$E2E_TMP/hint.ppm")" = "$(grid "$E2E_TMP/undo-1.ppm")" ] || e2e_fail "F9 changed a tile's colour"
 diff=$(python3 "$here/board.py" diff "$E2E_TMP/hint.ppm" "$E2E_TMP/undo-1.ppm")
@@ -133,7 +152,7 @@ own=$(python3 "$here/board.py" colour "$E2E_TMP/undo-1.ppm")
 # The hinted key takes every lit tile.
 e2e_focus "$main"
 e2e_keys "$hint_colour"
-settle "$E2E_TMP/taken.ppm"
+settle_changed "$E2E_TMP/taken.ppm" "$E2E_TMP/hint.ppm"
 e2e_shot hint-taken
 python3 - "$E2E_TMP/taken.ppm" "$hint_tiles" "$here" <<'PY' || e2e_fail "the hinted colour did not take the lit tiles"
 import sys
