@@ -136,6 +136,26 @@ TEST_F(GamerStats, TiesPeopleTeamsAndSharedProfilesByTheirSeats) {
   EXPECT_EQ(Get(Path()), before);
 }
 
+// A profile in two seats, in every order of winning and losing: one outcome, a win when either
+// seat won, with the better of the two results, whichever seat came first.
+TEST(GameOutcomes, AProfileInTwoSeatsWinsWhenEitherSeatWon) {
+  for (int earlierWon = 0; earlierWon <= 1; ++earlierWon)
+    for (int laterWon = 0; laterWon <= 1; ++laterWon)
+      for (const bool earlierBetter : {false, true}) {
+        TStatsGame g;
+        g.MultiUser = true;
+        g.Seats[1] = {true, true, "Ann", 0, earlierBetter ? 70 : 30};
+        g.Seats[2] = {true, false, "", 0, 50};
+        g.Seats[3] = {true, true, "ANN", 0, earlierBetter ? 30 : 70};
+        g.Seats[1].Won = earlierWon, g.Seats[3].Won = laterWon;
+        const auto outcomes = GameOutcomes(g);
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_EQ(outcomes[0].Profile, "Ann");
+        EXPECT_EQ(outcomes[0].Won, earlierWon || laterWon) << earlierWon << laterWon;
+        EXPECT_EQ(outcomes[0].Result, 70);
+      }
+}
+
 TEST_F(GamerStats, RenameCarriesTheSectionAndDeleteErasesIt) {
   Put(Path(),
       "[GAMERS]\r\nAnn=Ann\r\nBob=Bob\r\n[OPTIONS_Ann]\r\nVolume=35\r\n"

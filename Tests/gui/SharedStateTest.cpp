@@ -29,14 +29,15 @@ namespace {
 using Names = std::vector<std::string>;
 
 // Profiles: A plays the small board in the classic mode; M the medium board in the multi-user
-// mode; B has options that fail the check (a custom width of 5).
+// mode; B and C have options that fail the check (a custom width of 5).
 constexpr char kFile[] =
-    "[GAMERS]\r\nA=A\r\nB=B\r\nM=M\r\n"
+    "[GAMERS]\r\nA=A\r\nB=B\r\nC=C\r\nM=M\r\n"
     "[OTHER]\r\nLastLogin=A\r\n"
     "[OPTIONS_A]\r\nGameSizeMap=0\r\nGameSizeTile=3\r\nSelectMusic=0\r\nSelectAutostart=0\r\n"
     "Other_ClassicMode=1\r\nOther_CodeGame=77\r\n"
     "[OPTIONS_B]\r\nGameSizeMap=4\r\nGameWidth=5\r\nGameHeight=12\r\nGameSizeTile=0\r\n"
     "SelectMusic=0\r\nOther_CodeGame=88\r\n"
+    "[OPTIONS_C]\r\nGameSizeMap=4\r\nGameWidth=5\r\nGameHeight=12\r\nSelectMusic=0\r\n"
     "[OPTIONS_M]\r\nGameSizeMap=1\r\nGameSizeTile=0\r\nSelectMusic=0\r\nSelectAutostart=0\r\n"
     "Other_ClassicMode=0\r\nOther_CodeGame=99\r\n";
 
@@ -208,10 +209,12 @@ TEST_F(SharedState, AMultiUserProfileKeepsItsModeThroughOkMusicAndPanels) {
 
 TEST_F(SharedState, AnAbandonedChoiceBringsTheProfileBeforeBackWhole) {
   ASSERT_EQ(M().Width, 20);
-  // B fails the check; in its settings another board is applied, then "Отмена"; the profiles
-  // dialog is left.
+  // B fails the check; in its settings another board and the multi-user mode are applied, then
+  // "Отмена"; the profiles dialog is left.
   onSettings = [this] {
     Settings().rgSizeMap->SetItemIndex(3);
+    Settings().rgMode->SetItemIndex(1);
+    emit Settings().rgMode->UserClick();
     Settings().btnUseClick();
     Settings().reject();
   };
@@ -219,6 +222,24 @@ TEST_F(SharedState, AnAbandonedChoiceBringsTheProfileBeforeBackWhole) {
   Game().actMenuGamersExecute();
   EXPECT_EQ(State().ActiveGamer, "A");
   EXPECT_EQ(M().CodeGame, 77);
+  EXPECT_FALSE(State().MultiUserMode);
+  EXPECT_EQ(Drift(), "");
+  // Two failed choices in a row, B then C, and the dialog left: back to A, not to B. ("Применить"
+  // above stored B's new board: B is broken again by hand.)
+  Game().IniFile().WriteStrings("OPTIONS_B", {{"GameSizeMap", "4"}, {"GameWidth", "5"}});
+  onGamers = [this] {
+    for (const char* name : {"B", "C"}) {
+      onSettings = [this] { Settings().reject(); };
+      Gamers().lbGamers->setCurrentItem(Gamers().lbGamers->findItems(name, Qt::MatchExactly)[0]);
+      Gamers().btnSelectClick();
+      EXPECT_EQ(State().ActiveGamer, name) << "the choice is pending";
+    }
+    Gamers().reject();
+  };
+  Game().actMenuGamersExecute();
+  EXPECT_EQ(State().ActiveGamer, "A");
+  EXPECT_EQ(M().CodeGame, 77);
+  EXPECT_FALSE(State().MultiUserMode);
   EXPECT_EQ(Drift(), "");
   // F2 plays A's board, and A's win is filed under that board.
   Game().actMenuStartGameExecute();
