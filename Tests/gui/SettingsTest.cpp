@@ -744,22 +744,27 @@ TEST_F(SettingsWiring, MusicCommandTogglesTheBoxAndApplies) {
 
 TEST_F(SettingsWiring, AGameLocksTheSettingsAndTakesItsStrengthFromThem) {
   settings->ReadParams();
-  settings->rgBrain->SetItemIndex(2);
   settings->chkbAutostart->setChecked(false);
-  ASSERT_TRUE(settings->TestCondition());
-  settings->btnOkClick();
   game->show();
-  game->actMenuStartGame->trigger();
-  ASSERT_TRUE(game->Machine().Active);
-  EXPECT_TRUE(settings->Locked());
-  EXPECT_FALSE(settings->rgSizeMap->isEnabled());
-  EXPECT_FALSE(settings->rgBrain->isEnabled());
-  EXPECT_EQ(game->Machine().Gamers[4].Kind, gkComputer);
-  EXPECT_EQ(game->Machine().Gamers[4].Level, 3);
-  game->StopGame(true);
-  EXPECT_FALSE(settings->Locked());
-  EXPECT_TRUE(settings->rgSizeMap->isEnabled());
-  EXPECT_TRUE(settings->rgBrain->isEnabled());
+  ASSERT_EQ(settings->rgBrain->Count(), int(ComputerLevels().size()));
+  for (const TComputerLevel& level : ComputerLevels()) {
+    settings->rgBrain->SetItemIndex(level.Stored);
+    EXPECT_EQ(settings->rgBrain->Button(level.Stored)->text(), QString::fromUtf8(level.Name));
+    ASSERT_TRUE(settings->TestCondition());
+    settings->btnOkClick();
+    EXPECT_EQ(Read(cfg::key::GameBrain), std::to_string(level.Stored));
+    game->actMenuStartGame->trigger();
+    ASSERT_TRUE(game->Machine().Active);
+    EXPECT_TRUE(settings->Locked());
+    EXPECT_FALSE(settings->rgSizeMap->isEnabled());
+    EXPECT_FALSE(settings->rgBrain->isEnabled());
+    EXPECT_EQ(game->Machine().Gamers[4].Kind, gkComputer);
+    EXPECT_EQ(game->Machine().Gamers[4].Level, level.Value);
+    game->StopGame(true);
+    EXPECT_FALSE(settings->Locked());
+    EXPECT_TRUE(settings->rgSizeMap->isEnabled());
+    EXPECT_TRUE(settings->rgBrain->isEnabled());
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
