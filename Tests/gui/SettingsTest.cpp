@@ -575,6 +575,21 @@ TEST_F(SettingsApply, MusicThatCannotStartTurnsTheBoxBackAndTheRestIsApplied) {
 
 using SettingsControls = SettingsWindow;
 
+// The dialog sizes itself to its pages: no choice's text is cut, "Мастер" in the computer's
+// group included.
+TEST_F(SettingsControls, EveryChoiceShowsItsWholeText) {
+  settings->ReadParams();
+  settings->show();
+  for (int page = 0; page < settings->pcOption->count(); ++page) {
+    settings->pcOption->setCurrentIndex(page);
+    QApplication::processEvents();
+    for (QAbstractButton* b : settings->pcOption->widget(page)->findChildren<QAbstractButton*>())
+      EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+  }
+  EXPECT_EQ(settings->rgBrain->Count(), int(ComputerLevels().size()));
+  settings->hide();
+}
+
 TEST_F(SettingsControls, DefaultsPerPage) {
   settings->ReadParams();
   auto defaults = [this](int page) {
