@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Мастер" thinks off the window's thread: the window plays the same games as the machine alone,
-// handles its events while the master thinks, and a stop or a close during the thinking ends the
-// game at once and drops the answer.
+// and a stop or a close handled while the master thinks ends the game at once and drops the
+// answer.
 #include <QAction>
 #include <QProgressBar>
 #include <QThreadPool>
@@ -148,27 +148,6 @@ TEST_F(MasterThinking, StopOrCloseWhileThinkingEndsTheGameAtOnce) {
     M().OnMakeMove = nullptr;
     if (close) form->show();
   }
-}
-
-// A thought that is still wanted is waited for whatever happens meanwhile: other events run
-// (here a timer), then the master moves, and the game goes on to its end.
-TEST_F(MasterThinking, EventsRunWhileTheMasterThinks) {
-  SetBoard(20, 10, 10);
-  Seats({0, 1, 0, 0, 4});
-  auto block = std::make_unique<TPoolBlock>();
-  int movesWhenTimerRan = -1;
-  onThought = [&] {
-    if (thoughts.size() != 1) return;
-    QTimer::singleShot(20, form.get(), [&] {
-      movesWhenTimerRan = int(M().MovesPlayed());
-      block->Release();
-    });
-  };
-  form->actMenuStartGame->trigger();
-  EXPECT_EQ(movesWhenTimerRan, 1);  // seat 1 had moved, the master not yet
-  EXPECT_FALSE(M().Active);
-  EXPECT_EQ(form->events, (std::vector<std::string>{"start", "results"}));
-  EXPECT_GT(thoughts.size(), 2u);
 }
 
 // The helper itself: an error of the work reaches the caller, and a wait given up returns no
