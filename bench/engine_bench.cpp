@@ -185,6 +185,32 @@ void BM_MasterMove_FourMasters_255x255(benchmark::State& state) {
 }
 BENCHMARK(BM_MasterMove_FourMasters_255x255)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// "Подсказка" on 100 x 50: a person who always takes the hinted colour against a hard
+// computer; CPU median and slowest hint over every choice of a few games.
+void BM_Hint_100x50(benchmark::State& state) {
+  std::vector<double> cpu;
+  int32_t layout = 3000;
+  for (auto _ : state) {
+    for (int i = 0; i < 5; ++i) {
+      Game g(100, 50, {0, 0, 0, 0, 3}, layout++);
+      g.m.SetGamer(1, gkHuman, 0, "P", 0);
+      g.m.StartGame();
+      g.m.RunStartLoop();
+      while (g.m.Active && g.m.AwaitingHuman) {
+        const double c = ThreadMicros();
+        const uint8_t k = g.m.Hint(g.m.CurrentGamer).Color;
+        cpu.push_back(ThreadMicros() - c);
+        g.m.TakeHumanColor(k);
+      }
+    }
+  }
+  std::sort(cpu.begin(), cpu.end());
+  state.counters["cpu_median_us"] = cpu[cpu.size() / 2];
+  state.counters["cpu_max_us"] = cpu.back();
+  state.counters["hints"] = double(cpu.size());
+}
+BENCHMARK(BM_Hint_100x50)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // The same positions answered by the fast players and by the literal copy-based ones.
 void ReferenceSpeedup(benchmark::State& state, int w, int h, int samples) {
   const int l = int(state.range(0));

@@ -31,7 +31,7 @@ const std::vector<TKeyInfo>& SettingsKeys() {
       Int(key::GameWidth, 50, 10, 255, "eWidth"),
       Int(key::GameHeight, 25, 10, 255, "eHeight"),
       Int(key::GameTile, 15, 10, 255, "eTile"),
-      Int(key::GameBrain, 0, 0, 2, "rgBrain"),
+      Int(key::GameBrain, 0, 0, 3, "rgBrain"),
       Int(key::GameVictory, 0, 0, 1, "rgVictory"),
       Int(key::TileNeutral, 0, 0, 3, "cbTileNeutral"),
       Int(key::TileOccuped, 2, 0, 3, "cbTileOccuped"),
@@ -70,7 +70,7 @@ std::vector<TKeyInfo> MultiUserKeys(int seat) {
   const std::string n = std::to_string(seat);
   std::vector<TKeyInfo> keys = {
       Bool("", false, ""), Int("", 0, 0, 4, ""), Bool("", true, ""),
-      Bool("", false, ""), Int("", 0, 0, 2, ""), TKeyInfo{"", TKeyType::String, 0, "", 0, -1, ""},
+      Bool("", false, ""), Int("", 0, 0, 3, ""), TKeyInfo{"", TKeyType::String, 0, "", 0, -1, ""},
   };
   const char* names[6][2] = {{"MultiUser_Gamer", "Checked"},    {"MultiUser_Command", ""},
                              {"MultiUser_Computer", "Checked"}, {"MultiUser_Human", "Checked"},

@@ -35,7 +35,7 @@ struct TStatsRecord {
 };
 
 // Names of the groups, as used in the keys ("<group>_<field>").
-std::string ClassicStatsGroup(int level, int sizeIndex, bool byArea);  // level 1..3, size 0..4
+std::string ClassicStatsGroup(int level, int sizeIndex, bool byArea);  // level 1..4, size 0..4
 std::string MultiStatsGroup(int seats, bool byArea);                   // seats 2..4
 std::string TotalStatsGroup(bool byArea);
 // Assisted games count in groups of their own: "Assisted_" + the group.

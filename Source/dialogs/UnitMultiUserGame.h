@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The multi-user game setup "Настройки многопользовательской игры": four seats, each taking part
-// or not, played by a profile or by the computer at one of three strengths, in a team or alone.
+// or not, played by a profile or by the computer at one of its strengths, in a team or alone.
 // Its controls hold the setup; the main window reads the seats from them at a multi-user start.
 #pragma once
 
@@ -23,7 +23,7 @@ struct TProgramState;
 // What a multi-user start puts into one seat (TMorvikMachine::SetGamer).
 struct TSeatSetup {
   TGamerKind Kind = gkNone;
-  uint8_t Level = 0;  // 1..3 for a computer, 0 otherwise
+  uint8_t Level = 0;  // 1..4 for a computer, 0 otherwise
   std::string Name;   // "Компьютер №" + seat, or the chosen profile
   uint8_t Team = 0;   // 0 none, 1..4
 };

@@ -76,7 +76,7 @@ class TFormSettings : public QDialog {
   int CalcHeightBorder() const;
   // Tile style of a tile-look list index; outside 0..3 an error box and stFlat.
   TTileStyle NumberToStyle(int index);
-  // Strength of the classic game's computer from rgBrain: 1..3, 0 for no choice.
+  // Strength of the classic game's computer from rgBrain: 1..4, 0 for no choice.
   uint8_t ClassicComputerLevel() const;
 
   // The buttons, callable in code. btnOkClick: check, apply pending changes, close with OK.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -183,6 +184,34 @@ class TNullWindowServices : public TWindowServices {
 };
 
 // ---------------------------------------------------------------------------------------------
+// A master move's search, taken out of the machine: TMorvikMachine::PrepareMaster reads the
+// position at once, and the search then works on its own copy of it, so it may run on another
+// thread while the machine and its board go on (or go away). Think answers what BrainMaster
+// would answer in that position; Cancel (any thread) makes a running Think return soon with an
+// answer that must be thrown away.
+
+class TMasterThought {
+ public:
+  struct TData;  // the position and the search's bounds (UnitCoreMaster.cpp)
+  explicit TMasterThought(std::unique_ptr<TData> data);
+  ~TMasterThought();
+  TMasterThought(const TMasterThought&) = delete;
+  TMasterThought& operator=(const TMasterThought&) = delete;
+
+  uint8_t Think();  // once
+  void Cancel() { cancelled_.store(true, std::memory_order_relaxed); }
+  bool Cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
+  // Positions looked at so far, out of at most Budget(): how far the search has got.
+  uint32_t Positions() const { return positions_.load(std::memory_order_relaxed); }
+  uint32_t Budget() const;
+
+ private:
+  std::unique_ptr<TData> data_;
+  std::atomic<uint32_t> positions_{0};
+  std::atomic<bool> cancelled_{false};
+};
+
+// ---------------------------------------------------------------------------------------------
 // The game machine.
 
 class TMorvikMachine {
@@ -276,12 +305,22 @@ class TMorvikMachine {
   // Level 4, "Мастер": a look-ahead over every seat's replies (UnitCoreMaster.cpp), bounded by
   // a position budget that depends only on the board, never on the clock.
   uint8_t BrainMaster();
+  // BrainMaster in two halves: the position now, the search whenever (see TMasterThought).
+  std::shared_ptr<TMasterThought> PrepareMaster();
+  // Set by a window that keeps handling its events while the master thinks: runs the thought
+  // away from the window's thread and returns its colour, or 0 once `wanted` has turned false
+  // (the game was stopped or replaced meanwhile). Unset, ComputerTurn thinks in place.
+  std::function<uint8_t(const std::shared_ptr<TMasterThought>& thought,
+                        const std::function<bool()>& wanted)>
+      ThinkMaster;
   static constexpr uint64_t MasterWorkBudget = 2'000'000;  // island visits per move
   static constexpr uint32_t MasterMinPositions = 60, MasterMaxPositions = 2500;
   static uint32_t MasterPositionBudget(size_t liveIslands);
   uint32_t MasterPositions = 0;  // positions the last BrainMaster looked at
 
  private:
+  // A master move through ThinkMaster for the game numbered `serial`; 0 when it was given up.
+  uint8_t MasterElsewhere(uint32_t serial);
   // Territory of every occupied seat (NoIsland for empty seats), taken from a board.
   std::array<uint16_t, 5> Territories(const TMap& map) const;
   // Breadth-first ring distances over free islands from the current territory, the base of

@@ -222,9 +222,23 @@ void TMorvikMachine::ComputerTurn() {
     colour = BrainModerate();
   else if (level == 3)
     colour = BrainHard();
-  else if (level == 4)
+  else if (level == 4 && !ThinkMaster)
     colour = BrainMaster();
+  else if (level == 4)
+    colour = MasterElsewhere(serial);
   if (colour != 0 && Active && Map && serial == gameSerial_) MakeMove(colour);
+}
+
+uint8_t TMorvikMachine::MasterElsewhere(uint32_t serial) {
+  const std::shared_ptr<TMasterThought> thought = PrepareMaster();
+  const uint8_t colour =
+      ThinkMaster(thought, [this, serial] { return Active && Map && serial == gameSerial_; });
+  if (colour == 0)
+    thought->Cancel();  // nobody waits for its answer any more
+  else
+    MasterPositions = thought->Positions();
+  Services().SetProgressPosition(0);
+  return colour;
 }
 
 void TMorvikMachine::EndGame() {

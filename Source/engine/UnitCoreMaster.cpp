@@ -27,6 +27,11 @@
 // [MasterMinPositions, MasterMaxPositions]. An iteration that runs out of budget is thrown
 // away and the deepest complete one answers. Nothing depends on the clock, on threads or on
 // addresses: the same position always gives the same colour.
+//
+// Threads. PrepareMaster copies what the search needs out of the machine, so the search (a
+// TMasterThought) can run on another thread while the window keeps handling its events; the
+// thought only publishes how far it has got and reads whether it was cancelled, and neither
+// changes its answer.
 #include <algorithm>
 #include <limits>
 
@@ -56,8 +61,15 @@ struct TState {
 
 class TMasterSearch {
  public:
-  TMasterSearch(const TGraph& g, bool byArea, std::vector<int> order, uint32_t budget)
-      : g_(g), byArea_(byArea), order_(std::move(order)), budget_(budget) {
+  TMasterSearch(const TGraph& g, bool byArea, std::vector<int> order, uint32_t budget,
+                std::atomic<uint32_t>* progress = nullptr,
+                const std::atomic<bool>* cancelled = nullptr)
+      : g_(g),
+        byArea_(byArea),
+        order_(std::move(order)),
+        budget_(budget),
+        progress_(progress),
+        cancelled_(cancelled) {
     dist_.assign(g.Count(), 0);
     label_.assign(g.Count(), 0);
     stamp_.assign(g.Count(), 0);
@@ -150,6 +162,14 @@ class TMasterSearch {
       aborted_ = true;
       return 0;
     }
+    // Now and then: how far the search has got, and whether anybody still wants the answer.
+    if (progress_ && positions_ % 32 == 0) {
+      progress_->store(positions_, std::memory_order_relaxed);
+      if (cancelled_ && cancelled_->load(std::memory_order_relaxed)) {
+        aborted_ = true;
+        return 0;
+      }
+    }
     TState& s = stack_[ply];
     if (depth == 0) return Evaluate(s);
     const int seat = order_[size_t(ply) % order_.size()];
@@ -220,6 +240,8 @@ class TMasterSearch {
   const bool byArea_;
   const std::vector<int> order_;
   const uint32_t budget_;
+  std::atomic<uint32_t>* const progress_;
+  const std::atomic<bool>* const cancelled_;
   uint32_t positions_ = 0;
   bool aborted_ = false;
   bool completeGame_ = false;
@@ -232,21 +254,57 @@ class TMasterSearch {
 
 }  // namespace
 
+struct TMasterThought::TData {
+  TGraph Graph;
+  TState Root;
+  std::vector<int> Order;      // the seats in turn order, the master first
+  std::vector<uint8_t> Roots;  // the master's free colours, in the order they are tried
+  bool ByArea = true;
+  uint32_t Budget = 0;
+};
+
+TMasterThought::TMasterThought(std::unique_ptr<TData> data) : data_(std::move(data)) {}
+TMasterThought::~TMasterThought() = default;
+
+uint32_t TMasterThought::Budget() const {
+  return data_->Budget;
+}
+
+uint8_t TMasterThought::Think() {
+  const TData& d = *data_;
+  if (d.Roots.size() == 1) return d.Roots[0];
+  TMasterSearch search(d.Graph, d.ByArea, d.Order, d.Budget, &positions_, &cancelled_);
+  const uint8_t best = search.Choose(d.Root, d.Roots);
+  positions_.store(search.Positions(), std::memory_order_relaxed);
+  return best;
+}
+
 uint32_t TMorvikMachine::MasterPositionBudget(size_t liveIslands) {
   const uint64_t budget = MasterWorkBudget / std::max<size_t>(liveIslands, 1);
   return uint32_t(std::clamp<uint64_t>(budget, MasterMinPositions, MasterMaxPositions));
 }
 
 uint8_t TMorvikMachine::BrainMaster() {
+  const std::shared_ptr<TMasterThought> thought = PrepareMaster();
+  for (int k = 1; k <= 7; ++k)
+    if (FreeColors[k]) Services().StepProgress();
+  const uint8_t best = thought->Think();
+  MasterPositions = thought->Positions();
+  Services().SetProgressPosition(0);
+  return best;
+}
+
+std::shared_ptr<TMasterThought> TMorvikMachine::PrepareMaster() {
   if (!Map) throw EUnitCoreError("BrainMaster with no board");
   const TMap& map = *Map;
   const bool byArea = Services().VictoryByArea();
   const auto territories = Territories(map);
+  auto data = std::make_unique<TMasterThought::TData>();
 
   // The island graph of the live board, numbered by island index order.
   const size_t total = map.Islands.size();
   std::vector<uint32_t> node(total, UINT32_MAX);
-  TGraph g;
+  TGraph& g = data->Graph;
   for (size_t i = 0; i < total; ++i) {
     if (map.Islands[i].Merged) continue;
     node[i] = uint32_t(g.Colour.size());
@@ -262,10 +320,10 @@ uint8_t TMorvikMachine::BrainMaster() {
     g.Start.push_back(uint32_t(g.Adj.size()));
   }
 
-  TState root;
+  TState& root = data->Root;
   root.Owner.assign(g.Count(), 0);
   root.InFront.assign(g.Count(), 0);
-  std::vector<int> order;
+  std::vector<int>& order = data->Order;
   for (int k = 0; k < 4; ++k) {
     const int seat = (CurrentGamer - 1 + k) % 4 + 1;
     if (territories[seat] == NoIsland) continue;
@@ -287,20 +345,16 @@ uint8_t TMorvikMachine::BrainMaster() {
     }
   }
 
-  TMasterSearch search(g, byArea, order, MasterPositionBudget(g.Count()));
+  data->ByArea = byArea;
+  data->Budget = MasterPositionBudget(g.Count());
   // Every free colour is a candidate at the root: the capturing ones first, best take first,
   // then the others (a colour that takes nothing may still block a rival).
-  std::vector<uint8_t> roots;
-  search.Moves(root, CurrentGamer, roots);
-  for (int k = 1; k <= 7; ++k) {
-    if (!FreeColors[k]) continue;
-    Services().StepProgress();
-    if (std::find(roots.begin(), roots.end(), k) == roots.end()) roots.push_back(uint8_t(k));
-  }
+  std::vector<uint8_t>& roots = data->Roots;
+  TMasterSearch(g, byArea, order, data->Budget).Moves(root, CurrentGamer, roots);
+  for (int k = 1; k <= 7; ++k)
+    if (FreeColors[k] && std::find(roots.begin(), roots.end(), k) == roots.end())
+      roots.push_back(uint8_t(k));
   std::erase_if(roots, [&](uint8_t k) { return !FreeColors[k]; });
   if (roots.empty()) throw EUnitCoreError("BrainMaster with no free colour");
-  const uint8_t best = roots.size() == 1 ? roots[0] : search.Choose(root, roots);
-  MasterPositions = search.Positions();
-  Services().SetProgressPosition(0);
-  return best;
+  return std::make_shared<TMasterThought>(std::move(data));
 }

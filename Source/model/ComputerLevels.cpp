@@ -6,21 +6,13 @@ const std::vector<TComputerLevel>& ComputerLevels() {
       {1, "Легкий", "Легкий", 0},
       {2, "Умеренный", "Средний", 1},
       {3, "Сложный", "Сложный", 2},
+      {4, "Мастер", "Мастер", 3},
   };
   return levels;
 }
 
-const std::vector<TComputerLevel>& EngineLevels() {
-  static const std::vector<TComputerLevel> levels = [] {
-    std::vector<TComputerLevel> all = ComputerLevels();
-    all.push_back({4, "Мастер", "Мастер", 3});
-    return all;
-  }();
-  return levels;
-}
-
-const TComputerLevel* LevelByValue(int value, bool engineLevels) {
-  for (const TComputerLevel& l : engineLevels ? EngineLevels() : ComputerLevels())
+const TComputerLevel* LevelByValue(int value) {
+  for (const TComputerLevel& l : ComputerLevels())
     if (l.Value == value) return &l;
   return nullptr;
 }

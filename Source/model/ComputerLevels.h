@@ -15,13 +15,10 @@ struct TComputerLevel {
   int Stored;                 // "GameBrain" and "MultiUser_Computer" + n; the lists' index
 };
 
-// In the lists' order.
+// In the lists' order; the windows, the statistics and the arena offer the same strengths.
 const std::vector<TComputerLevel>& ComputerLevels();
-// Every strength the engine plays, "Мастер" included: the headless arena offers them all, while
-// the windows offer ComputerLevels() until "Мастер" thinks off the window's thread.
-const std::vector<TComputerLevel>& EngineLevels();
 // The row of a machine level or of a stored number; null when there is none.
-const TComputerLevel* LevelByValue(int value, bool engineLevels = false);
+const TComputerLevel* LevelByValue(int value);
 const TComputerLevel* LevelByStored(int stored);
 // The machine level of a stored number; 0 for none.
 uint8_t LevelOfStored(int stored);

@@ -47,6 +47,9 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
   machine_ = std::make_unique<TMorvikMachine>(this);
   machine_->OnChangeStateColor = [this](uint8_t color) { OnChangeStateColor(color); };
   machine_->OnChangeGamer = [this](uint8_t seat) { OnChangeGamer(seat); };
+  machine_->ThinkMaster = [this](const auto& thought, const auto& wanted) {
+    return ThinkMaster(thought, wanted);
+  };
 
   state_.GamerList = ReadGamerNames(*iniFile_);  // case-twins included
 
@@ -70,6 +73,7 @@ TFormGame::~TFormGame() {
   // The machine goes first, while every control it may still report to exists.
   machine_->OnChangeGamer = nullptr;
   machine_->OnChangeStateColor = nullptr;
+  machine_->ThinkMaster = nullptr;
   machine_.reset();
   music_.reset();
 }

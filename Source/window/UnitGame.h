@@ -86,7 +86,7 @@ class TFormGame : public QMainWindow,
   // The catalogue's defaults for a fresh profile (the music left as it is), until a profile's
   // own options are applied.
   void ApplyDefaultOptions();
-  // Strength of the classic game's computer seat (1..3), from the options in force.
+  // Strength of the classic game's computer seat (1..4), from the options in force.
   uint8_t ClassicComputerLevel() const;
   // The one operation that sets the game mode: MultiUserMode, both mode actions and the settings
   // dialog's rgMode together.
@@ -110,6 +110,10 @@ class TFormGame : public QMainWindow,
   void SetColor(uint8_t color);
   void OnChangeGamer(uint8_t previousSeat);
   void OnChangeStateColor(uint8_t color);
+  // The master's search, run off the window's thread while the window handles its events and
+  // moves the progress bar; 0 when the game was stopped or replaced meanwhile.
+  uint8_t ThinkMaster(const std::shared_ptr<TMasterThought>& thought,
+                      const std::function<bool()>& wanted);
   // Caption "Morvik 1.2 final. Расклад #" + CodeGame.
   void ShowCodeGameCaption();
   bool AutostartPending() const { return autostartPending_; }

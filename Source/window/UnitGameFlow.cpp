@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QLocale>
 #include <QStatusBar>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 
+#include "gui/BackgroundWork.h"
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
 #include "gui/QtText.h"
@@ -115,6 +117,17 @@ void TFormGame::OnChangeGamer(uint8_t previousSeat) {
   UpdateActions();
   // Let the board and the status bar repaint and the player use the window between moves.
   QCoreApplication::processEvents();
+}
+
+uint8_t TFormGame::ThinkMaster(const std::shared_ptr<TMasterThought>& thought,
+                               const std::function<bool()>& wanted) {
+  // The bar keeps the machine's range (one step per free colour) and fills as the search
+  // spends its position budget.
+  const int64_t steps = progressMax_, budget = std::max<uint32_t>(thought->Budget(), 1);
+  const std::optional<int> colour =
+      RunWhileEventsRun([thought] { return int(thought->Think()); }, wanted,
+                        [&] { SetProgressPosition(int(steps * thought->Positions() / budget)); });
+  return colour ? uint8_t(*colour) : 0;
 }
 
 void TFormGame::OnChangeStateColor(uint8_t color) {

@@ -17,7 +17,7 @@ struct ArenaRun {
 
 // Two seats, the second at the first level past the table.
 std::string NoLevel() {
-  return "1," + std::to_string(EngineLevels().size() + 1) + ",-,-";
+  return "1," + std::to_string(ComputerLevels().size() + 1) + ",-,-";
 }
 
 ArenaRun RunArgs(std::vector<std::string> args) {

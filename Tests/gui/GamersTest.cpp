@@ -59,6 +59,7 @@ TEST_F(Gamers, NameRulesInOrderWithTheirMessages) {
       {"ann", kMsgGamerDuplicate},    {"АНЯ", kMsgGamerDuplicate},
       {"Легкий", kMsgGamerComputer},  {"Умеренный", kMsgGamerComputer},
       {"Сложный", kMsgGamerComputer}, {"легкий", nullptr},
+      {"Мастер", kMsgGamerComputer},  {"мастер", nullptr},
       {"a=b", kMsgGamerBadChars},     {"x]", kMsgGamerBadChars},
       {"[x", kMsgGamerBadChars},      {";x", kMsgGamerBadChars},
       {" Bob", kMsgGamerBadChars},    {"Bob ", kMsgGamerBadChars},

@@ -138,6 +138,7 @@ TEST_F(MultiUser, TeamOrStrengthOutOfRangeReadsAsNoneAndEasy) {
   Write("MultiUser_Computer2", "-1");
   Write("MultiUser_Command3", "4");
   Write("MultiUser_Computer3", "2");
+  Write("MultiUser_Computer4", "3");  // "Мастер", the last strength
   multi->ReadParams();
   EXPECT_EQ(multi->cbCommand[1]->currentIndex(), 0);
   EXPECT_EQ(multi->cbComputer[1]->currentIndex(), 0);
@@ -145,6 +146,7 @@ TEST_F(MultiUser, TeamOrStrengthOutOfRangeReadsAsNoneAndEasy) {
   EXPECT_EQ(multi->cbComputer[2]->currentIndex(), 0);
   EXPECT_EQ(multi->cbCommand[3]->currentIndex(), 4);
   EXPECT_EQ(multi->cbComputer[3]->currentIndex(), 2);
+  EXPECT_EQ(multi->cbComputer[4]->currentText(), QString::fromUtf8("Мастер"));
   Computer(1, 0, 0);
   multi->chkbGamer[1]->setChecked(true);
   multi->chkbGamer[2]->setChecked(true);
@@ -248,14 +250,19 @@ TEST_F(MultiUser, CancelReloadsTheStoredSetup) {
 }
 
 TEST_F(MultiUser, SeatsAsAStartFillsThem) {
-  Computer(1, 3, 2);
+  // Every strength of the list, in its order.
+  ASSERT_EQ(multi->cbComputer[1]->count(), int(ComputerLevels().size()));
+  for (const TComputerLevel& level : ComputerLevels()) {
+    Computer(1, 3, level.Stored);
+    EXPECT_EQ(multi->cbComputer[1]->currentText(), QString::fromUtf8(level.MultiUserName));
+    const TSeatSetup c = multi->SeatSetup(1);
+    EXPECT_EQ(c.Kind, gkComputer);
+    EXPECT_EQ(c.Level, level.Value);
+    EXPECT_EQ(c.Name, "Компьютер №1");
+    EXPECT_EQ(c.Team, 3);
+  }
   Human(2, "Анна", 3);
   multi->chkbGamer[3]->setChecked(false);
-  const TSeatSetup c = multi->SeatSetup(1);
-  EXPECT_EQ(c.Kind, gkComputer);
-  EXPECT_EQ(c.Level, 3);
-  EXPECT_EQ(c.Name, "Компьютер №1");
-  EXPECT_EQ(c.Team, 3);
   const TSeatSetup h = multi->SeatSetup(2);
   EXPECT_EQ(h.Kind, gkHuman);
   EXPECT_EQ(h.Level, 0);

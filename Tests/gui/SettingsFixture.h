@@ -26,6 +26,7 @@
 #include "config/Catalogue.h"
 #include "dialogs/UnitMultiUserGame.h"
 #include "dialogs/UnitSettings.h"
+#include "model/ComputerLevels.h"
 #include "window/UnitGame.h"
 
 class SettingsWindow : public ::testing::Test {

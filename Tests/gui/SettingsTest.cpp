@@ -575,6 +575,21 @@ TEST_F(SettingsApply, MusicThatCannotStartTurnsTheBoxBackAndTheRestIsApplied) {
 
 using SettingsControls = SettingsWindow;
 
+// The dialog sizes itself to its pages: no choice's text is cut, "Мастер" in the computer's
+// group included.
+TEST_F(SettingsControls, EveryChoiceShowsItsWholeText) {
+  settings->ReadParams();
+  settings->show();
+  for (int page = 0; page < settings->pcOption->count(); ++page) {
+    settings->pcOption->setCurrentIndex(page);
+    QApplication::processEvents();
+    for (QAbstractButton* b : settings->pcOption->widget(page)->findChildren<QAbstractButton*>())
+      EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+  }
+  EXPECT_EQ(settings->rgBrain->Count(), int(ComputerLevels().size()));
+  settings->hide();
+}
+
 TEST_F(SettingsControls, DefaultsPerPage) {
   settings->ReadParams();
   auto defaults = [this](int page) {
@@ -744,22 +759,27 @@ TEST_F(SettingsWiring, MusicCommandTogglesTheBoxAndApplies) {
 
 TEST_F(SettingsWiring, AGameLocksTheSettingsAndTakesItsStrengthFromThem) {
   settings->ReadParams();
-  settings->rgBrain->SetItemIndex(2);
   settings->chkbAutostart->setChecked(false);
-  ASSERT_TRUE(settings->TestCondition());
-  settings->btnOkClick();
   game->show();
-  game->actMenuStartGame->trigger();
-  ASSERT_TRUE(game->Machine().Active);
-  EXPECT_TRUE(settings->Locked());
-  EXPECT_FALSE(settings->rgSizeMap->isEnabled());
-  EXPECT_FALSE(settings->rgBrain->isEnabled());
-  EXPECT_EQ(game->Machine().Gamers[4].Kind, gkComputer);
-  EXPECT_EQ(game->Machine().Gamers[4].Level, 3);
-  game->StopGame(true);
-  EXPECT_FALSE(settings->Locked());
-  EXPECT_TRUE(settings->rgSizeMap->isEnabled());
-  EXPECT_TRUE(settings->rgBrain->isEnabled());
+  ASSERT_EQ(settings->rgBrain->Count(), int(ComputerLevels().size()));
+  for (const TComputerLevel& level : ComputerLevels()) {
+    settings->rgBrain->SetItemIndex(level.Stored);
+    EXPECT_EQ(settings->rgBrain->Button(level.Stored)->text(), QString::fromUtf8(level.Name));
+    ASSERT_TRUE(settings->TestCondition());
+    settings->btnOkClick();
+    EXPECT_EQ(Read(cfg::key::GameBrain), std::to_string(level.Stored));
+    game->actMenuStartGame->trigger();
+    ASSERT_TRUE(game->Machine().Active);
+    EXPECT_TRUE(settings->Locked());
+    EXPECT_FALSE(settings->rgSizeMap->isEnabled());
+    EXPECT_FALSE(settings->rgBrain->isEnabled());
+    EXPECT_EQ(game->Machine().Gamers[4].Kind, gkComputer);
+    EXPECT_EQ(game->Machine().Gamers[4].Level, level.Value);
+    game->StopGame(true);
+    EXPECT_FALSE(settings->Locked());
+    EXPECT_TRUE(settings->rgSizeMap->isEnabled());
+    EXPECT_TRUE(settings->rgBrain->isEnabled());
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

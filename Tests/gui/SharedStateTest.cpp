@@ -307,7 +307,7 @@ TEST_F(SharedState, RandomCommandsNeverLetTheCopiesDrift) {
         break;
       case 5:
         s.rgVictory->SetItemIndex(pick(2));
-        s.rgBrain->SetItemIndex(pick(3));
+        s.rgBrain->SetItemIndex(pick(s.rgBrain->Count()));
         break;
       case 6:
         s.rgMode->SetItemIndex(pick(2));

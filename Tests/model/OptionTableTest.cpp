@@ -89,7 +89,7 @@ TEST(OptionTable, SizesComeFromThePresetOrTheCustomFields) {
 
 TEST(ComputerLevels, StoredNumbersAreListPositionsAndUnknownOnesAreNoLevel) {
   const auto& levels = ComputerLevels();
-  ASSERT_GE(levels.size(), 3u);
+  ASSERT_EQ(levels.size(), 4u);
   for (size_t i = 0; i < levels.size(); ++i) {
     EXPECT_EQ(levels[i].Stored, int(i));  // the lists show them in this order
     EXPECT_EQ(levels[i].Value, i + 1);
@@ -104,6 +104,13 @@ TEST(ComputerLevels, StoredNumbersAreListPositionsAndUnknownOnesAreNoLevel) {
   EXPECT_STREQ(levels[1].MultiUserName, "Средний");
   EXPECT_FALSE(IsLevelName("Средний"));  // a profile may take the multi-user spelling
   EXPECT_FALSE(IsLevelName("легкий"));
+  // The fourth strength, ours, is named alike everywhere.
+  EXPECT_STREQ(levels[3].Name, "Мастер");
+  EXPECT_STREQ(levels[3].MultiUserName, "Мастер");
+  // The file takes every stored number the lists show, and no more.
+  EXPECT_EQ(cfg::SettingsKey(cfg::key::GameBrain)->max, levels.back().Stored);
+  for (int seat = 1; seat <= 4; ++seat)
+    EXPECT_EQ(cfg::MultiUserKeys(seat)[4].max, levels.back().Stored) << seat;
 }
 
 }  // namespace

@@ -15,13 +15,13 @@ const char* const ColourNames[8] = {"-",     "Красный",    "Зелены�
                                     "Синий", "Фиолетовый", "Бирюзовый", "Серый"};
 
 const char* LevelName(int level) {
-  const TComputerLevel* l = LevelByValue(level, true);
+  const TComputerLevel* l = LevelByValue(level);
   return l ? l->Name : "-";
 }
 
 // "1, 2 or 3": the levels a seat may take.
 std::string LevelChoices() {
-  const auto& levels = EngineLevels();
+  const auto& levels = ComputerLevels();
   std::string text;
   for (size_t i = 0; i < levels.size(); ++i) {
     if (i > 0) text += i + 1 == levels.size() ? " or " : ", ";
@@ -166,7 +166,7 @@ std::optional<TArenaOptions> ParseArenaArguments(const std::vector<std::string>&
         const std::string& p = parts[s - 1];
         if (p == "-") {
           o.levels[s] = 0;
-        } else if (p.size() == 1 && p[0] >= '0' && p[0] <= '9' && LevelByValue(p[0] - '0', true)) {
+        } else if (p.size() == 1 && p[0] >= '0' && p[0] <= '9' && LevelByValue(p[0] - '0')) {
           o.levels[s] = p[0] - '0';
           ++occupied;
         } else {
