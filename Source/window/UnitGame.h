@@ -226,6 +226,8 @@ class TFormGame : public QMainWindow,
   void actColorExecute(int color);  // actColor1..7, tag = colour
   void pmPanelsPopup();             // the panel menu is about to open
   void actMenuHintExecute();
+  // What the status panel says while a hint for `color` is shown.
+  QString HintStatusText(uint8_t color) const;
   void actMenuUndoExecute();
 
  protected:

@@ -296,13 +296,27 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
             QRect(302, 2, 98, 18));
 
   EXPECT_EQ(form->font().pointSize(), 8);
+  // Every text of ours the status panel can show: the long work's steps, the computer seats'
+  // names announcing their turn, and the hint for each of the seven colours.
   QLabel* status = form->sbPanels[4];
   const QFontMetrics metrics(status->font());
-  for (const char* text :
-       {"Генерация карты...", "Генерация островов...", "Генерация соседей...", "Вывод карты...",
-        "Распределение...", "Компьютер", "Компьютер №4", "Тестер"}) {
-    form->SetStatus(text);
-    EXPECT_LE(metrics.horizontalAdvance(status->text()), status->contentsRect().width()) << text;
+  QStringList texts{"Генерация карты...",
+                    "Генерация островов...",
+                    "Генерация соседей...",
+                    "Вывод карты...",
+                    "Распределение...",
+                    "Компьютер",
+                    "Тестер"};
+  for (int seat = 1; seat <= 4; ++seat) texts << QStringLiteral("Компьютер №%1").arg(seat);
+  for (uint8_t k = 1; k <= 7; ++k) {
+    const QString hint = form->HintStatusText(k);
+    EXPECT_TRUE(hint.endsWith(form->actColor[k]->text())) << hint.toStdString();
+    texts << hint;
+  }
+  for (const QString& text : texts) {
+    form->SetStatus(text.toStdString());
+    EXPECT_LE(metrics.horizontalAdvance(status->text()), status->contentsRect().width())
+        << text.toStdString();
   }
   // The seats' shares: a whole board's share is the widest.
   EXPECT_LE(QFontMetrics(form->sbPanels[0]->font()).horizontalAdvance(QStringLiteral("99.99")),
