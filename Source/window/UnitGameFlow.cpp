@@ -22,6 +22,7 @@
 void TFormGame::actMenuStartGameExecute() {
   if (machine_->Active) {
     if (!messages_->Confirm("Существует активная игра.\nОна будет утеряна.\nВы уверены?")) return;
+    CountStoppedGame();
     SetRandomGame();
   }
   StartNewGame();
@@ -146,6 +147,7 @@ void TFormGame::ShowGamerArea(int seat) {
 
 void TFormGame::actMenuStopGameExecute() {
   if (!messages_->Confirm("Игра будет остановлена.\nВы уверены?")) return;
+  CountStoppedGame();
   StopGame(true);
   SetRandomGame();
 }

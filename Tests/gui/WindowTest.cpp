@@ -340,8 +340,24 @@ TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
   const QPoint off = form->frameGeometry().center() - area.center();
   EXPECT_LE(off.manhattanLength(), 2) << off.x() << "," << off.y();
 
-  form->move(area.right() - 50, area.bottom() - 50);
+  // Unmoved, the window is centred again after each size change: a board too large for the
+  // screen puts it at the edge, and the next smaller one brings it back.
+  const QPoint centred = form->pos();
   TGameOptions options = form->State().Options;
+  for (int size : {3, 1}) {
+    options.SizeMap = size;
+    form->ApplyOptions(options);
+    form->SetSizeWindow();
+    QApplication::processEvents();
+    EXPECT_TRUE(area.contains(form->frameGeometry().topLeft())) << size;
+    const QPoint off = form->frameGeometry().center() - area.center();
+    if (size == 1) EXPECT_EQ(form->pos(), centred);
+    if (form->width() < area.width() && form->height() < area.height())
+      EXPECT_LE(off.manhattanLength(), 2) << size;
+  }
+
+  // Moved by the player, it stays where it was put, only kept on the screen.
+  form->move(area.right() - 50, area.bottom() - 50);
   options.SizeMap = 0;  // the small board: the window fits the screen
   form->ApplyOptions(options);
   form->SetSizeWindow();
