@@ -322,6 +322,12 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
   EXPECT_LE(QFontMetrics(form->sbPanels[0]->font()).horizontalAdvance(QStringLiteral("99.99")),
             form->sbPanels[0]->contentsRect().width());
 
+  // Menu entries show no tool tip (it would cover the entry below); tool buttons keep theirs.
+  for (QMenu* menu : {form->miGame, form->miSettings, form->miHelp})
+    EXPECT_FALSE(menu->toolTipsVisible()) << menu->title().toStdString();
+  EXPECT_EQ(form->atbGame->widgetForAction(form->actMenuStopGame)->toolTip(),
+            QStringLiteral("Остановить текущую игру"));
+
   // Hovering any entry or button (which shows its status text) leaves the panels in place.
   for (QAction* action : form->findChildren<QAction*>()) {
     EXPECT_TRUE(action->statusTip().isEmpty()) << action->text().toStdString();
