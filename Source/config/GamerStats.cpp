@@ -18,11 +18,12 @@ int32_t Add(int32_t a, int32_t b) {
   return b > 0 && a > kMax - b ? kMax : a + b;
 }
 
-constexpr const char* kFields[7] = {"Games", "Wins",   "Losses",       "Best",
-                                    "Sum",   "Streak", "LongestStreak"};
+constexpr const char* kFields[8] = {"Games", "Wins",   "Losses",        "Best",
+                                    "Sum",   "Streak", "LongestStreak", "Stopped"};
+constexpr size_t kStoppedField = 7;
 
-std::array<int32_t*, 7> Fields(TStatsRecord& r) {
-  return {&r.Games, &r.Wins, &r.Losses, &r.Best, &r.Sum, &r.Streak, &r.LongestStreak};
+std::array<int32_t*, 8> Fields(TStatsRecord& r) {
+  return {&r.Games, &r.Wins, &r.Losses, &r.Best, &r.Sum, &r.Streak, &r.LongestStreak, &r.Stopped};
 }
 
 std::string Rule(bool byArea) {
@@ -43,21 +44,24 @@ int32_t ParseCount(const std::string& text) {
 }  // namespace
 
 int32_t TStatsRecord::Average() const {
-  if (Games <= 0) return 0;
-  return int32_t((int64_t(Sum) * 2 + Games) / (int64_t(Games) * 2));
+  const int64_t finished = int64_t(Wins) + Losses;
+  if (finished <= 0) return 0;
+  return int32_t((int64_t(Sum) * 2 + finished) / (finished * 2));
 }
 
 bool TStatsRecord::Possible(bool byArea) const {
   constexpr int32_t kWholeBoard = 1000;  // tenths of a percent
-  const int32_t all[] = {Games, Wins, Losses, Best, Sum, Streak, LongestStreak};
+  const int32_t all[] = {Games, Wins, Losses, Best, Sum, Streak, LongestStreak, Stopped};
   if (std::any_of(std::begin(all), std::end(all), [](int32_t v) { return v < 0; })) return false;
-  if (int64_t(Wins) + Losses > Games) return false;
+  const int64_t finished = int64_t(Wins) + Losses;
+  if (finished + Stopped > Games) return false;
   if (Streak > LongestStreak || LongestStreak > Wins) return false;
   if (byArea && Best > kWholeBoard) return false;
-  if (Games == 0) return Best == 0 && Sum == 0;
+  if (finished == 0) return Best == 0 && Sum == 0;
   // The best result is one of the results summed; none is above it. The sum stops at the top of
-  // the file's integers, which stays within games x best whenever that product reaches it.
-  return Sum >= Best && int64_t(Sum) <= int64_t(Games) * Best;
+  // the file's integers, which stays within finished games x best whenever that product reaches
+  // it.
+  return Sum >= Best && int64_t(Sum) <= finished * Best;
 }
 
 std::string ClassicStatsGroup(int level, int sizeIndex, bool byArea) {
@@ -111,7 +115,8 @@ std::vector<std::pair<std::string, std::string>> TGamerStats::Pairs(
   auto fields = Fields(r);
   std::vector<std::pair<std::string, std::string>> pairs;
   for (size_t i = 0; i < fields.size(); ++i)
-    pairs.emplace_back(group + "_" + kFields[i], std::to_string(*fields[i]));
+    if (i != kStoppedField || r.Stopped != 0)
+      pairs.emplace_back(group + "_" + kFields[i], std::to_string(*fields[i]));
   return pairs;
 }
 
@@ -135,10 +140,11 @@ std::vector<TStatsOutcome> GameOutcomes(const TStatsGame& game) {
     auto same = [&](const TStatsOutcome& o) { return SameTextCI(o.Profile, seat.Profile); };
     auto it = std::find_if(outcomes.begin(), outcomes.end(), same);
     if (it == outcomes.end()) {
-      outcomes.push_back({seat.Profile, won, std::max<int32_t>(0, seat.Score)});
+      outcomes.push_back({seat.Profile, won, std::max<int32_t>(0, seat.Score), seat.Assisted});
     } else {
       it->Won = it->Won || won;
       it->Result = std::max(it->Result, seat.Score);
+      it->Assisted = it->Assisted || seat.Assisted;
     }
   }
   return outcomes;
@@ -155,14 +161,17 @@ std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
     groups.push_back(ClassicStatsGroup(game.Level, game.SizeIndex, game.ByArea));
   }
   groups.push_back(TotalStatsGroup(game.ByArea));
-  if (game.Assisted)
+  if (game.Assisted || outcome.Assisted)
     for (std::string& g : groups) g = AssistedStatsGroup(g);
 
   for (const std::string& g : groups) {
     // Counters that cannot be true would make every figure built on them wrong: start afresh.
     TStatsRecord r = stats.Possible(g) ? stats.Record(g) : TStatsRecord{};
     r.Games = Add(r.Games, 1);
-    if (outcome.Won) {
+    if (game.Stopped) {
+      r.Stopped = Add(r.Stopped, 1);
+      r.Streak = 0;
+    } else if (outcome.Won) {
       r.Wins = Add(r.Wins, 1);
       r.Streak = Add(r.Streak, 1);
       r.LongestStreak = std::max(r.LongestStreak, r.Streak);
@@ -170,8 +179,10 @@ std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
       r.Losses = Add(r.Losses, 1);
       r.Streak = 0;
     }
-    r.Best = std::max(r.Best, outcome.Result);
-    r.Sum = Add(r.Sum, outcome.Result);
+    if (!game.Stopped) {
+      r.Best = std::max(r.Best, outcome.Result);
+      r.Sum = Add(r.Sum, outcome.Result);
+    }
     stats.SetRecord(g, r);
   }
   return groups;
@@ -187,8 +198,11 @@ void RecordGameStats(TIniBatch& b, const TStatsGame& game) {
   for (const TStatsOutcome& o : GameOutcomes(game)) {
     const std::string section = cfg::StatsSection(o.Profile);
     TGamerStats stats = TGamerStats::FromSectionValues(b.ReadSectionValues(section));
-    for (const std::string& g : CountGame(stats, game, o))
+    for (const std::string& g : CountGame(stats, game, o)) {
+      // A group started afresh loses the stopped games it had on file.
+      if (stats.Record(g).Stopped == 0) b.DeleteKey(section, g + "_Stopped");
       for (const auto& [key, value] : stats.Pairs(g)) b.WriteString(section, key, value);
+    }
   }
 }
 

@@ -23,10 +23,16 @@ struct TStatsRecord {
   int32_t Sum = 0;   // sum of the results, for the average
   int32_t Streak = 0;
   int32_t LongestStreak = 0;
+  // Games stopped after the person had chosen a colour: counted in Games, with no result. Kept
+  // under a key of its own, written only once a game was stopped.
+  int32_t Stopped = 0;
 
-  // Average result, rounded half up; 0 before the first game.
+  // Games played to their end.
+  int32_t Finished() const { return Wins + Losses; }
+  // Average result of the finished games, rounded half up; 0 before the first one.
   int32_t Average() const;
-  // Whether the counters can come from real games together: wins and losses within the games,
+  // Whether the counters can come from real games together: wins, losses and stopped games
+  // within the games,
   // the current streak within the longest and that within the wins, the best result within
   // what the rule allows (a share of the board is at most 100.0 %) and the sum between the best
   // and games x best. A hand-edited or damaged group fails and is shown as unknown.
@@ -48,7 +54,8 @@ class TGamerStats {
   // Record(group).Possible with the group's own rule (its name ends in "_Area" or "_Points").
   bool Possible(const std::string& group) const;
   void SetRecord(const std::string& group, const TStatsRecord& record);
-  // The seven keys of a group with their values, as they are written.
+  // The keys of a group with their values, as they are written: seven, and the stopped games'
+  // when there are any.
   std::vector<std::pair<std::string, std::string>> Pairs(const std::string& group) const;
 
   // From "key=value" lines; a value that is not a non-negative integer reads as 0.
@@ -65,32 +72,36 @@ class TGamerStats {
 struct TStatsSeat {
   bool Occupied = false;
   bool Person = false;
-  std::string Profile;  // the profile that plays a person's seat (its full name)
-  int Team = 0;         // 0 none, 1..4
-  int32_t Score = 0;    // the seat's own result by the game's victory rule
-  bool Won = false;     // the seat's line, or its team's, came first
+  std::string Profile;    // the profile that plays a person's seat (its full name)
+  int Team = 0;           // 0 none, 1..4
+  int32_t Score = 0;      // the seat's own result by the game's victory rule
+  bool Won = false;       // the seat's line, or its team's, came first
+  bool Assisted = false;  // this seat asked for a hint or took a choice back
 };
 struct TStatsGame {
   std::array<TStatsSeat, 5> Seats{};  // [1..4]
   bool ByArea = true;
   bool MultiUser = false;
-  int Level = 1;      // classic: the computer's level; 0 for one the caller does not know
-  int SizeIndex = 1;  // classic: board-size preset 0..4
-  bool Assisted = false;
+  int Level = 1;          // classic: the computer's level; 0 for one the caller does not know
+  int SizeIndex = 1;      // classic: board-size preset 0..4
+  bool Assisted = false;  // every person's seat counts as helped
+  bool Stopped = false;   // stopped before its end: no winner, no results
 };
 
 // What one profile did in a game: a profile playing several seats counts once, winning when any
-// of its seats won, with the best of their results.
+// of its seats won, with the best of their results, helped when any of them was helped.
 struct TStatsOutcome {
   std::string Profile;
   bool Won = false;
   int32_t Result = 0;
+  bool Assisted = false;
 };
 std::vector<TStatsOutcome> GameOutcomes(const TStatsGame& game);
 
-// Adds a game to a profile's statistics: its mode's group and the total, by the game's rule. A
-// group whose counters are not Possible starts afresh from this game. Returns the groups it changed
-// (a mode out of range counts in the total only).
+// Adds a game to a profile's statistics: its mode's group and the total, by the game's rule; a
+// stopped game counts as such and ends the winning streak. A group whose counters are not Possible
+// starts afresh from this game. Returns the groups it changed (a mode out of range counts in the
+// total only).
 std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
                                    const TStatsOutcome& outcome);
 

@@ -97,8 +97,9 @@ TFormResult::TFormResult(const TMorvikMachine& machine, TProgramState& state, TI
 void TFormResult::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  // Sized before centring: the assisted line adds a row.
-  stAssisted->setVisible(machine_.Assisted);
+  // Sized before centring: the assisted line adds a row. Multi-user games never enter the hall
+  // of fame, helped or not: the line would suggest otherwise.
+  stAssisted->setVisible(machine_.Assisted && !state_.MultiUserMode);
   layout()->activate();
   // Centred on the main window.
   if (const QWidget* window = parentWidget()) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/UnitStats.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "config/Catalogue.h"
 #include "config/GamerStats.h"
@@ -23,8 +25,12 @@
 
 namespace {
 
-constexpr int ColumnWidths[TFormStats::ColCount] = {220, 50, 55, 75, 65, 65, 55, 95};
+constexpr int ColumnWidths[TFormStats::ColCount] = {220, 50, 55, 75, 75, 65, 65, 55, 95};
 constexpr int RowHeight = 20;
+// Room a cell keeps on each side of its text (the item view's focus margin and a little air).
+constexpr int CellPadding = 6;
+// Shown instead of the numbers of a group whose counters cannot all be true.
+const char* const Unknown = "—";
 
 enum TStatsTab { stClassic, stMulti, stTotal, stAssisted };
 
@@ -34,17 +40,19 @@ struct TGroupRow {
 };
 
 QString RuleName(bool byArea) {
-  return byArea ? Q("площадь") : Q("очки");
+  return byArea ? Q("по площади") : Q("по очкам");
 }
 
+// The board named as the settings name it, so that a row never reads as two levels.
 std::vector<TGroupRow> ClassicRows() {
-  static const char* const sizes[] = {"Маленький", "Средний", "Большой", "Огромный", "Особый"};
+  static const char* const sizes[] = {"Маленькая", "Средняя", "Большая", "Огромная", "Особая"};
   std::vector<TGroupRow> rows;
   for (bool byArea : {true, false})
     for (const TComputerLevel& level : ComputerLevels())
       for (int size = 0; size <= 4; ++size)
-        rows.push_back({ClassicStatsGroup(level.Value, size, byArea),
-                        Q(level.Name) + ", " + Q(sizes[size]) + ", " + RuleName(byArea)});
+        rows.push_back(
+            {ClassicStatsGroup(level.Value, size, byArea),
+             Q(level.Name) + Q(", карта ") + Q(sizes[size]).toLower() + ", " + RuleName(byArea)});
   return rows;
 }
 
@@ -122,14 +130,7 @@ TFormStats::TFormStats(TIniFile& ini, TMessageService& messages, const TProgramS
   sgStats->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   sgStats->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   sgStats->setTextElideMode(Qt::ElideNone);
-  int width = 0;
-  for (int c = 0; c < ColCount; ++c) {
-    sgStats->setColumnWidth(c, ColumnWidths[c]);
-    width += ColumnWidths[c];
-  }
-  const int frame = 2 * sgStats->frameWidth();
-  const int scrollBar = sgStats->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  sgStats->setFixedSize(width + frame + scrollBar, VisibleRows * RowHeight + frame);
+  FitColumns();
 
   btnReset = new QPushButton(Q("Сброс"), this);
   btnReset->setObjectName(QStringLiteral("btnReset"));
@@ -160,8 +161,11 @@ TFormStats::TFormStats(TIniFile& ini, TMessageService& messages, const TProgramS
 void TFormStats::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) {
-    CenterOnScreen(*this, platform_);
+    // Filled first: the columns fit their texts, and the dialog is centred at its final size,
+    // on the main window that opened it.
     ShowStats();
+    layout()->activate();
+    CenterOnWindow(*this, parentWidget() ? parentWidget()->window() : nullptr, platform_);
   }
 }
 
@@ -172,8 +176,9 @@ void TFormStats::ShowStats() {
   sgStats->clearContents();
   sgStats->setRowCount(1);
   sgStats->setRowHeight(0, RowHeight);
-  static const char* const header[ColCount] = {"Игра",   "Игр",     "Побед", "Поражений",
-                                               "Лучший", "Средний", "Серия", "Лучшая серия"};
+  static const char* const header[ColCount] = {"Игра",      "Игр",      "Побед",
+                                               "Поражений", "Прервано", "Лучший",
+                                               "Средний",   "Серия",    "Лучшая серия"};
   for (int c = 0; c < ColCount; ++c) {
     auto* item = Item(Q(header[c]), Qt::AlignCenter);
     item->setFlags(Qt::ItemIsEnabled);  // never part of the row selection
@@ -184,16 +189,19 @@ void TFormStats::ShowStats() {
   bool any = false;
   for (const TGroupRow& row : TabRows(tcStats->currentIndex())) {
     const TStatsRecord r = stats.Record(row.Group);
-    if (r.Games <= 0) continue;
+    const bool possible = stats.Possible(row.Group);
+    if (r.Games <= 0 && possible) continue;
     const int n = sgStats->rowCount();
     sgStats->insertRow(n);
     sgStats->setRowHeight(n, RowHeight);
     sgStats->setItem(n, 0, Item(row.Label, Qt::AlignLeft));
-    const QString numbers[] = {QString::number(r.Games),           QString::number(r.Wins),
-                               QString::number(r.Losses),          ResultText(row.Group, r.Best),
-                               ResultText(row.Group, r.Average()), QString::number(r.Streak),
-                               QString::number(r.LongestStreak)};
-    for (int c = 1; c < ColCount; ++c) sgStats->setItem(n, c, Item(numbers[c - 1], Qt::AlignRight));
+    const QString numbers[] = {QString::number(r.Games),      QString::number(r.Wins),
+                               QString::number(r.Losses),     QString::number(r.Stopped),
+                               ResultText(row.Group, r.Best), ResultText(row.Group, r.Average()),
+                               QString::number(r.Streak),     QString::number(r.LongestStreak)};
+    // Damaged counters say nothing true: none of them is shown.
+    for (int c = 1; c < ColCount; ++c)
+      sgStats->setItem(n, c, Item(possible ? numbers[c - 1] : Q(Unknown), Qt::AlignRight));
     any = true;
   }
   if (!any) {
@@ -201,16 +209,27 @@ void TFormStats::ShowStats() {
     sgStats->setRowHeight(1, RowHeight);
     sgStats->setItem(1, 0, Item(Q("Нет сыгранных игр"), Qt::AlignLeft));
   }
-  // Whatever tab is shown, the reset is for the whole profile: it is offered when any group
-  // has games.
-  bool stored = false;
-  for (int tab = stClassic; tab <= stAssisted && !stored; ++tab)
-    for (const TGroupRow& row : TabRows(tab))
-      if (stats.Record(row.Group).Games > 0) {
-        stored = true;
-        break;
-      }
-  btnReset->setEnabled(stored);
+  FitColumns();
+  // Whatever tab is shown, the reset is for the whole profile: it is offered when the profile
+  // has any statistics stored, damaged ones included.
+  btnReset->setEnabled(ini_.SectionExists(cfg::StatsSection(state_.ActiveGamer)));
+}
+
+void TFormStats::FitColumns() {
+  // A column is as wide as its widest text with room on both sides, and never narrower than
+  // its usual width; the dialog grows with it, so no cell is ever cut.
+  const QFontMetrics metrics(sgStats->font());
+  int width = 0;
+  for (int c = 0; c < ColCount; ++c) {
+    int column = ColumnWidths[c];
+    for (int r = 0; r < sgStats->rowCount(); ++r)
+      column = std::max(column, metrics.horizontalAdvance(Cell(r, c)) + 2 * CellPadding);
+    sgStats->setColumnWidth(c, column);
+    width += column;
+  }
+  const int frame = 2 * sgStats->frameWidth();
+  const int scrollBar = sgStats->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  sgStats->setFixedSize(width + frame + scrollBar, VisibleRows * RowHeight + frame);
 }
 
 int TFormStats::RowCount() const {

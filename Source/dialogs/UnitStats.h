@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The statistics dialog: the active profile's counts, one tab per kind of game (classic per
 // computer level and board size, multi-user per number of seats, the totals, and games played
-// with help), each row one group with games, and a reset of the profile's statistics.
+// with help), each row one group with games (damaged counters shown as "—"), and a reset of the
+// profile's statistics.
 #pragma once
 
 #include <QDialog>
@@ -21,11 +22,11 @@ class TFormStats : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int ColCount = 8;
+  static constexpr int ColCount = 9;
   static constexpr int VisibleRows = 12;  // header + rows shown without scrolling
 
   // Reads and resets the counts in `ini` for the active profile of `state`; centred on the
-  // platform's screen.
+  // window that opened it while that is shown, on the platform's screen otherwise.
   TFormStats(TIniFile& ini, TMessageService& messages, const TProgramState& state,
              const TPlatform& platform, QWidget* parent = nullptr);
 
@@ -49,6 +50,9 @@ class TFormStats : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // Widens the columns (and the grid) to their texts.
+  void FitColumns();
+
   TIniFile& ini_;
   TMessageService& messages_;
   const TProgramState& state_;

@@ -246,6 +246,8 @@ class TMorvikMachine {
   bool AwaitingHuman = false;
   // A hint or a take-back was used in the current game; cleared by StartGame.
   bool Assisted = false;
+  // ... and by which seats: the one a hint was for, the one a take-back returned to.
+  std::array<bool, 5> AssistedSeats{};
 
   // Configuration.
   void SetCodeGame(int32_t code);
@@ -284,6 +286,8 @@ class TMorvikMachine {
   bool TakeBack();
   // Moves made in the current game so far (a take-back shortens it; 0 between games).
   size_t MovesPlayed() const { return record_.Moves.size(); }
+  // Whether the seat has chosen a colour itself in the current game (a take-back undoes one).
+  bool SeatHasChosen(uint8_t seat) const;
 
   // Board.
   void GenerateTiles();

@@ -58,7 +58,13 @@ THint TMorvikMachine::Hint(uint8_t seat) {
     if (id != NoIsland && !map.Islands[id].Merged && map.Islands[id].Color == hint.Color)
       hint.Islands.push_back(id);
   Assisted = true;
+  AssistedSeats[seat] = true;
   return hint;
+}
+
+bool TMorvikMachine::SeatHasChosen(uint8_t seat) const {
+  return std::any_of(record_.Choices.begin(), record_.Choices.end(),
+                     [seat](const TChoice& c) { return c.Seat == seat; });
 }
 
 bool TMorvikMachine::CanHint() const {
@@ -107,6 +113,7 @@ bool TMorvikMachine::TakeBack() {
   NewGameStarted = choice.NewGameStarted;
   AwaitingHuman = true;
   Assisted = true;
+  AssistedSeats[choice.Seat] = true;
   const uint32_t serial = gameSerial_;
   for (int k = 1; k <= 7; ++k) {
     if (OnChangeStateColor) OnChangeStateColor(uint8_t(k));

@@ -98,6 +98,7 @@ void TMorvikMachine::StartGame() {
   const uint32_t serial = ++gameSerial_;
   AwaitingHuman = false;
   Assisted = false;
+  AssistedSeats = {};
   record_ = TGameRecord{CodeGame, Width, Height, Gamers, {}, {}};
   Map = std::make_unique<TMap>();
   BuildBoard();

@@ -97,13 +97,18 @@ TStatsGame FinishedGameStats(const TMorvikMachine& machine, const TProgramState&
   // A level the table does not know counts in the total only.
   game.Level = LevelByValue(machine.Gamers[4].Level) ? machine.Gamers[4].Level : 0;
   game.SizeIndex = state.GameSizeMap;
-  game.Assisted = machine.Assisted;
+  // Help goes to the seats that asked for it; a machine that knows only that help was used
+  // counts every person as helped.
+  const bool seatsKnown = std::any_of(machine.AssistedSeats.begin(), machine.AssistedSeats.end(),
+                                      [](bool a) { return a; });
+  game.Assisted = machine.Assisted && !seatsKnown;
   const TResultList ranked = RankedResults(machine, byArea);
   for (int s = 1; s <= 4; ++s) {
     const TGamer& gamer = machine.Gamers[size_t(s)];
     TStatsSeat& seat = game.Seats[size_t(s)];
     seat.Occupied = gamer.Kind != gkNone;
     seat.Person = gamer.Kind == gkHuman;
+    seat.Assisted = machine.AssistedSeats[size_t(s)];
     seat.Team = gamer.Team;
     seat.Score = SeatScore(machine, s, byArea);
     seat.Won = SeatWon(ranked[0], s, gamer.Team);
@@ -112,6 +117,19 @@ TStatsGame FinishedGameStats(const TMorvikMachine& machine, const TProgramState&
     auto it = std::find_if(list.begin(), list.end(),
                            [&](const std::string& name) { return SameTextCI(name, gamer.Name); });
     if (seat.Person && it != list.end()) seat.Profile = *it;
+  }
+  return game;
+}
+
+TStatsGame StoppedGameStats(const TMorvikMachine& machine, const TProgramState& state) {
+  TStatsGame game = FinishedGameStats(machine, state);
+  game.Stopped = true;
+  for (int s = 1; s <= 4; ++s) {
+    TStatsSeat& seat = game.Seats[size_t(s)];
+    seat.Won = false;
+    seat.Score = 0;
+    // A person who has not chosen yet has lost nothing by the stop.
+    if (!machine.SeatHasChosen(uint8_t(s))) seat.Profile.clear();
   }
   return game;
 }

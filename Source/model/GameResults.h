@@ -48,3 +48,5 @@ int InsertRecord(std::vector<std::string>& records, const std::string& name, int
 
 // The finished game as the statistics count it, by the rule and board it was started with.
 TStatsGame FinishedGameStats(const TMorvikMachine& machine, const TProgramState& state);
+// A game stopped before its end, for the persons who had chosen a colour in it.
+TStatsGame StoppedGameStats(const TMorvikMachine& machine, const TProgramState& state);

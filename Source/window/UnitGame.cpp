@@ -265,7 +265,9 @@ void TFormGame::CreateMenus() {
   connect(forumEntry, &QAction::triggered, actHelpForum, &QAction::trigger);
   miHelp->addSeparator();
   miHelp->addAction(actHelpAboutProgram);
-  for (QMenu* menu : {miGame, miSettings, miHelp}) menu->setToolTipsVisible(true);
+  // A menu entry's tool tip would cover the entry below it: the entries' captions say it all,
+  // and the tool buttons keep theirs.
+  for (QMenu* menu : {miGame, miSettings, miHelp}) menu->setToolTipsVisible(false);
 
   // Right click on the menu bar: the three panel switches.
   pmPanels = new QMenu(this);
@@ -361,6 +363,7 @@ void TFormGame::showEvent(QShowEvent* event) {
   if (placed_ || event->spontaneous()) return;
   placed_ = true;
   CenterOnScreen(*this, platform_);
+  placedAt_ = pos();
 }
 
 void TFormGame::closeEvent(QCloseEvent* event) {
@@ -377,6 +380,7 @@ void TFormGame::closeEvent(QCloseEvent* event) {
   if (machine_->Active) {
     pointer_.Reset();
     unsetCursor();
+    CountStoppedGame();
     machine_->EndGame();
   }
   if (!state_.ActiveGamer.empty()) SaveActiveProfile();

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "config/IniFile.h"
@@ -104,6 +105,9 @@ class TFormGame : public QMainWindow,
   // Ends the running game; noAutostart = true for the stop command, false at the end of a game
   // (then, with "Автостарт", the next game starts from the event loop once the move unwinds).
   void StopGame(bool noAutostart);
+  // A game stopped by the player before its end counts as stopped for every person in it who
+  // had chosen a colour. Called before the stop; nothing when no game runs.
+  void CountStoppedGame();
   void SetRandomGame() override;  // new layout number from the clock; the caption is not changed
   // A person's colour choice; taken only while the game waits for a person (colour choices
   // arriving while computers move are ignored).
@@ -230,6 +234,8 @@ class TFormGame : public QMainWindow,
   void actColorExecute(int color);  // actColor1..7, tag = colour
   void pmPanelsPopup();             // the panel menu is about to open
   void actMenuHintExecute();
+  // What the status panel says while a hint for `color` is shown.
+  QString HintStatusText(uint8_t color) const;
   void actMenuUndoExecute();
 
  protected:
@@ -284,7 +290,10 @@ class TFormGame : public QMainWindow,
   };
   bool autostartPending_ = false;
   bool placed_ = false;  // centred once; later size changes only keep it on the screen
-  int gameSerial_ = 0;   // counts started games; a click checks it after letting events run
+  // Where the program last put the window: while it is still there the player has not moved it,
+  // and a size change centres it again.
+  std::optional<QPoint> placedAt_;
+  int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
   int progressMax_ = 0;
   int progressPosition_ = 0;
 

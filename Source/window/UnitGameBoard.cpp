@@ -66,8 +66,15 @@ void TFormGame::SetSizeWindow() {
   if (state_.PanelFlags() & pfColorBar) barsHeight += atbColor->height();
   iMap->move(g.MapLeft, g.MapTop - barsHeight);
   setFixedSize(g.WindowWidth, g.WindowHeight);
-  if (isVisible())
-    KeepOnScreen(*this, platform_);  // a larger board must not push the window off screen
+  if (isVisible()) {
+    // Unmoved by the player, the window stays centred (a smaller board brings it back from the
+    // edge a larger one pushed it to); moved, it stays where it was put. Either way a larger
+    // board must not push it off the screen.
+    const bool ours = placedAt_ && pos() == *placedAt_;
+    if (ours) CenterOnScreen(*this, platform_);
+    KeepOnScreen(*this, platform_);
+    if (ours) placedAt_ = pos();
+  }
   PresentShow();
 }
 

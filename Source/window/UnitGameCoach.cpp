@@ -13,6 +13,12 @@ void TFormGame::UpdateActions() {
   actMenuStats->setEnabled(!machine_->Active || machine_->AwaitingHuman);
 }
 
+// Short enough that the longest colour name stays whole in the 140-pixel status panel.
+QString TFormGame::HintStatusText(uint8_t color) const {
+  if (color < 1 || color > 7) return QString();
+  return QStringLiteral("Совет: ") + actColor[color]->text();
+}
+
 void TFormGame::actMenuHintExecute() {
   UpdateActions();
   if (!machine_->CanHint()) return;  // the key came while computers move
@@ -20,7 +26,7 @@ void TFormGame::actMenuHintExecute() {
   if (hint.Color < 1 || hint.Color > 7) return;
   // The pointer's highlight gives way; the hint is drawn as the pointer draws a colour with its
   // perspective, and ends the way that highlight ends.
-  SetStatus("Подсказка: " + actColor[hint.Color]->text().toStdString());
+  SetStatus(HintStatusText(hint.Color).toStdString());
   pointer_.ShowHint(*machine_, hint, drawUnframed_);
   AfterPointer(false);
 }

@@ -30,10 +30,18 @@ TGameEndRecord TFormGame::RecordGameEnd() {
     record.RecordAdded = record.RecordSaved = true;
     tables.emplace_back(section, std::move(records));
   }
-  state_.RecordAdded = record.RecordAdded;
   // One write: a refusal has been reported by the store, and the game's end goes on regardless.
-  WriteGameEnd(*iniFile_, stats, tables);
+  // A record that did not reach the file is none: the hall of fame neither opens for it nor
+  // marks a row the table on disk does not hold.
+  if (!WriteGameEnd(*iniFile_, stats, tables)) record = TGameEndRecord{};
+  state_.RecordAdded = record.RecordAdded;
   return record;
+}
+
+void TFormGame::CountStoppedGame() {
+  if (!machine_->Active || !machine_->Map) return;
+  // A refusal has been reported by the store; the stop goes on regardless.
+  RecordGameStats(*iniFile_, StoppedGameStats(*machine_, state_));
 }
 
 void TFormGame::ShowResults() {

@@ -24,6 +24,7 @@
 void TFormGame::actMenuStartGameExecute() {
   if (machine_->Active) {
     if (!messages_->Confirm("Существует активная игра.\nОна будет утеряна.\nВы уверены?")) return;
+    CountStoppedGame();
     SetRandomGame();
   }
   StartNewGame();
@@ -159,6 +160,7 @@ void TFormGame::ShowGamerArea(int seat) {
 
 void TFormGame::actMenuStopGameExecute() {
   if (!messages_->Confirm("Игра будет остановлена.\nВы уверены?")) return;
+  CountStoppedGame();
   StopGame(true);
   SetRandomGame();
 }

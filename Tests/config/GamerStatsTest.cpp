@@ -38,19 +38,25 @@ TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
   struct TPlayed {
     bool won;
     int32_t result;
+    bool stopped;
   };
   std::map<std::string, std::vector<TPlayed>> history;  // the model: every game per group
   std::mt19937 rng(17);
   for (int i = 0; i < 300; ++i) {
     const int level = 1 + int(rng() % 3), size = int(rng() % 5);
-    const bool byArea = rng() % 2, assisted = rng() % 5 == 0;
+    const bool byArea = rng() % 2, assisted = rng() % 5 == 0, stopped = rng() % 6 == 0;
+    // Help is asked for by the game as a whole or by Ann's own seat.
+    const bool seatAssisted = assisted && rng() % 2;
     const int32_t ann = int32_t(rng() % 1000), computer = int32_t(rng() % 1000);
     TStatsGame g = Classic(ann, computer, level, size, byArea);
-    g.Assisted = assisted;
+    g.Assisted = assisted && !seatAssisted;
+    g.Seats[1].Assisted = seatAssisted;
+    g.Stopped = stopped;
     ASSERT_TRUE(RecordGameStats(ini, g));
     std::string mode = ClassicStatsGroup(level, size, byArea), total = TotalStatsGroup(byArea);
     if (assisted) mode = AssistedStatsGroup(mode), total = AssistedStatsGroup(total);
-    for (const std::string& group : {mode, total}) history[group].push_back({ann >= computer, ann});
+    for (const std::string& group : {mode, total})
+      history[group].push_back({ann >= computer, ann, stopped});
   }
   const TGamerStats stats = ReadGamerStats(ini, "Ann");
   // Groups nobody played read as zeros; the two victory rules never share a group.
@@ -62,6 +68,11 @@ TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
     int run = 0;
     for (const TPlayed& p : games) {
       ++expected.Games;
+      if (p.stopped) {  // no result, and the end of a winning streak
+        ++expected.Stopped;
+        run = 0;
+        continue;
+      }
       (p.won ? expected.Wins : expected.Losses)++;
       expected.Best = std::max(expected.Best, p.result);
       expected.Sum += p.result;
@@ -71,8 +82,13 @@ TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
     expected.Streak = run;
     EXPECT_EQ(stats.Record(group), expected) << group;
     EXPECT_TRUE(stats.Possible(group)) << group;  // real games never look damaged
-    const double average = double(expected.Sum) / expected.Games;
+    const int finished = expected.Games - expected.Stopped;
+    const double average = finished ? double(expected.Sum) / finished : 0;
     EXPECT_LE(std::abs(stats.Record(group).Average() - average), 0.5) << group;
+    // The stopped games' key is there exactly when there are any.
+    EXPECT_EQ(ini.ReadString(cfg::StatsSection("Ann"), group + "_Stopped", "none"),
+              expected.Stopped ? std::to_string(expected.Stopped) : "none")
+        << group;
   }
   // Only ASCII keys and plain numbers reach the file.
   for (const std::string& line : ini.ReadSectionValues(cfg::StatsSection("Ann")))
@@ -197,6 +213,8 @@ TEST_F(GamerStats, ImpossibleCountersAreFlaggedAndStartAfresh) {
       {"sum under the best", {5, 3, 2, 900, 800, 1, 2}},
       {"results without games", {0, 0, 0, 0, 429496729, 0, 0}},
       {"negative", {5, 3, 2, -1, 2500, 1, 2}},
+      {"stopped over games", {5, 3, 2, 900, 2500, 1, 2, 1}},
+      {"results of stopped games only", {2, 0, 0, 900, 900, 0, 0, 2}},
   };
   Put(Path(), "");
   TIniFile ini(Path(), &msgs);

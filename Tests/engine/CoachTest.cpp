@@ -297,19 +297,26 @@ TEST(Coach, HelpMarksTheGameAndANewGameStartsUnassisted) {
   EXPECT_FALSE(m.CanTakeBack());  // the person has not chosen yet
   EXPECT_FALSE(m.TakeBack());
   EXPECT_FALSE(m.Assisted);
+  EXPECT_FALSE(m.SeatHasChosen(1));
   ASSERT_TRUE(m.TakeHumanColor(m.FreeColors[1] ? 1 : 2));
+  EXPECT_TRUE(m.SeatHasChosen(1));
   EXPECT_FALSE(m.Assisted);
   ASSERT_TRUE(m.TakeBack());
   EXPECT_TRUE(m.Assisted);
+  // The help is the seat's that took its choice back, and that choice is undone.
+  EXPECT_EQ(m.AssistedSeats, (std::array<bool, 5>{false, true, false, false, false}));
+  EXPECT_FALSE(m.SeatHasChosen(1));
   EXPECT_FALSE(m.CanTakeBack());  // back at the first choice
   m.StartGame();
   m.RunStartLoop();
   EXPECT_FALSE(m.Assisted);
+  EXPECT_EQ(m.AssistedSeats, (std::array<bool, 5>{}));
   EXPECT_EQ(m.Hint(0).Color, 0);  // no such seat: no advice, no mark
   EXPECT_EQ(m.Hint(2).Color, 0);
   EXPECT_FALSE(m.Assisted);
   EXPECT_NE(m.Hint(4).Color, 0);
   EXPECT_TRUE(m.Assisted);
+  EXPECT_EQ(m.AssistedSeats, (std::array<bool, 5>{false, false, false, false, true}));
   m.EndGame();
   EXPECT_EQ(m.Hint(1).Color, 0);
   EXPECT_FALSE(m.TakeBack());

@@ -84,7 +84,7 @@ TEST_F(Coach, CommandsAreEnabledOnlyWhenTheyCanBeUsed) {
     EXPECT_FALSE(form->actMenuUndo->isEnabled());
     form->actMenuHintExecute();
     form->actMenuUndoExecute();
-    EXPECT_FALSE(Panel(4).startsWith(QStringLiteral("Подсказка")));
+    EXPECT_FALSE(Panel(4).startsWith(QStringLiteral("Совет")));
   });
   PlayAnyColour();
   EXPECT_TRUE(checked);
@@ -131,7 +131,7 @@ TEST_F(Coach, HintLightsTheIslandsOfTheAdvisedColourUntilThePointerMoves) {
   const THint hint = M().Hint(seat);
   ASSERT_GE(hint.Color, 1);
   ASSERT_FALSE(hint.Islands.empty());
-  EXPECT_EQ(Panel(4), QStringLiteral("Подсказка: ") + form->actColor[hint.Color]->text());
+  EXPECT_EQ(Panel(4), QStringLiteral("Совет: ") + form->actColor[hint.Color]->text());
   EXPECT_EQ(M().CurrentGamer, seat);
   EXPECT_TRUE(M().AwaitingHuman);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Panel(i), view.panels[size_t(i)]);

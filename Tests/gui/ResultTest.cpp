@@ -200,7 +200,9 @@ TEST_F(Results, MultiUserGameShowsTeamsAndStoresNothing) {
           {gkHuman, "Bob", 1, 30},
           {gkComputer, "K3", 0, 60},
           {gkComputer, "K4", 0, 0}});
+  game->Machine().Assisted = true;  // a hint says nothing about a hall of fame it never enters
   ShowAndClose();
+  EXPECT_FALSE(form->stAssisted->isVisibleTo(form));
   EXPECT_EQ(Text("stName", 1), QStringLiteral("Команда1"));
   EXPECT_EQ(Text("stScore", 1), QStringLiteral("400"));
   EXPECT_EQ(Text("stName", 2), QStringLiteral("K3"));
@@ -225,6 +227,25 @@ TEST_F(Results, EleventhPlaceIsDroppedButStillCountsAsAdded) {
   EXPECT_EQ(Table("MAP01"), ten);
   EXPECT_EQ(hallFame->SelectedRow(), 5);
   EXPECT_TRUE(Shown("confirm").empty());
+}
+
+// The settings file refuses the end of the game: the store says so, and the hall of fame keeps
+// showing the table on disk with its row as it was, and does not open for a record it lacks.
+TEST_F(Results, AWinTheFileRefusedAddsNoRecordAndMarksNoRow) {
+  ASSERT_TRUE(WriteHallFame(Ini(), {"X=900"}, "MAP01"));
+  hallFame->SetSelectedRow(4);
+  ASSERT_TRUE(QFile::setPermissions(IniPath(), QFileDevice::ReadOwner));
+  Classic(1000, 100);
+  ShowAndClose();
+  EXPECT_EQ(Shown("error").size(), 1u);
+  EXPECT_FALSE(State().RecordAdded);
+  EXPECT_FALSE(form->RecordSaved);
+  EXPECT_EQ(hallFame->SelectedRow(), 4);
+  hallFame->show();
+  EXPECT_EQ(hallFame->Cell(1, 1), QStringLiteral("X"));
+  EXPECT_EQ(hallFame->Cell(2, 1), QString());
+  hallFame->close();
+  EXPECT_TRUE(Shown("confirm").empty());  // a won round all the same: no replay question
 }
 
 TEST_F(Results, ACorruptedTableIsResetAndTheResultBecomesItsOnlyRecord) {

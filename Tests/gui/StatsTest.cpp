@@ -3,10 +3,14 @@
 // at all, a game played with help apart; the command's state and key; the dialog's tabs and
 // reset; the tool bar still whole on the narrowest board.
 #include <QAction>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <functional>
 
 #include "GameFixture.h"
 #include "config/Catalogue.h"
@@ -72,26 +76,49 @@ TEST_F(Stats, FinishedGamesCountOnceStoppedOnesNotAndHelpedOnesApart) {
   EXPECT_EQ(Section().size(), 14u);  // the mode's group and the total, nothing else
   EXPECT_EQ(movingWithStatsOn, 0);
 
-  // A stopped game leaves the file as it was.
+  // A game stopped before the person chose leaves the file as it was; stopped after a choice,
+  // by any of the ways a game is left, it counts as stopped and ends the winning streak.
   const std::vector<std::string> before = Section();
   form->actMenuStartGame->trigger();
-  ChooseAnyColour();
-  ASSERT_TRUE(M().Active);
   form->actMenuStopGame->trigger();
   ASSERT_FALSE(M().Active);
   EXPECT_EQ(Section(), before);
+  const std::pair<const char*, std::function<void()>> stops[] = {
+      {"Стоп", [this] { form->actMenuStopGame->trigger(); }},
+      {"Старт", [this] { form->actMenuStartGame->trigger(); }},
+  };
+  TStatsRecord stopped = expected;
+  for (const auto& [how, stop] : stops) {
+    form->actMenuStartGame->trigger();
+    ChooseAnyColour();
+    ASSERT_TRUE(M().Active);
+    stop();
+    ++stopped.Games;
+    ++stopped.Stopped;
+    stopped.Streak = 0;
+    EXPECT_EQ(Record(classic), stopped) << how;
+    EXPECT_EQ(Record(total), stopped) << how;
+  }
+  form->actMenuStopGame->trigger();  // the game "Старт" began, before any choice
 
   // A game with a hint or a take-back counts in its own groups only.
   form->actMenuStartGame->trigger();
   ChooseAnyColour();
   M().Assisted = true;
   PlayToEnd();
-  EXPECT_EQ(Record(classic), expected);
-  EXPECT_EQ(Record(total), expected);
+  EXPECT_EQ(Record(classic), stopped);
+  EXPECT_EQ(Record(total), stopped);
   EXPECT_EQ(Record(AssistedStatsGroup(total)).Games, 1);
   EXPECT_EQ(Record(AssistedStatsGroup(classic)).Best, person * 5);
   EXPECT_EQ(form->events, (std::vector<std::string>{"results", "results"}));
   EXPECT_EQ(movingWithStatsOn, 0);
+
+  // Closing the window during a game is a stop too.
+  form->actMenuStartGame->trigger();
+  ChooseAnyColour();
+  messages.confirmAnswers = {true};
+  EXPECT_TRUE(form->close());
+  EXPECT_EQ(Record(total).Stopped, 3);
 }
 
 TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
@@ -122,12 +149,23 @@ TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
   form->SetDialogs(dialogs);
   TFormStats& stats = *dialogs.Stats;
   QWidget* opened = nullptr;
+  QPoint off;
+  form->show();
+  form->move(form->pos() + QPoint(40, 30));  // off the screen's centre
+  QApplication::processEvents();
   QTimer::singleShot(0, [&] {
     opened = QApplication::activeModalWidget();
+    off = stats.frameGeometry().center() - form->frameGeometry().center();
+    // A dialog wider than the room beside the window is kept on the screen.
+    const QRect area = platform.WorkArea(stats);
+    if (stats.frameGeometry().left() == area.left() ||
+        stats.frameGeometry().right() == area.right())
+      off.setX(0);
     stats.btnClose->click();
   });
   QTest::keyClick(form.get(), Qt::Key_F4);
   ASSERT_EQ(opened, &stats);
+  EXPECT_LE(off.manhattanLength(), 2) << off.x() << "," << off.y();  // centred on the window
   EXPECT_EQ(stats.windowTitle(), QStringLiteral("Статистика"));
 
   stats.show();
@@ -143,17 +181,47 @@ TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
   ASSERT_EQ(stats.tcStats->count(), 4);
   EXPECT_EQ(stats.Cell(0, 0), QStringLiteral("Игра"));
   stats.tcStats->setCurrentIndex(0);
-  EXPECT_EQ(rows(), QStringList({"Умеренный, Маленький, площадь|1|1|0|60,1 %|60,1 %|1|1",
-                                 "Умеренный, Маленький, очки|1|0|1|40|40|0|0"}));
+  EXPECT_EQ(rows(), QStringList({"Умеренный, карта маленькая, по площади|1|1|0|0|60,1 %|60,1 %|1|1",
+                                 "Умеренный, карта маленькая, по очкам|1|0|1|0|40|40|0|0"}));
   stats.tcStats->setCurrentIndex(1);
-  EXPECT_EQ(rows(), QStringList({"3 места, площадь|1|1|0|35,0 %|35,0 %|1|1"}));
+  EXPECT_EQ(rows(), QStringList({"3 места, по площади|1|1|0|0|35,0 %|35,0 %|1|1"}));
   stats.tcStats->setCurrentIndex(2);
   // The total by area: 60.1 % and 35.0 %, a streak of two wins.
-  EXPECT_EQ(rows(),
-            QStringList({"Всего, площадь|2|2|0|60,1 %|47,6 %|2|2", "Всего, очки|1|0|1|40|40|0|0"}));
+  EXPECT_EQ(rows(), QStringList({"Всего, по площади|2|2|0|0|60,1 %|47,6 %|2|2",
+                                 "Всего, по очкам|1|0|1|0|40|40|0|0"}));
   stats.tcStats->setCurrentIndex(3);
-  EXPECT_EQ(rows(), QStringList({"Умеренный, Маленький, площадь|1|1|0|70,0 %|70,0 %|1|1",
-                                 "Всего, площадь|1|1|0|70,0 %|70,0 %|1|1"}));
+  EXPECT_EQ(rows(), QStringList({"Умеренный, карта маленькая, по площади|1|1|0|0|70,0 %|70,0 %|1|1",
+                                 "Всего, по площади|1|1|0|0|70,0 %|70,0 %|1|1"}));
+
+  // Counters damaged by hand show as unknown, and the largest true ones stay whole: every cell
+  // and heading fits its column, on every tab.
+  const std::string section = cfg::StatsSection(Gamer);
+  ASSERT_TRUE(ini.WriteStrings(section, {{"Multi4_Points_Games", "2147483647"},
+                                         {"Multi4_Points_Wins", "2147483647"},
+                                         {"Multi4_Points_Best", "2147483647"},
+                                         {"Multi4_Points_Sum", "2147483647"},
+                                         {"Multi4_Points_Streak", "2147483647"},
+                                         {"Multi4_Points_LongestStreak", "2147483647"},
+                                         {"Multi2_Area_Games", "5"},
+                                         {"Multi2_Area_Wins", "50"},
+                                         {"Multi2_Area_Best", "100000"}}));
+  stats.tcStats->setCurrentIndex(1);
+  EXPECT_EQ(rows().filter(QStringLiteral("2 места")),
+            QStringList({"2 места, по площади|—|—|—|—|—|—|—|—"}));
+  const QFontMetrics metrics(stats.sgStats->font());
+  for (int tab = 0; tab < stats.tcStats->count(); ++tab) {
+    stats.tcStats->setCurrentIndex(tab);
+    for (int r = 0; r < stats.RowCount(); ++r)
+      for (int c = 0; c < TFormStats::ColCount; ++c)
+        EXPECT_LE(metrics.horizontalAdvance(stats.Cell(r, c)) + 8, stats.sgStats->columnWidth(c))
+            << tab << " " << stats.Cell(r, c).toStdString();
+  }
+  int columns = 0;
+  for (int c = 0; c < TFormStats::ColCount; ++c) columns += stats.sgStats->columnWidth(c);
+  EXPECT_LE(columns, stats.sgStats->viewport()->width());
+  ASSERT_TRUE(ini.EraseSection(section));
+  ASSERT_TRUE(RecordGameStats(ini, game(true, false, true, 700, 300)));
+  stats.ShowStats();  // the tab of games with help: two rows
 
   // "Сброс" asks first; "Нет" keeps everything, "Да" empties the profile's statistics only.
   ASSERT_TRUE(ini.WriteString(cfg::StatsSection("Другой"), "Total_Area_Games", "5"));
@@ -167,7 +235,7 @@ TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
                                              " на всех вкладках.\r\nВы уверены?")));
   EXPECT_FALSE(ini.SectionExists(cfg::StatsSection(Gamer)));
   EXPECT_TRUE(ini.SectionExists(cfg::StatsSection("Другой")));
-  EXPECT_EQ(rows(), QStringList({"Нет сыгранных игр|||||||"}));
+  EXPECT_EQ(rows(), QStringList({"Нет сыгранных игр||||||||"}));
   EXPECT_FALSE(stats.btnReset->isEnabled());
   stats.close();
 }

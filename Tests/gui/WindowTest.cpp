@@ -296,17 +296,37 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
             QRect(302, 2, 98, 18));
 
   EXPECT_EQ(form->font().pointSize(), 8);
+  // Every text of ours the status panel can show: the long work's steps, the computer seats'
+  // names announcing their turn, and the hint for each of the seven colours.
   QLabel* status = form->sbPanels[4];
   const QFontMetrics metrics(status->font());
-  for (const char* text :
-       {"Генерация карты...", "Генерация островов...", "Генерация соседей...", "Вывод карты...",
-        "Распределение...", "Компьютер", "Компьютер №4", "Тестер"}) {
-    form->SetStatus(text);
-    EXPECT_LE(metrics.horizontalAdvance(status->text()), status->contentsRect().width()) << text;
+  QStringList texts{"Генерация карты...",
+                    "Генерация островов...",
+                    "Генерация соседей...",
+                    "Вывод карты...",
+                    "Распределение...",
+                    "Компьютер",
+                    "Тестер"};
+  for (int seat = 1; seat <= 4; ++seat) texts << QStringLiteral("Компьютер №%1").arg(seat);
+  for (uint8_t k = 1; k <= 7; ++k) {
+    const QString hint = form->HintStatusText(k);
+    EXPECT_TRUE(hint.endsWith(form->actColor[k]->text())) << hint.toStdString();
+    texts << hint;
+  }
+  for (const QString& text : texts) {
+    form->SetStatus(text.toStdString());
+    EXPECT_LE(metrics.horizontalAdvance(status->text()), status->contentsRect().width())
+        << text.toStdString();
   }
   // The seats' shares: a whole board's share is the widest.
   EXPECT_LE(QFontMetrics(form->sbPanels[0]->font()).horizontalAdvance(QStringLiteral("99.99")),
             form->sbPanels[0]->contentsRect().width());
+
+  // Menu entries show no tool tip (it would cover the entry below); tool buttons keep theirs.
+  for (QMenu* menu : {form->miGame, form->miSettings, form->miHelp})
+    EXPECT_FALSE(menu->toolTipsVisible()) << menu->title().toStdString();
+  EXPECT_EQ(form->atbGame->widgetForAction(form->actMenuStopGame)->toolTip(),
+            QStringLiteral("Остановить текущую игру"));
 
   // Hovering any entry or button (which shows its status text) leaves the panels in place.
   for (QAction* action : form->findChildren<QAction*>()) {
@@ -326,8 +346,24 @@ TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
   const QPoint off = form->frameGeometry().center() - area.center();
   EXPECT_LE(off.manhattanLength(), 2) << off.x() << "," << off.y();
 
-  form->move(area.right() - 50, area.bottom() - 50);
+  // Unmoved, the window is centred again after each size change: a board too large for the
+  // screen puts it at the edge, and the next smaller one brings it back.
+  const QPoint centred = form->pos();
   TGameOptions options = form->State().Options;
+  for (int size : {3, 1}) {
+    options.SizeMap = size;
+    form->ApplyOptions(options);
+    form->SetSizeWindow();
+    QApplication::processEvents();
+    EXPECT_TRUE(area.contains(form->frameGeometry().topLeft())) << size;
+    const QPoint off = form->frameGeometry().center() - area.center();
+    if (size == 1) EXPECT_EQ(form->pos(), centred);
+    if (form->width() < area.width() && form->height() < area.height())
+      EXPECT_LE(off.manhattanLength(), 2) << size;
+  }
+
+  // Moved by the player, it stays where it was put, only kept on the screen.
+  form->move(area.right() - 50, area.bottom() - 50);
   options.SizeMap = 0;  // the small board: the window fits the screen
   form->ApplyOptions(options);
   form->SetSizeWindow();

@@ -128,6 +128,21 @@ TEST(ResultWinner, StatisticsSeeTheWinnerTheResultsDialogShows) {
   EXPECT_EQ(g.Seats[3].Score, 25);
   EXPECT_EQ(g.Level, 0);
   EXPECT_FALSE(PersonWon(RankedResults(m, false), m));  // a team's line is no person's seat
+
+  // Help counts for the seat that asked for it; a game only known to be helped, for everyone.
+  m.Assisted = true;
+  EXPECT_TRUE(FinishedGameStats(m, state).Assisted);
+  m.AssistedSeats[3] = true;
+  g = FinishedGameStats(m, state);
+  EXPECT_FALSE(g.Assisted);
+  EXPECT_TRUE(g.Seats[3].Assisted);
+  EXPECT_FALSE(g.Seats[1].Assisted);
+  ASSERT_EQ(GameOutcomes(g).size(), 2u);
+  for (const TStatsOutcome& o : GameOutcomes(g)) EXPECT_EQ(o.Assisted, o.Profile == "Ann");
+  // Stopped, nobody having chosen: no result, nobody's statistics.
+  g = StoppedGameStats(m, state);
+  EXPECT_TRUE(g.Stopped);
+  EXPECT_TRUE(GameOutcomes(g).empty());
 }
 
 }  // namespace
