@@ -29,6 +29,8 @@
 #include "gui/QtText.h"
 #include "gui/StatusPanel.h"
 #include "sound/Music.h"
+#include "window/GameRecords.h"
+#include "window/GameWatch.h"
 
 TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidget* parent)
     : QMainWindow(parent), messages_(messages), platform_(platform) {
@@ -54,6 +56,7 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
 
   icons_ = MakeColorIcons();
   CreateActions();
+  CreateRecordActions();
   CreateMenus();
   CreateToolBars();
   CreateBoard();
@@ -70,6 +73,8 @@ TFormGame::~TFormGame() {
   // The machine goes first, while every control it may still report to exists.
   machine_->OnChangeGamer = nullptr;
   machine_->OnChangeStateColor = nullptr;
+  watch_.reset();
+  records_.reset();  // gives the machine's move tap back
   machine_.reset();
   music_.reset();
 }
@@ -236,9 +241,12 @@ void TFormGame::CreateMenus() {
   setMenuBar(accmMain);
 
   miGame = accmMain->addMenu(Q("Игра"));
-  miGame->addActions({actMenuStartGame, actMenuStopGame, actMenuHint, actMenuUndo});
+  miGame->addActions(
+      {actMenuStartGame, actMenuContinueGame, actMenuStopGame, actMenuHint, actMenuUndo});
   miGame->addSeparator();
   miGame->addActions({actMenuGamers, actMenuHallOfFame, actMenuStats});
+  miGame->addSeparator();
+  miGame->addActions({actMenuSaveGame, actMenuOpenGame});
   miGame->addSeparator();
   miGame->addAction(actMenuExit);
 
@@ -262,6 +270,8 @@ void TFormGame::CreateMenus() {
   miHelp->addSeparator();
   miHelp->addAction(actHelpAboutProgram);
   for (QMenu* menu : {miGame, miSettings, miHelp}) menu->setToolTipsVisible(true);
+  // The kept game may have come or gone with a change of profile.
+  connect(miGame, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
 
   // Right click on the menu bar: the three panel switches.
   pmPanels = new QMenu(this);
@@ -370,7 +380,10 @@ void TFormGame::closeEvent(QCloseEvent* event) {
   // A turn loop may be running below us (the question came through pending events): end the
   // game so that it unwinds instead of playing on in a closed window.
   autostartPending_ = false;
+  watch_->Leave();
   if (machine_->Active) {
+    // The game is kept for the profile, to be continued at the next start.
+    records_->KeepInterrupted();
     pointer_.Reset();
     unsetCursor();
     machine_->EndGame();

@@ -6,6 +6,7 @@
 #include "dialogs/UnitHallFame.h"
 #include "dialogs/UnitResult.h"
 #include "model/GameResults.h"
+#include "window/GameRecords.h"
 #include "window/UnitGame.h"
 
 TGameEndRecord TFormGame::RecordGameEnd() {
@@ -31,6 +32,7 @@ TGameEndRecord TFormGame::RecordGameEnd() {
     tables.emplace_back(section, std::move(records));
   }
   state_.RecordAdded = record.RecordAdded;
+  records_->GameFinished();
   // One write: a refusal has been reported by the store, and the game's end goes on regardless.
   WriteGameEnd(*iniFile_, stats, tables);
   return record;

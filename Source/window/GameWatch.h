@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Watching a recorded game in the main window: the board after any move, stepped with the arrow
+// keys, jumped with Home and End, played and paused with Space; Esc leaves. The position comes
+// from the engine's replay, so memory stays that of one board however long the game, and each
+// step is drawn by the window's own drawing path.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+#include "model/GameRecord.h"
+
+class QShortcut;
+class TFormGame;
+
+class TGameWatch : public QObject {
+ public:
+  explicit TGameWatch(TFormGame& form);
+  ~TGameWatch() override;
+
+  // Shows the record's game from its first move (a game being watched gives way).
+  void Start(TGameRecord record);
+  // Back to the idle board.
+  void Leave();
+  bool Active() const { return replay_ != nullptr; }
+
+  // The position after `moves` moves (clamped to the game).
+  void Seek(size_t moves);
+  void Step(int delta);
+  void PlayPause();
+  bool Playing() const { return timer_.isActive(); }
+  size_t Position() const;
+  size_t Length() const;
+  // The status text of the current position.
+  QString StatusText() const;
+
+  static constexpr int StepMilliseconds = 400;
+
+ private:
+  void Show();
+
+  TFormGame& form_;
+  std::unique_ptr<TGameReplay> replay_;
+  QTimer timer_;
+  std::vector<QShortcut*> keys_;
+  QString caption_;  // the window's caption before watching
+};
