@@ -205,9 +205,6 @@ void TGameRecords::Save() {
 }
 
 void TGameRecords::Open() {
-  if (form_.Machine().Active &&
-      !form_.Messages().Confirm("Существует активная игра.\nОна будет утеряна.\nВы уверены?"))
-    return;
   const QString path = Choose(false);
   if (!path.isEmpty()) OpenFile(path);
 }
@@ -218,6 +215,10 @@ void TGameRecords::OpenFile(const QString& path) {
     form_.Messages().Error(read.Error);
     return;
   }
+  // Only a file that reads costs the running game, and only when the player agrees.
+  if (form_.Machine().Active &&
+      !form_.Messages().Confirm("Существует активная игра.\nОна будет утеряна.\nВы уверены?"))
+    return;
   Remember(path);
   TGameRecord& record = *read.Record;
   if (form_.Machine().Active) form_.StopGame(true);

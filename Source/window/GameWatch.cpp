@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QShortcut>
+#include <algorithm>
+#include <iterator>
 
 #include "gui/QtText.h"
 #include "window/UnitGame.h"
@@ -28,6 +30,9 @@ TGameWatch::TGameWatch(TFormGame& form) : form_(form) {
   key(Qt::Key_End, [this] { Seek(Length()); });
   key(Qt::Key_Space, [this] { PlayPause(); });
   key(Qt::Key_Escape, [this] { Leave(); });
+  key(Qt::Key_Plus, [this] { Faster(true); });
+  key(Qt::Key_Equal, [this] { Faster(true); });
+  key(Qt::Key_Minus, [this] { Faster(false); });
 }
 
 TGameWatch::~TGameWatch() = default;
@@ -89,6 +94,13 @@ void TGameWatch::PlayPause() {
   }
   if (Position() >= Length()) Seek(0);  // played to the end: from the start again
   timer_.start();
+}
+
+void TGameWatch::Faster(bool faster) {
+  const int* at = std::find(std::begin(Speeds), std::end(Speeds), timer_.interval());
+  if (faster && at + 1 < std::end(Speeds)) ++at;
+  if (!faster && at > std::begin(Speeds)) --at;
+  timer_.setInterval(*at);
 }
 
 QString TGameWatch::StatusText() const {

@@ -37,7 +37,11 @@ class TGameWatch : public QObject {
   // The status text of the current position.
   QString StatusText() const;
 
-  static constexpr int StepMilliseconds = 400;
+  // Time between moves while playing: the middle one of three speeds at first; + and - choose.
+  static constexpr int Speeds[] = {1000, 400, 150};
+  static constexpr int StepMilliseconds = Speeds[1];
+  void Faster(bool faster);
+  int Interval() const { return timer_.interval(); }
 
  private:
   void Show();

@@ -110,6 +110,14 @@ TEST_F(GameRecordWindow, WatchingShowsTheGamesBoardAtEveryStepAndTheKeysDriveIt)
   }
   form->actColor[1]->trigger();  // the colour keys take nothing
   EXPECT_EQ(watch.Position(), 0u);
+  for (auto [key, interval] : {std::pair{Qt::Key_Plus, 150},
+                               {Qt::Key_Minus, 400},
+                               {Qt::Key_Minus, 1000},
+                               {Qt::Key_Minus, 1000},
+                               {Qt::Key_Plus, 400}}) {
+    QTest::keyClick(form.get(), key);
+    EXPECT_EQ(watch.Interval(), interval);
+  }
   QTest::keyClick(form.get(), Qt::Key_Space);
   EXPECT_TRUE(watch.Playing());
   QTest::qWait(TGameWatch::StepMilliseconds * 2 + 100);
