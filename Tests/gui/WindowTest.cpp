@@ -107,8 +107,9 @@ TEST_F(GameWindow, MenusAndBarsInOrder) {
   for (QAction* a : form->accmMain->actions()) menus << a->text();
   EXPECT_EQ(menus, QStringList({"Игра", "Настройки", "Помощь"}));
   EXPECT_EQ(Entries(form->miGame->actions()),
-            QStringList({"Старт", "Стоп", "Подсказка", "Отменить ход", "-", "Игроки", "Зал славы",
-                         "Статистика", "-", "Выход"}));
+            QStringList({"Старт", "Продолжить игру", "Стоп", "Подсказка", "Отменить ход", "-",
+                         "Игроки", "Зал славы", "Статистика", "-", "Сохранить игру…",
+                         "Открыть игру…", "-", "Выход"}));
   EXPECT_EQ(Entries(form->miSettings->actions()),
             QStringList({"Классическая игра", "Многопользовательская игра", "-", "Музыка",
                          "Установить расклад", "-", "Настройки", "Многопольз. игра"}));
