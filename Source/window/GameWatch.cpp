@@ -2,6 +2,7 @@
 #include "window/GameWatch.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QShortcut>
 #include <algorithm>
 #include <iterator>
@@ -56,6 +57,8 @@ void TGameWatch::Leave() {
   replay_.reset();
   form_.setWindowTitle(caption_);
   form_.SetStatus(std::string());
+  form_.sbPanels[4]->setToolTip(QString());
+  ClearSeatPanels();
   form_.PresentShow();
 }
 
@@ -118,5 +121,19 @@ QString TGameWatch::StatusText() const {
 void TGameWatch::Show() {
   form_.ShowMachine(&replay_->Machine());
   form_.ShowPosition();
-  form_.SetStatus(StatusText().toStdString());
+  // "Ход k из n" fits the status panel; the seat that made move k shows its colour in its own
+  // panel, and the whole text, with the name, is the panel's tool tip.
+  const QString text = StatusText();
+  form_.SetStatus(text.section(QLatin1Char(':'), 0, 0).toStdString());
+  form_.sbPanels[4]->setToolTip(text);
+  ClearSeatPanels();
+  if (const size_t k = Position(); k > 0) {
+    const TRecordMove& move = replay_->Record().Moves[k - 1];
+    form_.sbPanels[size_t(move.Seat - 1)]->setPixmap(
+        form_.actColor[move.Color]->icon().pixmap(QSize(16, 16)));
+  }
+}
+
+void TGameWatch::ClearSeatPanels() {
+  for (size_t i = 0; i < 4; ++i) form_.sbPanels[i]->clear();
 }

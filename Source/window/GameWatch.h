@@ -34,7 +34,7 @@ class TGameWatch : public QObject {
   bool Playing() const { return timer_.isActive(); }
   size_t Position() const;
   size_t Length() const;
-  // The status text of the current position.
+  // The position in words: "Ход k из n", and the seat that made move k with its colour.
   QString StatusText() const;
 
   // Time between moves while playing: the middle one of three speeds at first; + and - choose.
@@ -45,6 +45,7 @@ class TGameWatch : public QObject {
 
  private:
   void Show();
+  void ClearSeatPanels();
 
   TFormGame& form_;
   std::unique_ptr<TGameReplay> replay_;

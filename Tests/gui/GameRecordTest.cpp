@@ -94,6 +94,11 @@ TEST_F(GameRecordWindow, WatchingShowsTheGamesBoardAtEveryStepAndTheKeysDriveIt)
     watch.Seek(k);
     EXPECT_EQ(form->MapImage(), image) << "move " << k;
   }
+  watch.Seek(1);
+  const TRecordMove first = form->Records().LastFinished()->Moves[0];
+  EXPECT_EQ(Panel(4), QStringLiteral("Ход 1 из %1").arg(watch.Length()));
+  EXPECT_TRUE(watch.StatusText().endsWith(form->actColor[first.Color]->text()));
+  EXPECT_FALSE(form->sbPanels[size_t(first.Seat - 1)]->pixmap().isNull());
   watch.Seek(0);
   EXPECT_EQ(Panel(4), QStringLiteral("Ход 0 из %1").arg(watch.Length()));
   const struct {
