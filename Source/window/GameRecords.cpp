@@ -120,7 +120,10 @@ std::optional<TGameRecord> TGameRecords::GameToSave() const {
 // The kept game.
 
 QString TGameRecords::KeptPath() const {
-  const std::string& profile = form_.State().ActiveGamer;
+  return KeptPath(form_.State().ActiveGamer);
+}
+
+QString TGameRecords::KeptPath(const std::string& profile) const {
   if (profile.empty()) return QString();
   // The profile's name in hexadecimal: any name, letter case kept, makes a valid file name.
   const QByteArray name = QByteArray::fromStdString(profile).toHex();
@@ -134,8 +137,19 @@ bool TGameRecords::HasKept() const {
 }
 
 void TGameRecords::DiscardKept() {
-  const QString path = KeptPath();
+  DiscardKept(form_.State().ActiveGamer);
+}
+
+void TGameRecords::DiscardKept(const std::string& profile) {
+  const QString path = KeptPath(profile);
   if (!path.isEmpty()) QFile::remove(path);
+}
+
+void TGameRecords::MoveKept(const std::string& from, const std::string& to) {
+  const QString source = KeptPath(from), target = KeptPath(to);
+  if (source.isEmpty() || target.isEmpty() || source == target || !QFile::exists(source)) return;
+  QFile::remove(target);  // a game left under the new name belongs to no profile any more
+  QFile::rename(source, target);
 }
 
 void TGameRecords::Waiting() {

@@ -57,8 +57,12 @@ class TGameRecords : public QObject {
   bool HasKept() const;
   // Continues the kept game (or shows why it can only be watched).
   void ContinueKept();
-  // The kept game's file of the active profile (empty without a profile).
+  // The kept game's file of a profile, by default the active one (empty without a profile).
   QString KeptPath() const;
+  QString KeptPath(const std::string& profile) const;
+  // A renamed profile keeps its game; a deleted one's goes.
+  void MoveKept(const std::string& from, const std::string& to);
+  void DiscardKept(const std::string& profile);
   // Why the record cannot be continued here, or nothing; `record` gets its person seats filled
   // (a classic game's person becomes the active profile).
   std::optional<std::string> Continuable(TGameRecord& record) const;

@@ -157,6 +157,8 @@ class TFormGame : public QMainWindow,
   // Goes on with an unfinished recorded game as the running game (its seats already filled the
   // way the caller wants them). False when it could not be continued (the message was shown).
   bool ContinueRecordedGame(const TGameRecord& record);
+  void ProfileRenamed(const std::string& from, const std::string& to) override;
+  void ProfileErased(const std::string& name) override;
 
   // ---- Controls --------------------------------------------------------------------------
   QMenuBar* accmMain = nullptr;

@@ -51,6 +51,14 @@ void TFormGame::actMenuOpenGameExecute() {
   UpdateActions();
 }
 
+void TFormGame::ProfileRenamed(const std::string& from, const std::string& to) {
+  records_->MoveKept(from, to);
+}
+
+void TFormGame::ProfileErased(const std::string& name) {
+  records_->DiscardKept(name);
+}
+
 bool TFormGame::ContinueRecordedGame(const TGameRecord& record) {
   if (machine_->Active) return false;
   StartNewGame(&record);

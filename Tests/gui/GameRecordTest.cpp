@@ -231,4 +231,18 @@ TEST_F(GameRecordWindow, HostileFilesGiveTheReadersMessageAndChangeNothing) {
   EXPECT_EQ(ini.readAll(), iniBefore);
 }
 
+TEST_F(GameRecordWindow, AKeptGameFollowsItsProfileThroughARenameAndGoesWithIt) {
+  EXPECT_FALSE(form->actMenuSaveGame->isEnabled());  // no game yet
+  form->actMenuStartGame->trigger();
+  PlayPerson(2);
+  form->close();
+  const QString kept = form->Records().KeptPath("Тестер");
+  ASSERT_TRUE(QFile::exists(kept));
+  form->ProfileRenamed("Тестер", "Другой");
+  EXPECT_FALSE(QFile::exists(kept));
+  ASSERT_TRUE(QFile::exists(form->Records().KeptPath("Другой")));
+  form->ProfileErased("Другой");
+  EXPECT_FALSE(QFile::exists(form->Records().KeptPath("Другой")));
+}
+
 }  // namespace
