@@ -3,11 +3,13 @@
 // choice, then the event loop until the main window closes.
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include "app/UnitStartUp.h"
 #include "config/SettingsLock.h"
 #include "gui/Platform.h"
 #include "gui/QtMessages.h"
+#include "window/GameRecords.h"
 #include "window/UnitGame.h"
 
 int main(int argc, char* argv[]) {
@@ -29,5 +31,13 @@ int main(int argc, char* argv[]) {
 
   // "Выход" in the profiles dialog ends the program here, before any closing step.
   if (!program.StartUp()) return 0;
+  // A game record named on the command line (a file manager opening one) opens once the window
+  // runs, as "Открыть игру…" would open it.
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() > 1 && !arguments[1].startsWith(QLatin1Char('-')))
+    QTimer::singleShot(0, &program.Game(), [&program, path = arguments[1]] {
+      program.Game().Records().OpenFile(path);
+      program.Game().activateWindow();
+    });
   return app.exec();
 }

@@ -215,6 +215,7 @@ void TFormGamers::btnChangeClick() {
   // Profile key, options and hall-of-fame names change in one replacement of the file.
   if (!RenameGamerInFile(ini, &messages_, old, name)) return;  // the store has said why
   if (lastLogin) ini.WriteString(cfg::kSectionOther, cfg::kKeyLastLogin, name);
+  host_.ProfileRenamed(old, name);
 
   auto it = std::find(state.GamerList.begin(), state.GamerList.end(), old);
   if (it != state.GamerList.end())
@@ -246,6 +247,7 @@ void TFormGamers::btnEraseClick() {
 
   // Options and statistics go with the name, in one replacement of the file.
   if (!DeleteGamerInFile(ini_, name)) return;
+  host_.ProfileErased(name);
 
   auto it = std::find(state.GamerList.begin(), state.GamerList.end(), name);
   if (it != state.GamerList.end()) state.GamerList.erase(it);

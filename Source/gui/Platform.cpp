@@ -92,6 +92,20 @@ QString TSystemPlatform::UserName() const {
   return name;
 }
 
+QString TPlatform::DataFolder() const {
+  return QFileInfo(SettingsFilePath()).absolutePath();
+}
+
+QString TSystemPlatform::DataFolder() const {
+  const QString settings = SettingsFilePath();
+  if (QFileInfo(settings).absolutePath() == QFileInfo(ExecutableFolder()).absoluteFilePath())
+    return ExecutableFolder();
+  QString base = qEnvironmentVariable("XDG_DATA_HOME");
+  if (base.isEmpty() || QDir::isRelativePath(base))
+    base = QDir::homePath() + QStringLiteral("/.local/share");
+  return base + QStringLiteral("/morvik");
+}
+
 void CenterOnScreen(QWidget& window, const TPlatform& platform) {
   const QRect area = platform.WorkArea(window);
   if (area.isEmpty()) return;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/GameOptions.h"
 
@@ -20,4 +21,7 @@ class TGameHost {
   virtual void SetGameMode(bool multiUser) = 0;
   // Puts options in force (TFormGame::ApplyOptions); the file is not written.
   virtual bool ApplyOptions(const TGameOptions& options) = 0;
+  // A profile was renamed or deleted in the file: what the window keeps for it follows.
+  virtual void ProfileRenamed(const std::string& /*from*/, const std::string& /*to*/) {}
+  virtual void ProfileErased(const std::string& /*name*/) {}
 };

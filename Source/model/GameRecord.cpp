@@ -8,6 +8,7 @@
 
 #include "config/SafeFile.h"
 #include "model/GameRecordPlay.h"
+#include "model/GameResults.h"
 
 using namespace record_play;
 
@@ -15,10 +16,9 @@ namespace {
 
 constexpr std::string_view Magic = "morvik-game";
 
+// A seat's score by the record's victory rule, as the results count it.
 int32_t SeatScore(const TGameRecord& r, int32_t area, int32_t points) {
-  if (!r.VictoryByArea) return points;
-  const double tiles = double(r.Width) * double(r.Height);
-  return int32_t(std::trunc(double(area) * 1000.0 / tiles + 0.5));
+  return r.VictoryByArea ? AreaScore(uint32_t(std::max(area, 0)), r.Width, r.Height) : points;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -378,27 +378,29 @@ std::string FileName(const std::string& path) {
 // ---------------------------------------------------------------------------------------------
 
 std::array<uint8_t, 5> RecordPlaces(const TGameRecord& r) {
-  struct TLine {
-    int32_t number = 0;
-    int index = 0;  // 1..4 seats, 5..8 teams
+  // The results' own lines and ranking: seats 1..4, then teams 1..4.
+  TResultList lines;
+  for (int i = 1; i <= 4; ++i) {
+    lines[size_t(i - 1)].Seat = i;
+    lines[size_t(i + 3)].Team = i;
+  }
+  auto lineOf = [](const TRecordSeat& seat, int s) {
+    return seat.Team >= 1 && seat.Team <= 4 ? size_t(seat.Team + 3) : size_t(s - 1);
   };
-  std::array<TLine, 8> lines{};
-  for (int i = 0; i < 8; ++i) lines[size_t(i)].index = i + 1;
   for (int s = 1; s <= 4; ++s) {
     const TRecordSeat& seat = r.Seats[size_t(s)];
-    if (seat.Kind == gkNone) continue;
-    const int target = seat.Team ? 4 + seat.Team : s;
-    lines[size_t(target - 1)].number += SeatScore(r, seat.Area, seat.Points);
+    if (seat.Kind != gkNone) lines[lineOf(seat, s)].Number += SeatScore(r, seat.Area, seat.Points);
   }
-  std::stable_sort(lines.begin(), lines.end(),
-                   [](const TLine& a, const TLine& b) { return a.number > b.number; });
+  RankResults(lines);
   std::array<uint8_t, 5> places{};
   for (int s = 1; s <= 4; ++s) {
     const TRecordSeat& seat = r.Seats[size_t(s)];
     if (seat.Kind == gkNone) continue;
-    const int target = seat.Team ? 4 + seat.Team : s;
-    for (size_t i = 0; i < lines.size(); ++i)
-      if (lines[i].index == target) places[size_t(s)] = uint8_t(i + 1);
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const bool team = seat.Team >= 1 && seat.Team <= 4;
+      if (team ? lines[i].Team == seat.Team : lines[i].Seat == s)
+        places[size_t(s)] = uint8_t(i + 1);
+    }
   }
   return places;
 }

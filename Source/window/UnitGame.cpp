@@ -25,10 +25,13 @@
 #include "dialogs/UnitStats.h"
 #include "gui/Icons.h"
 #include "gui/MapImage.h"
+#include "gui/MenuTips.h"
 #include "gui/Platform.h"
 #include "gui/QtText.h"
 #include "gui/StatusPanel.h"
 #include "sound/Music.h"
+#include "window/GameRecords.h"
+#include "window/GameWatch.h"
 
 TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidget* parent)
     : QMainWindow(parent), messages_(messages), platform_(platform) {
@@ -57,6 +60,7 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
 
   icons_ = MakeColorIcons();
   CreateActions();
+  CreateRecordActions();
   CreateMenus();
   CreateToolBars();
   CreateBoard();
@@ -74,6 +78,8 @@ TFormGame::~TFormGame() {
   machine_->OnChangeGamer = nullptr;
   machine_->OnChangeStateColor = nullptr;
   machine_->ThinkMaster = nullptr;
+  watch_.reset();
+  records_.reset();  // gives the machine's move tap back
   machine_.reset();
   music_.reset();
 }
@@ -240,9 +246,12 @@ void TFormGame::CreateMenus() {
   setMenuBar(accmMain);
 
   miGame = accmMain->addMenu(Q("Игра"));
-  miGame->addActions({actMenuStartGame, actMenuStopGame, actMenuHint, actMenuUndo});
+  miGame->addActions(
+      {actMenuStartGame, actMenuContinueGame, actMenuStopGame, actMenuHint, actMenuUndo});
   miGame->addSeparator();
   miGame->addActions({actMenuGamers, actMenuHallOfFame, actMenuStats});
+  miGame->addSeparator();
+  miGame->addActions({actMenuSaveGame, actMenuOpenGame});
   miGame->addSeparator();
   miGame->addAction(actMenuExit);
 
@@ -265,9 +274,10 @@ void TFormGame::CreateMenus() {
   connect(forumEntry, &QAction::triggered, actHelpForum, &QAction::trigger);
   miHelp->addSeparator();
   miHelp->addAction(actHelpAboutProgram);
-  // A menu entry's tool tip would cover the entry below it: the entries' captions say it all,
-  // and the tool buttons keep theirs.
-  for (QMenu* menu : {miGame, miSettings, miHelp}) menu->setToolTipsVisible(false);
+  // A menu entry's tool tip shows beside the menu, never over the entry below it.
+  for (QMenu* menu : {miGame, miSettings, miHelp}) PlaceMenuTipsBeside(menu);
+  // The kept game may have come or gone with a change of profile.
+  connect(miGame, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
 
   // Right click on the menu bar: the three panel switches.
   pmPanels = new QMenu(this);
@@ -377,7 +387,10 @@ void TFormGame::closeEvent(QCloseEvent* event) {
   // A turn loop may be running below us (the question came through pending events): end the
   // game so that it unwinds instead of playing on in a closed window.
   autostartPending_ = false;
+  watch_->Leave();
   if (machine_->Active) {
+    // The game is kept for the profile, to be continued at the next start.
+    records_->KeepInterrupted();
     pointer_.Reset();
     unsetCursor();
     CountStoppedGame();

@@ -37,6 +37,10 @@ class TFormResult;
 class TFormMultiUserGame;
 class TFormSettings;
 class TFormStats;
+class TGameRecords;
+class TGameWatch;
+struct TGameRecord;
+struct TBoardView;
 class TMapImage;
 class TMusic;
 class TPlatform;
@@ -150,6 +154,20 @@ class TFormGame : public QMainWindow,
   // sets State().RecordAdded. The first step of ShowResults.
   TGameEndRecord RecordGameEnd();
 
+  // ---- Games as files (UnitGameRecord.cpp) ---------------------------------------------
+  // The running game's record, the last finished one, saving, opening and the kept game.
+  TGameRecords& Records() { return *records_; }
+  // Watching a recorded game step by step.
+  TGameWatch& Watch() { return *watch_; }
+  // The board the window draws: another machine's (a game being watched), or with nullptr the
+  // window's own. The window takes the other board's size; its looks stay the window's.
+  void ShowMachine(const TMorvikMachine* shown);
+  // Goes on with an unfinished recorded game as the running game (its seats already filled the
+  // way the caller wants them). False when it could not be continued (the message was shown).
+  bool ContinueRecordedGame(const TGameRecord& record);
+  void ProfileRenamed(const std::string& from, const std::string& to) override;
+  void ProfileErased(const std::string& name) override;
+
   // ---- Controls --------------------------------------------------------------------------
   QMenuBar* accmMain = nullptr;
   QToolBar* atbGame = nullptr;
@@ -165,10 +183,13 @@ class TFormGame : public QMainWindow,
   QMenu* miHelp = nullptr;
 
   QAction* actMenuStartGame = nullptr;
+  QAction* actMenuContinueGame = nullptr;
   QAction* actMenuStopGame = nullptr;
   QAction* actMenuGamers = nullptr;
   QAction* actMenuHallOfFame = nullptr;
   QAction* actMenuStats = nullptr;
+  QAction* actMenuSaveGame = nullptr;
+  QAction* actMenuOpenGame = nullptr;
   QAction* actMenuExit = nullptr;
   QAction* actSettingsGameClassic = nullptr;
   QAction* actSettingsGameMultiUser = nullptr;
@@ -237,6 +258,9 @@ class TFormGame : public QMainWindow,
   // What the status panel says while a hint for `color` is shown.
   QString HintStatusText(uint8_t color) const;
   void actMenuUndoExecute();
+  void actMenuContinueGameExecute();
+  void actMenuSaveGameExecute();
+  void actMenuOpenGameExecute();
 
  protected:
   // The results dialog, modal: display and the replay question only.
@@ -262,10 +286,13 @@ class TFormGame : public QMainWindow,
   void CreateStatusBar();
   void CreateBoard();  // the image and its pointer events
   // The start after the running-game question; false when the multi-user setup refused.
-  bool StartNewGame();
+  bool StartNewGame(const TGameRecord* resume = nullptr);
+  void CreateRecordActions();  // UnitGameRecord.cpp
   void QueueAutostart();
   void ShowIdle();         // the idle steps of StopGame
-  bool BoardFits() const;  // the bitmap has the size of the machine's board
+  bool BoardFits() const;  // the bitmap has the size of the shown board
+  const TMorvikMachine& Shown() const { return shown_ ? *shown_ : *machine_; }
+  TBoardView BoardView() const;
 
   // Hint, take-back and statistics enabled by what the machine allows right now.
   void UpdateActions();
@@ -283,6 +310,9 @@ class TFormGame : public QMainWindow,
   TMapPainter painter_;
   std::unique_ptr<TMusic> music_;
   std::array<QIcon, IconCount> icons_;
+  const TMorvikMachine* shown_ = nullptr;  // a watched game's machine; null: the window's own
+  std::unique_ptr<TGameRecords> records_;
+  std::unique_ptr<TGameWatch> watch_;
 
   TPointerState pointer_;
   TIslandDraw drawUnframed_ = [this](uint16_t island, TTileState state) {

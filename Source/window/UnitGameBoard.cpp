@@ -50,13 +50,26 @@ void TFormGame::AfterPointer(bool hintEnded) {
 }
 
 bool TFormGame::BoardFits() const {
-  return painter_.Width() == machine_->Width * machine_->SizeTile + 1 &&
-         painter_.Height() == machine_->Height * machine_->SizeTile + 1;
+  return painter_.Width() == Shown().Width * machine_->SizeTile + 1 &&
+         painter_.Height() == Shown().Height * machine_->SizeTile + 1;
+}
+
+TBoardView TFormGame::BoardView() const {
+  TBoardView view = MakeBoardView(Shown(), state_.Option(soSelectBoundary));
+  // A watched game is drawn with the window's tile and looks.
+  view.SizeTile = machine_->SizeTile;
+  view.Looks = machine_->TileStyles;
+  return view;
+}
+
+void TFormGame::ShowMachine(const TMorvikMachine* shown) {
+  shown_ = shown == machine_.get() ? nullptr : shown;
+  if (!BoardFits()) SetSizeWindow();
 }
 
 void TFormGame::SetSizeWindow() {
   const TWindowGeometry g =
-      CalcSizeWindow(machine_->Width, machine_->Height, machine_->SizeTile, state_.PanelFlags());
+      CalcSizeWindow(Shown().Width, Shown().Height, machine_->SizeTile, state_.PanelFlags());
   painter_.Resize(g.MapWidth, g.MapHeight);
   iMap->SetBuffer(painter_.Bits(), painter_.Width(), painter_.Height());
   // The board sits at (MapLeft, MapTop) of the window; the bars above it are the menu (25) and
@@ -84,17 +97,15 @@ void TFormGame::PresentShow() {
 }
 
 void TFormGame::DrawMap(bool showProgress) {
-  if (!machine_->Map) return;
+  if (!Shown().Map) return;
   if (!BoardFits()) SetSizeWindow();
-  painter_.DrawMap(MakeBoardView(*machine_, state_.Option(soSelectBoundary)),
-                   ServicesProgress(*this, showProgress));
+  painter_.DrawMap(BoardView(), ServicesProgress(*this, showProgress));
   iMap->update();
 }
 
 void TFormGame::DrawIsland(uint16_t island, TTileState state, bool framed) {
-  if (!machine_->Map || island >= machine_->Map->Islands.size() || !BoardFits()) return;
-  painter_.DrawIsland(MakeBoardView(*machine_, state_.Option(soSelectBoundary)), island, state,
-                      framed);
+  if (!Shown().Map || island >= Shown().Map->Islands.size() || !BoardFits()) return;
+  painter_.DrawIsland(BoardView(), island, state, framed);
   iMap->update();
 }
 
@@ -104,7 +115,8 @@ void TFormGame::ShowPosition() {
   AfterPointer(pointer_.Drop(*machine_, [](uint16_t, TTileState) {}));
   DrawMap(false);
   // The seat to move, as the turn change leaves it: unframed, with its outline when asked.
-  const int seat = machine_->CurrentGamer;
-  if (machine_->Active && machine_->Map && seat >= 1 && seat <= 4)
-    DrawIsland(machine_->GetGamerIsland(*machine_->Map, seat), tsOccupied, false);
+  const TMorvikMachine& shown = Shown();
+  const int seat = shown.CurrentGamer;
+  if (shown.Active && shown.Map && seat >= 1 && seat <= 4)
+    DrawIsland(shown.GetGamerIsland(*shown.Map, seat), tsOccupied, false);
 }

@@ -4,6 +4,7 @@
 // game an assisted one (the machine keeps that flag; the results read it).
 #include <QAction>
 
+#include "window/GameRecords.h"
 #include "window/UnitGame.h"
 
 void TFormGame::UpdateActions() {
@@ -11,6 +12,11 @@ void TFormGame::UpdateActions() {
   actMenuUndo->setEnabled(machine_->CanTakeBack());
   // The statistics open between games or while a person is to choose.
   actMenuStats->setEnabled(!machine_->Active || machine_->AwaitingHuman);
+  // Games as files: saving while there is a game; the kept game between games; and the kept
+  // game brought up to date whenever a person is to choose.
+  actMenuSaveGame->setEnabled(records_->CanSave());
+  actMenuContinueGame->setEnabled(!machine_->Active && records_->HasKept());
+  records_->Waiting();
 }
 
 // Short enough that the longest colour name stays whole in the 140-pixel status panel.
@@ -26,6 +32,7 @@ void TFormGame::actMenuHintExecute() {
   if (hint.Color < 1 || hint.Color > 7) return;
   // The pointer's highlight gives way; the hint is drawn as the pointer draws a colour with its
   // perspective, and ends the way that highlight ends.
+  records_->Assisted(machine_->CurrentGamer);
   SetStatus(HintStatusText(hint.Color).toStdString());
   pointer_.ShowHint(*machine_, hint, drawUnframed_);
   AfterPointer(false);
@@ -38,6 +45,7 @@ void TFormGame::actMenuUndoExecute() {
     UpdateActions();
     return;
   }
+  records_->Assisted(machine_->CurrentGamer);
   ShowPosition();
   for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
   const int seat = machine_->CurrentGamer;

@@ -6,6 +6,7 @@
 #include "dialogs/UnitHallFame.h"
 #include "dialogs/UnitResult.h"
 #include "model/GameResults.h"
+#include "window/GameRecords.h"
 #include "window/UnitGame.h"
 
 TGameEndRecord TFormGame::RecordGameEnd() {
@@ -30,6 +31,7 @@ TGameEndRecord TFormGame::RecordGameEnd() {
     record.RecordAdded = record.RecordSaved = true;
     tables.emplace_back(section, std::move(records));
   }
+  records_->GameFinished();
   // One write: a refusal has been reported by the store, and the game's end goes on regardless.
   // A record that did not reach the file is none: the hall of fame neither opens for it nor
   // marks a row the table on disk does not hold.

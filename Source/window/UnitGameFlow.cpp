@@ -16,6 +16,8 @@
 #include "gui/Platform.h"
 #include "gui/QtText.h"
 #include "sound/Music.h"
+#include "window/GameRecords.h"
+#include "window/GameWatch.h"
 #include "window/UnitGame.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -30,9 +32,10 @@ void TFormGame::actMenuStartGameExecute() {
   StartNewGame();
 }
 
-bool TFormGame::StartNewGame() {
+bool TFormGame::StartNewGame(const TGameRecord* resume) {
   autostartPending_ = false;
-  if (state_.MultiUserMode && !TestMultiUserCondition()) return false;
+  watch_->Leave();
+  if (!resume && state_.MultiUserMode && !TestMultiUserCondition()) return false;
 
   SettingsControlEnabled(false);
   actMenuStopGame->setEnabled(true);
@@ -41,7 +44,7 @@ bool TFormGame::StartNewGame() {
     a->setEnabled(false);
 
   if (music_) music_->StopTitle();
-  FillSeats();
+  if (!resume) FillSeats();
   // The record table is the board played, whatever the settings show later.
   state_.GameVictory = state_.Options.Victory;
   state_.GameSizeMap = state_.Options.SizeMap;
@@ -51,7 +54,12 @@ bool TFormGame::StartNewGame() {
   AfterPointer(false);
   const int serial = ++gameSerial_;
 
-  machine_->StartGame();
+  records_->GameStarting();
+  if (resume)
+    records_->Resume(*resume);
+  else
+    machine_->StartGame();
+  records_->GameStarted();
   UpdateActions();
   // Refused by the machine (with its own message), or stopped or replaced by a command handled
   // while the first seat was announced: that command has done all that is left to do.
@@ -172,6 +180,7 @@ void TFormGame::StopGame(bool noAutostart) {
   pointer_.Reset();
   AfterPointer(false);
   machine_->EndGame();
+  records_->GameStopped();
   UpdateActions();
   for (int i = 0; i < 4; ++i) sbPanels[size_t(i)]->clear();
   SetStatus(std::string());

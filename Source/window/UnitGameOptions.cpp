@@ -81,6 +81,9 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
   if (machine_->Active &&
       (looksChanged || signsChanged || tileChanged || panelsChanged || outlineChanged))
     ShowPosition();
+  if (shown_) ShowPosition();  // a watched game keeps its board
+  // A new profile may have a kept game to continue.
+  UpdateActions();
 
   // 9. Victory: in force above.
   return musicOk;

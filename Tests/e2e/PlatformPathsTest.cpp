@@ -75,6 +75,7 @@ TEST_F(Paths, PortableFolderKeepsEverythingBesideTheExecutable) {
   TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
   EXPECT_EQ(System().SettingsFilePath(), folder + QLatin1Char('/') + iniName);
   EXPECT_EQ(System().MusicFolder(), folder + QStringLiteral("/Music"));
+  EXPECT_EQ(System().DataFolder(), folder);  // the kept games too
   EXPECT_FALSE(QFileInfo::exists(Config() + QStringLiteral("/morvik")))
       << "a portable game must not create the configuration folder";
 }
@@ -83,6 +84,8 @@ TEST_F(Paths, InstalledGameReadsShareAndWritesTheXdgConfigFolder) {
   for (const char* bin : {"bin", "games"}) {
     Installed(bin);
     TEnv xdg("XDG_CONFIG_HOME", Config().toUtf8());
+    TEnv data("XDG_DATA_HOME", (dir.path() + QStringLiteral("/data")).toUtf8());
+    EXPECT_EQ(System().DataFolder(), dir.path() + QStringLiteral("/data/morvik")) << bin;
     // Root may write to bin/: the layout, not the permission, makes it an installed game.
     EXPECT_EQ(System().SettingsFilePath(), Config() + QStringLiteral("/morvik/morvik.ini")) << bin;
     EXPECT_TRUE(QFileInfo(Config() + QStringLiteral("/morvik")).isDir());

@@ -51,7 +51,7 @@ done
 for path in ./usr/games/morvik ./usr/games/morvik-arena ./usr/share/morvik/morvik.html \
   ./usr/share/morvik/Music/Title.mp3 ./usr/share/morvik/Music/InGame.mp3 \
   ./usr/share/morvik/Music/About.mp3 ./usr/share/applications/morvik.desktop \
-  ./usr/share/metainfo/io.github.morvik.Morvik.metainfo.xml \
+  ./usr/share/metainfo/io.github.morvik.Morvik.metainfo.xml ./usr/share/mime/packages/morvik-game.xml \
   ./usr/share/icons/hicolor/scalable/apps/morvik.svg ./usr/share/icons/hicolor/48x48/apps/morvik.png \
   ./usr/share/doc/morvik/copyright ./usr/share/doc/morvik/changelog.gz \
   ./usr/share/man/man6/morvik.6.gz ./usr/share/man/man6/morvik-arena.6.gz; do

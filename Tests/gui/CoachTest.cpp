@@ -219,8 +219,9 @@ TEST_F(Coach, CommandsSitAfterTheOthersAndTheBarFitsTheNarrowestWindow) {
     return out;
   };
   EXPECT_EQ(texts(form->miGame->actions()),
-            QStringList({"Старт", "Стоп", "Подсказка", "Отменить ход", "-", "Игроки", "Зал славы",
-                         "Статистика", "-", "Выход"}));
+            QStringList({"Старт", "Продолжить игру", "Стоп", "Подсказка", "Отменить ход", "-",
+                         "Игроки", "Зал славы", "Статистика", "-", "Сохранить игру…",
+                         "Открыть игру…", "-", "Выход"}));
   const QList<QAction*> bar = form->atbGame->actions();
   ASSERT_GE(bar.size(), 3);
   EXPECT_EQ(bar[bar.size() - 3], form->actMenuHint);

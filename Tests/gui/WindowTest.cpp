@@ -14,6 +14,7 @@
 
 #include "GameFixture.h"
 #include "config/IniFile.h"
+#include "gui/MenuTips.h"
 
 namespace {
 
@@ -107,8 +108,9 @@ TEST_F(GameWindow, MenusAndBarsInOrder) {
   for (QAction* a : form->accmMain->actions()) menus << a->text();
   EXPECT_EQ(menus, QStringList({"Игра", "Настройки", "Помощь"}));
   EXPECT_EQ(Entries(form->miGame->actions()),
-            QStringList({"Старт", "Стоп", "Подсказка", "Отменить ход", "-", "Игроки", "Зал славы",
-                         "Статистика", "-", "Выход"}));
+            QStringList({"Старт", "Продолжить игру", "Стоп", "Подсказка", "Отменить ход", "-",
+                         "Игроки", "Зал славы", "Статистика", "-", "Сохранить игру…",
+                         "Открыть игру…", "-", "Выход"}));
   EXPECT_EQ(Entries(form->miSettings->actions()),
             QStringList({"Классическая игра", "Многопользовательская игра", "-", "Музыка",
                          "Установить расклад", "-", "Настройки", "Многопольз. игра"}));
@@ -322,9 +324,21 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
   EXPECT_LE(QFontMetrics(form->sbPanels[0]->font()).horizontalAdvance(QStringLiteral("99.99")),
             form->sbPanels[0]->contentsRect().width());
 
-  // Menu entries show no tool tip (it would cover the entry below); tool buttons keep theirs.
-  for (QMenu* menu : {form->miGame, form->miSettings, form->miHelp})
-    EXPECT_FALSE(menu->toolTipsVisible()) << menu->title().toStdString();
+  // Menu entries' tool tips show beside the menu, level with their entry: never over the entry
+  // below. Tool buttons keep theirs.
+  for (QMenu* menu : {form->miGame, form->miSettings, form->miHelp}) {
+    EXPECT_TRUE(menu->toolTipsVisible()) << menu->title().toStdString();
+    menu->popup(QPoint(0, 0));
+    for (QAction* action : menu->actions()) {
+      if (action->isSeparator() || !action->isVisible()) continue;
+      const QRect entry = menu->actionGeometry(action);
+      const QPoint tip = MenuTipPosition(menu, entry.center());
+      ASSERT_FALSE(tip.isNull()) << action->text().toStdString();
+      EXPECT_GT(tip.x(), menu->mapToGlobal(QPoint(menu->width(), 0)).x());
+      EXPECT_EQ(tip.y(), menu->mapToGlobal(entry.topLeft()).y());
+    }
+    menu->hide();
+  }
   EXPECT_EQ(form->atbGame->widgetForAction(form->actMenuStopGame)->toolTip(),
             QStringLiteral("Остановить текущую игру"));
 

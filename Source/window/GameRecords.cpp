@@ -1,0 +1,297 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window/GameRecords.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+#include <algorithm>
+
+#include "gui/Platform.h"
+#include "window/GameWatch.h"
+#include "window/UnitGame.h"
+
+namespace {
+
+// The settings file remembers the folder of the last record chosen, percent-encoded so that any
+// path survives the file's code page. Sections the game's own reading never looks at.
+constexpr const char* FolderSection = "RECORDS";
+constexpr const char* FolderKey = "Folder";
+constexpr const char* RecordFilter = "Записи игр (*.morvik);;Все файлы (*)";
+
+QString DefaultChooseFile(TFormGame& form, bool save, const QString& folder) {
+  QFileDialog::Options options;
+  // Under tests and on the offscreen platform the desktop's own dialog cannot be driven.
+  if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
+    options |= QFileDialog::DontUseNativeDialog;
+  const QString filter = QString::fromUtf8(RecordFilter);
+  if (save) {
+    QString path = QFileDialog::getSaveFileName(&form, QStringLiteral("Сохранить игру"), folder,
+                                                filter, nullptr, options);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".morvik");
+    return path;
+  }
+  return QFileDialog::getOpenFileName(&form, QStringLiteral("Открыть игру"), folder, filter,
+                                      nullptr, options);
+}
+
+bool ClassicShape(const TGameRecord& r) {
+  return r.Seats[1].Kind == gkHuman && r.Seats[2].Kind == gkNone && r.Seats[3].Kind == gkNone &&
+         r.Seats[4].Kind == gkComputer && r.Seats[1].Team == 0 && r.Seats[4].Team == 0;
+}
+
+}  // namespace
+
+TGameRecords::TGameRecords(TFormGame& form, const TPlatform& platform)
+    : form_(form), platform_(platform) {
+  ChooseFile = [this](bool save, const QString& folder) {
+    return DefaultChooseFile(form_, save, folder);
+  };
+}
+
+TGameRecords::~TGameRecords() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Recording the running game.
+
+void TGameRecords::GameStarting() {
+  // The old recorder gives the machine's move tap back before the new one takes it.
+  recorder_.reset();
+  recorder_ = std::make_unique<TGameRecorder>(form_.Machine());
+  keptMoves_ = SIZE_MAX;
+  DiscardKept();
+}
+
+void TGameRecords::GameStarted() {
+  if (!recorder_ || !form_.Machine().Active) return;
+  const TProgramState& state = form_.State();
+  recorder_->GameStarted(state.VictoryByArea(), state.Option(soSkipTurn), state.Option(soAutoTurn));
+  // A continued game keeps whom help was given.
+  if (resumed_)
+    for (int s = 1; s <= 4; ++s)
+      if (resumed_->Seats[size_t(s)].Assisted) recorder_->MarkAssisted(s);
+  resumed_.reset();
+}
+
+void TGameRecords::Resume(const TGameRecord& record) {
+  TMorvikMachine& m = form_.Machine();
+  resumed_ = record;
+  if (auto error = ContinueGame(m, record)) {
+    resumed_.reset();
+    form_.Messages().Error(*error);
+    form_.StopGame(true);
+    return;
+  }
+  // Help used before the interruption still counts.
+  for (int s = 1; s <= 4; ++s)
+    if (record.Seats[size_t(s)].Assisted) m.Assisted = true;
+  form_.ShowCodeGameCaption();
+  form_.ShowPosition();
+  if (m.CurrentGamer >= 1 && m.CurrentGamer <= 4) form_.SetStatus(m.Gamers[m.CurrentGamer].Name);
+}
+
+void TGameRecords::GameFinished() {
+  if (!recorder_) return;
+  last_ = recorder_->Record(true);
+  recorder_.reset();
+  DiscardKept();
+}
+
+void TGameRecords::GameStopped() {
+  recorder_.reset();
+  DiscardKept();
+}
+
+void TGameRecords::Assisted(int seat) {
+  if (recorder_) recorder_->MarkAssisted(seat);
+}
+
+bool TGameRecords::RunningRecorded() const {
+  return recorder_ && form_.Machine().Active;
+}
+
+std::optional<TGameRecord> TGameRecords::GameToSave() const {
+  if (RunningRecorded()) return recorder_->Record(false);
+  return last_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The kept game.
+
+QString TGameRecords::KeptPath() const {
+  return KeptPath(form_.State().ActiveGamer);
+}
+
+QString TGameRecords::KeptPath(const std::string& profile) const {
+  if (profile.empty()) return QString();
+  // The profile's name in hexadecimal: any name, letter case kept, makes a valid file name.
+  const QByteArray name = QByteArray::fromStdString(profile).toHex();
+  return platform_.DataFolder() + QStringLiteral("/interrupted/") + QString::fromLatin1(name) +
+         QStringLiteral(".morvik");
+}
+
+bool TGameRecords::HasKept() const {
+  const QString path = KeptPath();
+  return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+void TGameRecords::DiscardKept() {
+  DiscardKept(form_.State().ActiveGamer);
+}
+
+void TGameRecords::DiscardKept(const std::string& profile) {
+  const QString path = KeptPath(profile);
+  if (!path.isEmpty()) QFile::remove(path);
+}
+
+void TGameRecords::MoveKept(const std::string& from, const std::string& to) {
+  const QString source = KeptPath(from), target = KeptPath(to);
+  if (source.isEmpty() || target.isEmpty() || source == target || !QFile::exists(source)) return;
+  QFile::remove(target);  // a game left under the new name belongs to no profile any more
+  QFile::rename(source, target);
+}
+
+void TGameRecords::Waiting() {
+  const TMorvikMachine& m = form_.Machine();
+  if (!recorder_ || !m.Active || !m.AwaitingHuman || m.MovesPlayed() == keptMoves_) return;
+  keptMoves_ = m.MovesPlayed();
+  if (keepQueued_) return;
+  keepQueued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        keepQueued_ = false;
+        WriteKept();
+      },
+      Qt::QueuedConnection);
+}
+
+void TGameRecords::WriteKept() {
+  const QString path = KeptPath();
+  if (!recorder_ || !form_.Machine().Active || path.isEmpty()) return;
+  // A failed write here is tried again at the next turn and at the close, which reports it.
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  SaveGameRecord(path.toStdString(), recorder_->Record(false));
+}
+
+bool TGameRecords::KeepInterrupted() {
+  const QString path = KeptPath();
+  if (!recorder_ || !form_.Machine().Active || path.isEmpty()) return true;
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  if (auto error = SaveGameRecord(path.toStdString(), recorder_->Record(false))) {
+    form_.Messages().Error("Прерванную игру не удалось сохранить.\n" + *error);
+    return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saving and opening.
+
+QString TGameRecords::LastFolder() const {
+  const std::string stored = form_.IniFile().ReadString(FolderSection, FolderKey, "");
+  return QUrl::fromPercentEncoding(QByteArray::fromStdString(stored));
+}
+
+QString TGameRecords::Choose(bool save) const {
+  const QString folder = LastFolder();
+  return ChooseFile(save, folder.isEmpty() ? QDir::homePath() : folder);
+}
+
+void TGameRecords::Remember(const QString& path) {
+  // Only a file that was written or read: a failed attempt leaves the settings file alone.
+  const QString folder = QFileInfo(path).absolutePath();
+  if (folder != LastFolder())
+    form_.IniFile().WriteString(FolderSection, FolderKey,
+                                QUrl::toPercentEncoding(folder).toStdString());
+}
+
+void TGameRecords::Save() {
+  const std::optional<TGameRecord> record = GameToSave();
+  if (!record) return;
+  const QString path = Choose(true);
+  if (path.isEmpty()) return;
+  if (auto error = SaveGameRecord(path.toStdString(), *record))
+    form_.Messages().Error(*error);
+  else
+    Remember(path);
+}
+
+void TGameRecords::Open() {
+  const QString path = Choose(false);
+  if (!path.isEmpty()) OpenFile(path);
+}
+
+void TGameRecords::OpenFile(const QString& path) {
+  TRecordRead read = LoadGameRecord(path.toStdString());
+  if (!read.Record) {
+    form_.Messages().Error(read.Error);
+    return;
+  }
+  // Only a file that reads costs the running game, and only when the player agrees.
+  if (form_.Machine().Active &&
+      !form_.Messages().Confirm("Существует активная игра.\nОна будет утеряна.\nВы уверены?"))
+    return;
+  Remember(path);
+  TGameRecord& record = *read.Record;
+  if (form_.Machine().Active) form_.StopGame(true);
+  if (!record.Finished) {
+    if (auto why = Continuable(record)) {
+      form_.Messages().Information("Эту игру можно только смотреть: " + *why);
+    } else if (form_.Messages().Confirm(
+                   "Игра в файле не окончена.\nПродолжить её?\n(«Нет» — только смотреть.)")) {
+      Continue(std::move(record));
+      return;
+    }
+  }
+  form_.Watch().Start(std::move(record));
+}
+
+std::optional<std::string> TGameRecords::Continuable(TGameRecord& record) const {
+  const TProgramState& state = form_.State();
+  const TMorvikMachine& m = form_.Machine();
+  if (record.Finished) return "игра окончена.";
+  if (record.Width != m.Width || record.Height != m.Height)
+    return "поле игры " + std::to_string(record.Width) + " x " + std::to_string(record.Height) +
+           ", а в настройках " + std::to_string(m.Width) + " x " + std::to_string(m.Height) + ".";
+  if (record.VictoryByArea != state.VictoryByArea() ||
+      record.SkipTurn != state.Option(soSkipTurn) || record.AutoTurn != state.Option(soAutoTurn))
+    return "правила игры (победа, пропуск хода, автоматический ход) не те, что в настройках.";
+  if (ClassicShape(record)) {
+    if (state.ActiveGamer.empty()) return "не выбран игрок.";
+    record.Seats[1].Name = state.ActiveGamer;
+    return std::nullopt;
+  }
+  for (int s = 1; s <= 4; ++s) {
+    const TRecordSeat& seat = record.Seats[size_t(s)];
+    if (seat.Kind != gkHuman) continue;
+    const auto& list = state.GamerList;
+    if (std::find(list.begin(), list.end(), seat.Name) == list.end())
+      return "игрока «" + seat.Name + "» нет среди игроков этой программы.";
+  }
+  return std::nullopt;
+}
+
+void TGameRecords::Continue(TGameRecord record) {
+  form_.SetGameMode(!ClassicShape(record));
+  form_.ContinueRecordedGame(record);
+}
+
+void TGameRecords::ContinueKept() {
+  if (form_.Machine().Active || !HasKept()) return;
+  const QString path = KeptPath();
+  TRecordRead read = LoadGameRecord(path.toStdString());
+  if (!read.Record) {
+    // A kept game that no longer reads is of no use: it goes, and the player is told why.
+    form_.Messages().Error(read.Error);
+    DiscardKept();
+    return;
+  }
+  if (auto why = Continuable(*read.Record)) {
+    form_.Messages().Information("Эту игру можно только смотреть: " + *why);
+    form_.Watch().Start(std::move(*read.Record));
+    return;
+  }
+  Continue(std::move(*read.Record));
+}
