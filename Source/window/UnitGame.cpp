@@ -389,11 +389,12 @@ void TFormGame::closeEvent(QCloseEvent* event) {
   autostartPending_ = false;
   watch_->Leave();
   if (machine_->Active) {
-    // The game is kept for the profile, to be continued at the next start.
+    // The game is kept for the profile, to be continued at the next start; only a game that
+    // could not be kept is over, and counts as stopped.
     records_->KeepInterrupted();
     pointer_.Reset();
     unsetCursor();
-    CountStoppedGame();
+    if (!records_->HasKept()) CountStoppedGame();
     machine_->EndGame();
   }
   if (!state_.ActiveGamer.empty()) SaveActiveProfile();

@@ -113,12 +113,13 @@ TEST_F(Stats, FinishedGamesCountOnceStoppedOnesNotAndHelpedOnesApart) {
   EXPECT_EQ(form->events, (std::vector<std::string>{"results", "results"}));
   EXPECT_EQ(movingWithStatsOn, 0);
 
-  // Closing the window during a game is a stop too.
+  // Closing the window during a game keeps the game for the profile, to be continued: it is
+  // not over, and no stop is counted.
   form->actMenuStartGame->trigger();
   ChooseAnyColour();
   messages.confirmAnswers = {true};
   EXPECT_TRUE(form->close());
-  EXPECT_EQ(Record(total).Stopped, 3);
+  EXPECT_EQ(Record(total).Stopped, 2);
 }
 
 TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
@@ -238,6 +239,35 @@ TEST_F(Stats, DialogShowsEachTabAndResetsAfterConfirmation) {
   EXPECT_EQ(rows(), QStringList({"Нет сыгранных игр||||||||"}));
   EXPECT_FALSE(stats.btnReset->isEnabled());
   stats.close();
+}
+
+// "Сброс" is offered for a profile with anything stored, on any tab: games of any kind alone,
+// helped games alone, damaged counters alone; not for a profile with nothing.
+TEST_F(Stats, ResetIsOfferedForAnyStoredStatisticsAndOnlyThen) {
+  TIniFile& ini = form->IniFile();
+  TFormStats stats(ini, form->Messages(), form->State(), platform, form.get());
+  const std::string section = cfg::StatsSection(Gamer);
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"nothing", {}},
+      {"classic only", {ClassicStatsGroup(2, 0, true) + "_Games=1"}},
+      {"multi-user only", {MultiStatsGroup(3, false) + "_Games=1"}},
+      {"helped games only",
+       {AssistedStatsGroup(TotalStatsGroup(true)) + "_Games=1",
+        AssistedStatsGroup(ClassicStatsGroup(1, 1, true)) + "_Games=1"}},
+      {"damaged only", {TotalStatsGroup(true) + "_Wins=7"}},
+  };
+  for (const auto& [what, lines] : cases) {
+    ASSERT_TRUE(ini.EraseSection(section));
+    for (const std::string& line : lines) {
+      const size_t eq = line.find('=');
+      ASSERT_TRUE(ini.WriteString(section, line.substr(0, eq), line.substr(eq + 1)));
+    }
+    for (int tab = 0; tab < stats.tcStats->count(); ++tab) {
+      stats.tcStats->setCurrentIndex(tab);
+      stats.ShowStats();
+      EXPECT_EQ(stats.btnReset->isEnabled(), !lines.empty()) << what << ", tab " << tab;
+    }
+  }
 }
 
 TEST_F(Stats, ToolBarStillWholeOnTheNarrowestBoard) {
