@@ -108,7 +108,7 @@ void BM_ComputerTurnGap(benchmark::State& state) {
     begin = lastTick = Clock::now();
     lastCpu = ThreadMillis();
     ticker.start(1);
-    form.actMenuStartGame->trigger();  // plays the whole game
+    form.Action(TGameAction::MenuStartGame)->trigger();  // plays the whole game
     // The last move, the sharing out of the rest and the stop run without a turn change.
     endMs = std::chrono::duration<double, std::milli>(Clock::now() - last).count();
     ticker.stop();

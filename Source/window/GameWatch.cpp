@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "gui/QtText.h"
+#include "window/GameStatus.h"
 #include "window/UnitGame.h"
 
 TGameWatch::TGameWatch(TFormGame& form) : form_(form) {
@@ -57,7 +58,7 @@ void TGameWatch::Leave() {
   replay_.reset();
   form_.setWindowTitle(caption_);
   form_.SetStatus(std::string());
-  form_.sbPanels[4]->setToolTip(QString());
+  form_.Status().Panel(4)->setToolTip(QString());
   ClearSeatPanels();
   form_.PresentShow();
 }
@@ -115,7 +116,7 @@ QString TGameWatch::StatusText() const {
   const TRecordSeat& seat = replay_->Record().Seats[move.Seat];
   // The colour by the name its action carries.
   return text + QStringLiteral(": ") + QString::fromStdString(seat.Name) + QStringLiteral(", ") +
-         form_.actColor[move.Color]->text();
+         form_.Action(ColorAction(move.Color))->text();
 }
 
 void TGameWatch::Show() {
@@ -125,15 +126,16 @@ void TGameWatch::Show() {
   // panel, and the whole text, with the name, is the panel's tool tip.
   const QString text = StatusText();
   form_.SetStatus(text.section(QLatin1Char(':'), 0, 0).toStdString());
-  form_.sbPanels[4]->setToolTip(text);
+  form_.Status().Panel(4)->setToolTip(text);
   ClearSeatPanels();
   if (const size_t k = Position(); k > 0) {
     const TRecordMove& move = replay_->Record().Moves[k - 1];
-    form_.sbPanels[size_t(move.Seat - 1)]->setPixmap(
-        form_.actColor[move.Color]->icon().pixmap(QSize(16, 16)));
+    form_.Status()
+        .Panel(size_t(move.Seat - 1))
+        ->setPixmap(form_.Action(ColorAction(move.Color))->icon().pixmap(QSize(16, 16)));
   }
 }
 
 void TGameWatch::ClearSeatPanels() {
-  for (size_t i = 0; i < 4; ++i) form_.sbPanels[i]->clear();
+  form_.Status().ClearScores();
 }

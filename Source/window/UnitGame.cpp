@@ -31,6 +31,7 @@
 #include "gui/StatusPanel.h"
 #include "sound/Music.h"
 #include "window/GameRecords.h"
+#include "window/GameStatus.h"
 #include "window/GameWatch.h"
 
 TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidget* parent)
@@ -59,12 +60,15 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
   music_ = std::make_unique<TMusic>(platform_.MusicFolder().toStdString(), messages_);
 
   icons_ = MakeColorIcons();
-  CreateActions();
-  CreateRecordActions();
+  records_ = std::make_unique<TGameRecords>(*this, platform_);
+  watch_ = std::make_unique<TGameWatch>(*this);
+  commands_ = std::make_unique<TGameCommands>(*this, platform_);
+  actions_ = std::make_unique<TGameActions>(*this, icons_, *commands_);
   CreateMenus();
-  CreateToolBars();
+  mainBar_ = actions_->BuildMainBar(*this);
+  colorBar_ = actions_->BuildColorBar(*this);
   CreateBoard();
-  CreateStatusBar();
+  status_ = std::make_unique<TGameStatus>(*this);
 
   // Single fixed border, no maximise button; the size follows the board (SetSizeWindow).
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -84,285 +88,65 @@ TFormGame::~TFormGame() {
   music_.reset();
 }
 
-void TFormGame::SetDialogs(const TGameDialogs& dialogs) {
-  FormSettings = dialogs.Settings;
-  FormResult = dialogs.Result;
-  FormMultiUserGame = dialogs.MultiUser;
-  FormHallFame = dialogs.HallFame;
-  FormGamers = dialogs.Gamers;
-  FormAbout = dialogs.About;
-  FormStats = dialogs.Stats;
-}
-
 const QIcon& TFormGame::ilColor(int index) const {
   static const QIcon none;
   return index >= 0 && index < IconCount ? icons_[size_t(index)] : none;
 }
 
 const QImage& TFormGame::MapImage() const {
-  return iMap->Image();
+  return iMap_->Image();
 }
 
 // ---------------------------------------------------------------------------------------------
-// Actions: caption, hint, shortcut, icon, initial state, and the slot that executes each.
-
-void TFormGame::CreateActions() {
-  auto make = [this](const char* caption, const char* hint, QKeySequence shortcut, int icon,
-                     void (TFormGame::*slot)()) {
-    auto* action = new QAction(Q(caption), this);
-    // Hints are tool tips only: a status tip would hide the seven panels behind its text.
-    if (hint) action->setToolTip(Q(hint));
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    if (icon >= 0) action->setIcon(ilColor(icon));
-    if (slot) connect(action, &QAction::triggered, this, slot);
-    addAction(action);  // shortcuts work even when the action is on no visible bar
-    return action;
-  };
-
-  actMenuStartGame =
-      make("Старт", "Стартовать новую игру", Qt::Key_F2, 8, &TFormGame::actMenuStartGameExecute);
-  actMenuStopGame =
-      make("Стоп", "Остановить текущую игру", Qt::Key_F3, 9, &TFormGame::actMenuStopGameExecute);
-  actMenuStopGame->setEnabled(false);
-  actMenuGamers = make("Игроки", "Игроки", Qt::Key_F5, 14, &TFormGame::actMenuGamersExecute);
-  actMenuHallOfFame =
-      make("Зал славы", "Зал славы", Qt::Key_F6, 13, &TFormGame::actMenuHallOfFameExecute);
-  actMenuStats = make("Статистика", "Статистика", Qt::Key_F4, -1, &TFormGame::actMenuStatsExecute);
-  actMenuStats->setIcon(MakeStatsIcon());
-  actMenuExit = make("Выход", "Выход из программы", {}, 7, &TFormGame::actMenuExitExecute);
-
-  actSettingsGameClassic = make("Классическая игра", "Классическая игра", {}, 17,
-                                &TFormGame::actSettingsGameClassicExecute);
-  actSettingsGameMultiUser = make("Многопользовательская игра", "Многопользовательская игра", {},
-                                  18, &TFormGame::actSettingsGameMultiUserExecute);
-  agGameMode = new QActionGroup(this);
-  agGameMode->setExclusive(true);
-  for (QAction* a : {actSettingsGameClassic, actSettingsGameMultiUser}) {
-    a->setCheckable(true);
-    agGameMode->addAction(a);
-  }
-  actSettingsGameClassic->setChecked(true);
-
-  actSettingsMusic = make("Музыка", "Выключить музыку", QKeySequence(Qt::CTRL | Qt::Key_M), 21,
-                          &TFormGame::actSettingsMusicExecute);
-  actSettingsSetCodeGame =
-      make("Установить расклад", "Установить расклад для раунда",
-           QKeySequence(Qt::CTRL | Qt::Key_R), 16, &TFormGame::actSettingsSetCodeGameExecute);
-  actMenuSettings =
-      make("Настройки", "Настройки игры", Qt::Key_F7, 10, &TFormGame::actMenuSettingsExecute);
-  actMenuSettingsMultiUser = make("Многопольз. игра", "Настройки многопользовательской игры",
-                                  Qt::Key_F8, 19, &TFormGame::actMenuSettingsMultiUserExecute);
-
-  actHelpMaintenanse = make("Содержание", "Справка по программе", Qt::Key_F1, 11,
-                            &TFormGame::actHelpMaintenanseExecute);
-  actHelpHomePage = make("Домашняя страница", nullptr, {}, 23, &TFormGame::actHelpHomePageExecute);
-  actHelpMail = make("Написать письмо", "Написать письмо разработчику", {}, 24,
-                     &TFormGame::actHelpMailExecute);
-  // No home page or mail address exists: both commands stay off every menu and bar.
-  for (QAction* a : {actHelpHomePage, actHelpMail}) {
-    a->setVisible(false);
-    a->setEnabled(false);
-  }
-  actHelpForum = make("Форум \"Morvik\"", nullptr, {}, 25, &TFormGame::actHelpForumExecute);
-  actHelpForum->setEnabled(false);
-  actHelpAboutProgram =
-      make("О программе", nullptr, {}, 22, &TFormGame::actHelpAboutProgramExecute);
-
-  actMainBoss =
-      make("Босс", "Спрятать программу в трей\nВозврат - двойной клик на пустом месте",
-           QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F8), 15, &TFormGame::actMainBossExecute);
-
-  actPanelMainBar = make("Управление", nullptr, {}, -1, &TFormGame::actPanelMainBarExecute);
-  actPanelColorBar = make("Выбор цветов", nullptr, {}, -1, &TFormGame::actPanelColorBarExecute);
-  actPanelStatusBar = make("Статус", nullptr, {}, -1, &TFormGame::actPanelStatusBarExecute);
-  for (QAction* a : {actPanelMainBar, actPanelColorBar, actPanelStatusBar}) {
-    a->setCheckable(true);  // toggles itself
-    a->setChecked(true);
-  }
-
-  static const char* const colorNames[] = {"Красный",    "Зеленый",   "Желтый", "Синий",
-                                           "Фиолетовый", "Бирюзовый", "Серый"};
-  for (int k = 1; k <= 7; ++k) {
-    auto* action = make(colorNames[k - 1], colorNames[k - 1], {}, k - 1, nullptr);
-    action->setObjectName(QStringLiteral("actColor%1").arg(k));
-    action->setData(k);  // the tag: the colour index
-    // Keys 1..7, also from the keypad.
-    action->setShortcuts(
-        {QKeySequence(Qt::Key_0 + k), QKeySequence(Qt::KeypadModifier | (Qt::Key_0 + k))});
-    action->setEnabled(false);
-    connect(action, &QAction::triggered, this, [this, k] { actColorExecute(k); });
-    actColor[size_t(k)] = action;
-  }
-
-  const std::pair<QAction*, const char*> names[] = {
-      {actMenuStartGame, "actMenuStartGame"},
-      {actMenuStopGame, "actMenuStopGame"},
-      {actMenuGamers, "actMenuGamers"},
-      {actMenuHallOfFame, "actMenuHallOfFame"},
-      {actMenuStats, "actMenuStats"},
-      {actMenuExit, "actMenuExit"},
-      {actSettingsGameClassic, "actSettingsGameClassic"},
-      {actSettingsGameMultiUser, "actSettingsGameMultiUser"},
-      {actSettingsMusic, "actSettingsMusic"},
-      {actSettingsSetCodeGame, "actSettingsSetCodeGame"},
-      {actMenuSettings, "actMenuSettings"},
-      {actMenuSettingsMultiUser, "actMenuSettingsMultiUser"},
-      {actHelpMaintenanse, "actHelpMaintenanse"},
-      {actHelpHomePage, "actHelpHomePage"},
-      {actHelpMail, "actHelpMail"},
-      {actHelpForum, "actHelpForum"},
-      {actHelpAboutProgram, "actHelpAboutProgram"},
-      {actMainBoss, "actMainBoss"},
-      {actPanelMainBar, "actPanelMainBar"},
-      {actPanelColorBar, "actPanelColorBar"},
-      {actPanelStatusBar, "actPanelStatusBar"},
-  };
-  for (auto& [action, name] : names) action->setObjectName(QString::fromLatin1(name));
-
-  // Help for a learner: the hard computer's colour, and taking the last choice back.
-  const std::array<QIcon, 2> coach = MakeCoachIcons();
-  actMenuHint =
-      make("Подсказка", "Подсказать цвет", Qt::Key_F9, -1, &TFormGame::actMenuHintExecute);
-  actMenuHint->setIcon(coach[0]);
-  actMenuHint->setObjectName(QStringLiteral("actMenuHint"));
-  actMenuUndo = make("Отменить ход", "Отменить ход", {}, -1, &TFormGame::actMenuUndoExecute);
-  actMenuUndo->setIcon(coach[1]);
-  actMenuUndo->setObjectName(QStringLiteral("actMenuUndo"));
-  // The same physical key under the Russian layout, where it produces "Я".
-  actMenuUndo->setShortcuts(
-      {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | QChar(0x042F).unicode())});
-  for (QAction* a : {actMenuHint, actMenuUndo}) a->setEnabled(false);
-}
-
-void TFormGame::SetMusicIcon(bool on) {
-  // The action's icon is also its entry's in the "Настройки" menu.
-  actSettingsMusic->setIcon(ilColor(on ? 20 : 21));
-}
+// The menu bar, made from the action table, with its right-click menu of panel switches; and
+// the board's popup of the seven colours (attached to the board only while a game runs).
 
 void TFormGame::CreateMenus() {
-  accmMain = new QMenuBar(this);
-  accmMain->setObjectName(QStringLiteral("accmMain"));
-  accmMain->setFixedHeight(25);
-  setMenuBar(accmMain);
-
-  miGame = accmMain->addMenu(Q("Игра"));
-  miGame->addActions(
-      {actMenuStartGame, actMenuContinueGame, actMenuStopGame, actMenuHint, actMenuUndo});
-  miGame->addSeparator();
-  miGame->addActions({actMenuGamers, actMenuHallOfFame, actMenuStats});
-  miGame->addSeparator();
-  miGame->addActions({actMenuSaveGame, actMenuOpenGame});
-  miGame->addSeparator();
-  miGame->addAction(actMenuExit);
-
-  miSettings = accmMain->addMenu(Q("Настройки"));
-  miSettings->addActions({actSettingsGameClassic, actSettingsGameMultiUser});
-  miSettings->addSeparator();
-  miSettings->addActions({actSettingsMusic, actSettingsSetCodeGame});
-  miSettings->addSeparator();
-  miSettings->addActions({actMenuSettings, actMenuSettingsMultiUser});
-
-  miHelp = accmMain->addMenu(Q("Помощь"));
-  miHelp->addActions({actHelpMaintenanse, actHelpHomePage});
-  miHelp->addSeparator();
-  miHelp->addAction(actHelpMail);
-  // On the menu the product name carries the accelerator.
-  QAction* forumEntry = miHelp->addAction(actHelpForum->icon(), Q("Форум \"&Morvik\""));
-  forumEntry->setEnabled(false);
-  connect(actHelpForum, &QAction::changed, forumEntry,
-          [this, forumEntry] { forumEntry->setEnabled(actHelpForum->isEnabled()); });
-  connect(forumEntry, &QAction::triggered, actHelpForum, &QAction::trigger);
-  miHelp->addSeparator();
-  miHelp->addAction(actHelpAboutProgram);
-  // A menu entry's tool tip shows beside the menu, never over the entry below it.
-  for (QMenu* menu : {miGame, miSettings, miHelp}) PlaceMenuTipsBeside(menu);
+  menuBar_ = new QMenuBar(this);
+  menuBar_->setObjectName(QStringLiteral("accmMain"));
+  menuBar_->setFixedHeight(25);
+  setMenuBar(menuBar_);
+  actions_->BuildMenus(*menuBar_);
   // The kept game may have come or gone with a change of profile.
-  connect(miGame, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
+  connect(actions_->Menu(0), &QMenu::aboutToShow, this, [this] { UpdateActions(); });
 
-  // Right click on the menu bar: the three panel switches.
-  pmPanels = new QMenu(this);
-  pmPanels->addActions({actPanelMainBar, actPanelColorBar, actPanelStatusBar});
-  accmMain->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(accmMain, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    pmPanelsPopup();
-    pmPanels->exec(accmMain->mapToGlobal(at));
+  panelMenu_ = new QMenu(this);
+  panelMenu_->setObjectName(QStringLiteral("pmPanels"));
+  for (TGameAction a :
+       {TGameAction::PanelMainBar, TGameAction::PanelColorBar, TGameAction::PanelStatusBar})
+    panelMenu_->addAction(Action(a));
+  menuBar_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(menuBar_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    commands_->PanelsShowing();
+    panelMenu_->exec(menuBar_->mapToGlobal(at));
   });
 
-  // The board's popup: the seven colours (attached to iMap only while a game runs).
-  pmColor = new QMenu(this);
-  for (int k = 1; k <= 7; ++k) pmColor->addAction(actColor[size_t(k)]);
+  colorMenu_ = new QMenu(this);
+  colorMenu_->setObjectName(QStringLiteral("pmColor"));
+  for (int k = 1; k <= 7; ++k) colorMenu_->addAction(Action(ColorAction(k)));
 }
 
-void TFormGame::CreateToolBars() {
-  auto bar = [this](const char* name) {
-    auto* toolBar = new QToolBar(this);
-    toolBar->setObjectName(QString::fromLatin1(name));
-    toolBar->setMovable(false);
-    toolBar->setFloatable(false);
-    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    toolBar->setIconSize(QSize(16, 16));
-    // Stacked bars overlap by one pixel on the classic desktop: each adds 27 to the board's top.
-    toolBar->setFixedHeight(27);
-    toolBar->toggleViewAction()->setVisible(false);
-    toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, toolBar);
-    return toolBar;
-  };
-  atbGame = bar("atbGame");
-  atbGame->addActions({actMenuStartGame, actMenuStopGame});
-  atbGame->addSeparator();
-  atbGame->addActions({actMenuGamers, actMenuHallOfFame});
-  atbGame->addSeparator();
-  atbGame->addActions({actSettingsGameClassic, actSettingsGameMultiUser});
-  atbGame->addSeparator();
-  atbGame->addActions({actSettingsMusic, actSettingsSetCodeGame});
-  atbGame->addSeparator();
-  atbGame->addActions({actMenuSettings, actMenuSettingsMultiUser});
-  atbGame->addSeparator();
-  atbGame->addAction(actHelpMaintenanse);
-  atbGame->addSeparator();
-  atbGame->addActions({actMenuHint, actMenuUndo});
-  atbGame->addAction(actMenuStats);
-
-  addToolBarBreak(Qt::TopToolBarArea);
-  atbColor = bar("atbColor");
-  for (int k = 1; k <= 7; ++k) atbColor->addAction(actColor[size_t(k)]);
-}
-
-void TFormGame::CreateStatusBar() {
-  sbMain = new QStatusBar(this);
-  sbMain->setObjectName(QStringLiteral("sbMain"));
-  sbMain->setSizeGripEnabled(false);
-  sbMain->setFixedHeight(20);
-  sbMain->setContentsMargins(0, 0, 0, 0);
-  setStatusBar(sbMain);
-  // The panels are placed by hand, edge to edge over the bar's full height: the bar's own layout
-  // would add spacing between them and cut their frames at the top and bottom.
-  static const int widths[7] = {40, 40, 40, 40, 140, 100, 50};
-  int left = 0;
-  for (int i = 0; i < 7; ++i) {
-    auto* panel = new TStatusPanel(sbMain);
-    panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
-    panel->setGeometry(left, 0, widths[i], 20);
-    left += widths[i];
-    sbPanels[size_t(i)] = panel;
-  }
-  // The computer's progress lies over the sixth panel, two pixels in from its top-left corner.
-  pbBrain = new QProgressBar(sbPanels[5]);
-  pbBrain->setObjectName(QStringLiteral("pbBrain"));
-  pbBrain->setTextVisible(false);
-  pbBrain->setRange(0, 1);  // a maximum of 0 would make a busy indicator
-  pbBrain->setValue(0);
-  pbBrain->setGeometry(2, 2, 98, 18);
+void TFormGame::UpdateActions() {
+  TActionFacts facts;
+  facts.InGame = inGame_;
+  facts.Active = machine_->Active;
+  facts.AwaitingHuman = machine_->AwaitingHuman;
+  facts.CanHint = machine_->CanHint();
+  facts.CanTakeBack = machine_->CanTakeBack();
+  facts.CanSave = records_->CanSave();
+  facts.HasKept = facts.Active ? false : records_->HasKept();
+  actions_->Update(facts);
+  // The kept game brought up to date whenever a person is to choose.
+  records_->Waiting();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Options until the settings dialog applies a profile's own.
 
 void TFormGame::ShowPanels() {
-  atbGame->setVisible(state_.PanelFlags() & pfMainBar);
-  atbColor->setVisible(state_.PanelFlags() & pfColorBar);
-  sbMain->setVisible(state_.PanelFlags() & pfStatusBar);
+  mainBar_->setVisible(state_.PanelFlags() & pfMainBar);
+  colorBar_->setVisible(state_.PanelFlags() & pfColorBar);
+  status_->Bar()->setVisible(state_.PanelFlags() & pfStatusBar);
 }
 
 // ---------------------------------------------------------------------------------------------

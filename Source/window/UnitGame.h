@@ -21,6 +21,9 @@
 #include "model/PointerState.h"
 #include "model/ProgramState.h"
 #include "painter/MapPainter.h"
+#include "window/GameActions.h"
+#include "window/GameCommands.h"
+#include "window/GameStatus.h"
 
 class QAction;
 class QActionGroup;
@@ -30,13 +33,6 @@ class QMenuBar;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
-class TFormAbout;
-class TFormGamers;
-class TFormHallFame;
-class TFormResult;
-class TFormMultiUserGame;
-class TFormSettings;
-class TFormStats;
 class TGameRecords;
 class TGameWatch;
 struct TGameRecord;
@@ -47,18 +43,6 @@ class TPlatform;
 
 // Caption of the main window; a running game or a chosen layout appends " Расклад #" + number.
 inline constexpr const char* GameCaption = "Morvik 1.2 final.";
-
-// The dialogs the main window opens. The program creates them after the window, as its child
-// windows, and hands them over once (TFormGame::SetDialogs); one left null is never opened.
-struct TGameDialogs {
-  TFormSettings* Settings = nullptr;
-  TFormResult* Result = nullptr;
-  TFormMultiUserGame* MultiUser = nullptr;
-  TFormHallFame* HallFame = nullptr;
-  TFormGamers* Gamers = nullptr;
-  TFormAbout* About = nullptr;
-  TFormStats* Stats = nullptr;
-};
 
 class TFormGame : public QMainWindow,
                   public TWindowServices,
@@ -99,11 +83,21 @@ class TFormGame : public QMainWindow,
   int32_t CodeGame() const override;
   void SetCodeGame(int32_t code) override;
 
-  // ---- Dialogs ---------------------------------------------------------------------------
+  // ---- Parts -----------------------------------------------------------------------------
   // Once, after the program has created the dialogs.
-  void SetDialogs(const TGameDialogs& dialogs);
+  void SetDialogs(const TGameDialogs& dialogs) { commands_->SetDialogs(dialogs); }
+  // The actions of the table, and what each runs.
+  QAction* Action(TGameAction id) const { return (*actions_)[id]; }
+  TGameCommands& Commands() { return *commands_; }
+  const TGameStatus& Status() const { return *status_; }
+  TMapImage* MapWidget() const { return iMap_; }
+  // Enables every action by its rule, from what the machine allows right now.
+  void UpdateActions();
 
   // ---- Game flow -------------------------------------------------------------------------
+  // The start (after the running game's question, or a recorded game continued); false when
+  // the multi-user setup refused.
+  bool StartNewGame(const TGameRecord* resume = nullptr);
   void SetStatus(const std::string& text) override;  // status panel 4, repainted at once
   void ShowGamerArea(int seat) override;             // status panel seat - 1
   // Ends the running game; noAutostart = true for the stop command, false at the end of a game
@@ -116,12 +110,11 @@ class TFormGame : public QMainWindow,
   // A person's colour choice; taken only while the game waits for a person (colour choices
   // arriving while computers move are ignored).
   void SetColor(uint8_t color);
+  // Help for a learner: the hard computer's colour shown on the board, and the last choice taken
+  // back; either only when the machine allows it, and either makes the seat an assisted one.
+  void ShowHint();
+  void TakeBackMove();
   void OnChangeGamer(uint8_t previousSeat);
-  void OnChangeStateColor(uint8_t color);
-  // The master's search, run off the window's thread while the window handles its events and
-  // moves the progress bar; 0 when the game was stopped or replaced meanwhile.
-  uint8_t ThinkMaster(const std::shared_ptr<TMasterThought>& thought,
-                      const std::function<bool()>& wanted);
   // Caption "Morvik 1.2 final. Расклад #" + CodeGame.
   void ShowCodeGameCaption();
   bool AutostartPending() const { return autostartPending_; }
@@ -137,10 +130,6 @@ class TFormGame : public QMainWindow,
   void ShowPosition();
   // Shows or hides atbGame, atbColor and sbMain (with pbBrain) by State().PanelFlags().
   void ShowPanels();
-
-  // ---- Music ---------------------------------------------------------------------------
-  // Image 20 (music on) or 21 (off) on actSettingsMusic and its menu entry.
-  void SetMusicIcon(bool on);
 
   // ---- Icons -----------------------------------------------------------------------------
   static constexpr int IconCount = 26;
@@ -168,50 +157,6 @@ class TFormGame : public QMainWindow,
   void ProfileRenamed(const std::string& from, const std::string& to) override;
   void ProfileErased(const std::string& name) override;
 
-  // ---- Controls --------------------------------------------------------------------------
-  QMenuBar* accmMain = nullptr;
-  QToolBar* atbGame = nullptr;
-  QToolBar* atbColor = nullptr;
-  TMapImage* iMap = nullptr;
-  QStatusBar* sbMain = nullptr;
-  std::array<QLabel*, 7> sbPanels{};  // the seven status panels
-  QProgressBar* pbBrain = nullptr;
-  QMenu* pmColor = nullptr;   // the board's popup during a game
-  QMenu* pmPanels = nullptr;  // right-click menu of accmMain: the three panel actions
-  QMenu* miGame = nullptr;
-  QMenu* miSettings = nullptr;
-  QMenu* miHelp = nullptr;
-
-  QAction* actMenuStartGame = nullptr;
-  QAction* actMenuContinueGame = nullptr;
-  QAction* actMenuStopGame = nullptr;
-  QAction* actMenuGamers = nullptr;
-  QAction* actMenuHallOfFame = nullptr;
-  QAction* actMenuStats = nullptr;
-  QAction* actMenuSaveGame = nullptr;
-  QAction* actMenuOpenGame = nullptr;
-  QAction* actMenuExit = nullptr;
-  QAction* actSettingsGameClassic = nullptr;
-  QAction* actSettingsGameMultiUser = nullptr;
-  QActionGroup* agGameMode = nullptr;
-  QAction* actSettingsMusic = nullptr;
-  QAction* actSettingsSetCodeGame = nullptr;
-  QAction* actMenuSettings = nullptr;
-  QAction* actMenuSettingsMultiUser = nullptr;
-  QAction* actHelpMaintenanse = nullptr;
-  QAction* actHelpHomePage = nullptr;
-  QAction* actHelpMail = nullptr;
-  QAction* actHelpForum = nullptr;
-  QAction* actHelpAboutProgram = nullptr;
-  QAction* actMainBoss = nullptr;
-  QAction* actPanelMainBar = nullptr;
-  QAction* actPanelColorBar = nullptr;
-  QAction* actPanelStatusBar = nullptr;
-  std::array<QAction*, 8> actColor{};  // actColor[1..7]; [0] unused
-  // Help for a learner (UnitGameCoach.cpp): the hard computer's colour, and taking a choice back.
-  QAction* actMenuHint = nullptr;
-  QAction* actMenuUndo = nullptr;
-
   // ---- Window services the engine uses ---------------------------------------------------
   void ClearGamerPanel() override;
   void SetProgressPosition(int position) override;
@@ -228,39 +173,6 @@ class TFormGame : public QMainWindow,
   bool HallFameOnRecord() override;
   bool VictoryByArea() override;
   void Error(const std::string& text) override;
-
- public slots:
-  // One slot per action; the dialog routes are filled in as the dialogs exist.
-  void actMenuStartGameExecute();
-  void actMenuStopGameExecute();
-  void actMenuGamersExecute();
-  void actMenuHallOfFameExecute();
-  void actMenuStatsExecute();  // only between games or while a person is to choose
-  void actMenuExitExecute();
-  void actSettingsGameClassicExecute();
-  void actSettingsGameMultiUserExecute();
-  void actSettingsMusicExecute();
-  void actSettingsSetCodeGameExecute();
-  void actMenuSettingsExecute();
-  void actMenuSettingsMultiUserExecute();
-  void actHelpMaintenanseExecute();
-  void actHelpHomePageExecute();
-  void actHelpMailExecute();
-  void actHelpForumExecute();
-  void actHelpAboutProgramExecute();
-  void actMainBossExecute();
-  void actPanelMainBarExecute();
-  void actPanelColorBarExecute();
-  void actPanelStatusBarExecute();
-  void actColorExecute(int color);  // actColor1..7, tag = colour
-  void pmPanelsPopup();             // the panel menu is about to open
-  void actMenuHintExecute();
-  // What the status panel says while a hint for `color` is shown.
-  QString HintStatusText(uint8_t color) const;
-  void actMenuUndoExecute();
-  void actMenuContinueGameExecute();
-  void actMenuSaveGameExecute();
-  void actMenuOpenGameExecute();
 
  protected:
   // The results dialog, modal: display and the replay question only.
@@ -280,22 +192,18 @@ class TFormGame : public QMainWindow,
   void showEvent(QShowEvent* event) override;  // centred on the screen the first time
 
  private:
-  void CreateActions();
   void CreateMenus();
-  void CreateToolBars();
-  void CreateStatusBar();
   void CreateBoard();  // the image and its pointer events
-  // The start after the running-game question; false when the multi-user setup refused.
-  bool StartNewGame(const TGameRecord* resume = nullptr);
-  void CreateRecordActions();  // UnitGameRecord.cpp
+  void OnChangeStateColor(uint8_t color);
+  // The master's search, run off the window's thread while the window handles its events and
+  // moves the progress bar; 0 when the game was stopped or replaced meanwhile.
+  uint8_t ThinkMaster(const std::shared_ptr<TMasterThought>& thought,
+                      const std::function<bool()>& wanted);
   void QueueAutostart();
   void ShowIdle();         // the idle steps of StopGame
   bool BoardFits() const;  // the bitmap has the size of the shown board
   const TMorvikMachine& Shown() const { return shown_ ? *shown_ : *machine_; }
   TBoardView BoardView() const;
-
-  // Hint, take-back and statistics enabled by what the machine allows right now.
-  void UpdateActions();
 
   // The pointer (UnitGameBoard.cpp): the highlight options in force, and the cursor and status
   // text after a pointer operation.
@@ -313,6 +221,16 @@ class TFormGame : public QMainWindow,
   const TMorvikMachine* shown_ = nullptr;  // a watched game's machine; null: the window's own
   std::unique_ptr<TGameRecords> records_;
   std::unique_ptr<TGameWatch> watch_;
+  std::unique_ptr<TGameCommands> commands_;
+  std::unique_ptr<TGameActions> actions_;
+  std::unique_ptr<TGameStatus> status_;
+  bool inGame_ = false;  // a game holds the settings: from its start until the window is idle
+  QMenuBar* menuBar_ = nullptr;
+  QToolBar* mainBar_ = nullptr;
+  QToolBar* colorBar_ = nullptr;
+  TMapImage* iMap_ = nullptr;
+  QMenu* colorMenu_ = nullptr;  // the board's popup during a game
+  QMenu* panelMenu_ = nullptr;  // right-click menu of the menu bar: the three panel switches
 
   TPointerState pointer_;
   TIslandDraw drawUnframed_ = [this](uint16_t island, TTileState state) {
@@ -324,15 +242,4 @@ class TFormGame : public QMainWindow,
   // and a size change centres it again.
   std::optional<QPoint> placedAt_;
   int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
-  int progressMax_ = 0;
-  int progressPosition_ = 0;
-
-  // The dialogs given by SetDialogs; each is null until then and once it is gone.
-  QPointer<TFormSettings> FormSettings;
-  QPointer<TFormMultiUserGame> FormMultiUserGame;
-  QPointer<TFormResult> FormResult;
-  QPointer<TFormHallFame> FormHallFame;
-  QPointer<TFormGamers> FormGamers;
-  QPointer<TFormAbout> FormAbout;
-  QPointer<TFormStats> FormStats;
 };

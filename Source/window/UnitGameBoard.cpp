@@ -12,14 +12,14 @@
 void TFormGame::CreateBoard() {
   auto* central = new QWidget(this);
   setCentralWidget(central);
-  iMap = new TMapImage(central);
-  iMap->setObjectName(QStringLiteral("iMap"));
-  iMap->move(8, 8);
-  iMap->OnMouseMove = [this](int x, int y) {
+  iMap_ = new TMapImage(central);
+  iMap_->setObjectName(QStringLiteral("iMap"));
+  iMap_->move(8, 8);
+  iMap_->OnMouseMove = [this](int x, int y) {
     AfterPointer(pointer_.Move(*machine_, Looks(), x, y, drawUnframed_));
   };
-  iMap->OnMouseDown = [this] { AfterPointer(pointer_.Press(*machine_, Looks(), drawUnframed_)); };
-  iMap->OnClick = [this] {
+  iMap_->OnMouseDown = [this] { AfterPointer(pointer_.Press(*machine_, Looks(), drawUnframed_)); };
+  iMap_->OnClick = [this] {
     if (!machine_->Active || pointer_.Selected() == -1) return;
     const int game = gameSerial_;
     // The pressed look reaches the screen first.
@@ -28,7 +28,7 @@ void TFormGame::CreateBoard() {
     if (!machine_->Active || game != gameSerial_) return;
     if (const uint8_t color = pointer_.ClickColor(*machine_)) SetColor(color);
   };
-  iMap->OnMouseUp = [this] {
+  iMap_->OnMouseUp = [this] {
     pointer_.Release(*machine_, Looks(), drawUnframed_);
     AfterPointer(false);
   };
@@ -71,13 +71,13 @@ void TFormGame::SetSizeWindow() {
   const TWindowGeometry g =
       CalcSizeWindow(Shown().Width, Shown().Height, machine_->SizeTile, state_.PanelFlags());
   painter_.Resize(g.MapWidth, g.MapHeight);
-  iMap->SetBuffer(painter_.Bits(), painter_.Width(), painter_.Height());
+  iMap_->SetBuffer(painter_.Bits(), painter_.Width(), painter_.Height());
   // The board sits at (MapLeft, MapTop) of the window; the bars above it are the menu (25) and
   // each shown tool bar (27), and the window takes the size the board and the panels call for.
-  int barsHeight = accmMain->height();
-  if (state_.PanelFlags() & pfMainBar) barsHeight += atbGame->height();
-  if (state_.PanelFlags() & pfColorBar) barsHeight += atbColor->height();
-  iMap->move(g.MapLeft, g.MapTop - barsHeight);
+  int barsHeight = menuBar_->height();
+  if (state_.PanelFlags() & pfMainBar) barsHeight += mainBar_->height();
+  if (state_.PanelFlags() & pfColorBar) barsHeight += colorBar_->height();
+  iMap_->move(g.MapLeft, g.MapTop - barsHeight);
   setFixedSize(g.WindowWidth, g.WindowHeight);
   if (isVisible()) {
     // Unmoved by the player, the window stays centred (a smaller board brings it back from the
@@ -93,20 +93,20 @@ void TFormGame::SetSizeWindow() {
 
 void TFormGame::PresentShow() {
   painter_.PresentShow();
-  iMap->update();
+  iMap_->update();
 }
 
 void TFormGame::DrawMap(bool showProgress) {
   if (!Shown().Map) return;
   if (!BoardFits()) SetSizeWindow();
   painter_.DrawMap(BoardView(), ServicesProgress(*this, showProgress));
-  iMap->update();
+  iMap_->update();
 }
 
 void TFormGame::DrawIsland(uint16_t island, TTileState state, bool framed) {
   if (!Shown().Map || island >= Shown().Map->Islands.size() || !BoardFits()) return;
   painter_.DrawIsland(BoardView(), island, state, framed);
-  iMap->update();
+  iMap_->update();
 }
 
 void TFormGame::ShowPosition() {

@@ -1,31 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: help for a player who is learning: the hard computer's colour shown on the board,
 // and taking the last choice back. The machine says when either is allowed; either makes the
-// game an assisted one (the machine keeps that flag; the results read it).
-#include <QAction>
-
+// seat that asked an assisted one (the recorder keeps that; the results read the machine's).
 #include "window/GameRecords.h"
 #include "window/UnitGame.h"
 
-void TFormGame::UpdateActions() {
-  actMenuHint->setEnabled(machine_->CanHint());
-  actMenuUndo->setEnabled(machine_->CanTakeBack());
-  // The statistics open between games or while a person is to choose.
-  actMenuStats->setEnabled(!machine_->Active || machine_->AwaitingHuman);
-  // Games as files: saving while there is a game; the kept game between games; and the kept
-  // game brought up to date whenever a person is to choose.
-  actMenuSaveGame->setEnabled(records_->CanSave());
-  actMenuContinueGame->setEnabled(!machine_->Active && records_->HasKept());
-  records_->Waiting();
-}
-
-// Short enough that the longest colour name stays whole in the 140-pixel status panel.
-QString TFormGame::HintStatusText(uint8_t color) const {
-  if (color < 1 || color > 7) return QString();
-  return QStringLiteral("Совет: ") + actColor[color]->text();
-}
-
-void TFormGame::actMenuHintExecute() {
+void TFormGame::ShowHint() {
   UpdateActions();
   if (!machine_->CanHint()) return;  // the key came while computers move
   const THint hint = machine_->Hint(machine_->CurrentGamer);
@@ -38,7 +18,7 @@ void TFormGame::actMenuHintExecute() {
   AfterPointer(false);
 }
 
-void TFormGame::actMenuUndoExecute() {
+void TFormGame::TakeBackMove() {
   pointer_.Reset();
   AfterPointer(false);
   if (!machine_->TakeBack()) {

@@ -51,9 +51,10 @@ void TFormGame::ShowResults() {
 }
 
 void TFormGame::ShowResultsDialog(const TGameEndRecord& record) {
-  if (!FormResult) return;
-  FormResult->SetRecord(record);
-  FormResult->exec();
+  TFormResult* result = commands_->ResultDialog();
+  if (!result) return;
+  result->SetRecord(record);
+  result->exec();
 }
 
 bool TFormGame::RecordAdded() {
@@ -61,7 +62,7 @@ bool TFormGame::RecordAdded() {
 }
 
 void TFormGame::ShowHallOfFame() {
-  if (FormHallFame) FormHallFame->exec();
+  if (TFormHallFame* hallFame = commands_->HallFameDialog()) hallFame->exec();
 }
 
 void TFormGame::StopGameAtEnd() {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TFormGame: the flow of a game: start (with its question and seat filling), the turn cycle's
-// notifications, colour choices, the score panels, stop and the automatic next game.
+// TFormGame: the flow of a game: start (with seat filling), the turn cycle's notifications,
+// colour choices, the score panels, stop and the automatic next game; a recorded game continued.
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
@@ -11,26 +11,21 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "dialogs/UnitGamers.h"
+#include "dialogs/UnitMultiUserGame.h"
+#include "dialogs/UnitSettings.h"
 #include "gui/BackgroundWork.h"
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
 #include "gui/QtText.h"
 #include "sound/Music.h"
 #include "window/GameRecords.h"
+#include "window/GameStatus.h"
 #include "window/GameWatch.h"
 #include "window/UnitGame.h"
 
 // ---------------------------------------------------------------------------------------------
 // Start.
-
-void TFormGame::actMenuStartGameExecute() {
-  if (machine_->Active) {
-    if (!messages_->Confirm("Существует активная игра.\nОна будет утеряна.\nВы уверены?")) return;
-    CountStoppedGame();
-    SetRandomGame();
-  }
-  StartNewGame();
-}
 
 bool TFormGame::StartNewGame(const TGameRecord* resume) {
   autostartPending_ = false;
@@ -38,10 +33,8 @@ bool TFormGame::StartNewGame(const TGameRecord* resume) {
   if (!resume && state_.MultiUserMode && !TestMultiUserCondition()) return false;
 
   SettingsControlEnabled(false);
-  actMenuStopGame->setEnabled(true);
-  for (QAction* a :
-       {actMenuGamers, actSettingsSetCodeGame, actSettingsGameClassic, actSettingsGameMultiUser})
-    a->setEnabled(false);
+  inGame_ = true;
+  UpdateActions();
 
   if (music_) music_->StopTitle();
   if (!resume) FillSeats();
@@ -66,7 +59,7 @@ bool TFormGame::StartNewGame(const TGameRecord* resume) {
   if (!machine_->Active || serial != gameSerial_) return true;
 
   for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
-  iMap->SetPopupMenu(pmColor);
+  iMap_->SetPopupMenu(colorMenu_);
   if (music_) music_->GameStarted(state_.Option(soAutostart));
   machine_->RunStartLoop();
   UpdateActions();
@@ -107,10 +100,6 @@ void TFormGame::SetColor(uint8_t color) {
   UpdateActions();
 }
 
-void TFormGame::actColorExecute(int color) {
-  SetColor(uint8_t(color));
-}
-
 void TFormGame::OnChangeGamer(uint8_t previousSeat) {
   if (!machine_->Map) return;
   const TMap& map = *machine_->Map;
@@ -132,7 +121,7 @@ uint8_t TFormGame::ThinkMaster(const std::shared_ptr<TMasterThought>& thought,
                                const std::function<bool()>& wanted) {
   // The bar keeps the machine's range (one step per free colour) and fills as the search
   // spends its position budget.
-  const int64_t steps = progressMax_, budget = std::max<uint32_t>(thought->Budget(), 1);
+  const int64_t steps = status_->Maximum(), budget = std::max<uint32_t>(thought->Budget(), 1);
   const std::optional<int> colour =
       RunWhileEventsRun([thought] { return int(thought->Think()); }, wanted,
                         [&] { SetProgressPosition(int(steps * thought->Positions() / budget)); });
@@ -141,7 +130,8 @@ uint8_t TFormGame::ThinkMaster(const std::shared_ptr<TMasterThought>& thought,
 
 void TFormGame::OnChangeStateColor(uint8_t color) {
   if (color < 1 || color > 7) return;
-  actColor[color]->setEnabled(machine_->FreeColors[color]);
+  // The colour actions follow the machine's reports, never the other rules.
+  Action(ColorAction(color))->setEnabled(machine_->FreeColors[color]);
 }
 
 void TFormGame::ShowGamerArea(int seat) {
@@ -160,18 +150,11 @@ void TFormGame::ShowGamerArea(int seat) {
       text = QString::number(score.Points);
     }
   }
-  sbPanels[size_t(seat - 1)]->setText(text);
+  status_->SetScore(seat, text);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Stop.
-
-void TFormGame::actMenuStopGameExecute() {
-  if (!messages_->Confirm("Игра будет остановлена.\nВы уверены?")) return;
-  CountStoppedGame();
-  StopGame(true);
-  SetRandomGame();
-}
 
 void TFormGame::StopGame(bool noAutostart) {
   autostartPending_ = false;
@@ -182,7 +165,7 @@ void TFormGame::StopGame(bool noAutostart) {
   machine_->EndGame();
   records_->GameStopped();
   UpdateActions();
-  for (int i = 0; i < 4; ++i) sbPanels[size_t(i)]->clear();
+  status_->ClearScores();
   SetStatus(std::string());
   if (nextGameStarts) {
     // The end of a game is detected inside the last move; starting the next game right here
@@ -208,12 +191,50 @@ void TFormGame::QueueAutostart() {
 
 void TFormGame::ShowIdle() {
   setWindowTitle(Q(GameCaption));
-  iMap->SetPopupMenu(nullptr);
+  iMap_->SetPopupMenu(nullptr);
   PresentShow();
   SettingsControlEnabled(true);
-  actMenuStopGame->setEnabled(false);
-  for (QAction* a :
-       {actMenuGamers, actSettingsSetCodeGame, actSettingsGameClassic, actSettingsGameMultiUser})
-    a->setEnabled(true);
+  inGame_ = false;
+  UpdateActions();
   if (music_) music_->StopMain();  // also when an automatic start was refused
+}
+
+// ---------------------------------------------------------------------------------------------
+// The dialogs a game's start and the program's close go through.
+
+void TFormGame::SettingsControlEnabled(bool enabled) {
+  if (commands_->SettingsDialog()) commands_->SettingsDialog()->ControlEnabled(enabled);
+}
+
+bool TFormGame::TestMultiUserCondition() {
+  return commands_->MultiUserDialog() && commands_->MultiUserDialog()->TestCondition();
+}
+
+void TFormGame::FillMultiUserSeats() {
+  if (!commands_->MultiUserDialog()) return;
+  for (int seat = 1; seat <= 4; ++seat) {
+    const TSeatSetup s = commands_->MultiUserDialog()->SeatSetup(seat);
+    machine_->SetGamer(seat, s.Kind, s.Level, s.Name, s.Team);
+  }
+}
+
+void TFormGame::SaveActiveProfile() {
+  if (commands_->GamersDialog()) commands_->GamersDialog()->CloseProfile();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recorded games continued, and the kept games of renamed and deleted profiles.
+
+bool TFormGame::ContinueRecordedGame(const TGameRecord& record) {
+  if (machine_->Active) return false;
+  StartNewGame(&record);
+  return machine_->Active;
+}
+
+void TFormGame::ProfileRenamed(const std::string& from, const std::string& to) {
+  records_->MoveKept(from, to);
+}
+
+void TFormGame::ProfileErased(const std::string& name) {
+  records_->DiscardKept(name);
 }

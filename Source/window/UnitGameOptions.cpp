@@ -17,7 +17,8 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
   const bool musicOn = music_ && music_->MusicEnabled();
   if (wanted.Music != musicOn) {
     if (music_ && music_->SwitchMusic(wanted.Music, machine_->Active, wanted.Volume)) {
-      SetMusicIcon(wanted.Music);
+      // Image 20 (on) or 21 (off), on the action and with it on its menu entry.
+      Action(TGameAction::SettingsMusic)->setIcon(ilColor(wanted.Music ? 20 : 21));
     } else {
       applied.Music = musicOn;
       musicOk = false;
@@ -53,7 +54,7 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
     painter_.SetTileSigns(wanted.TileSigns);
     for (int k = 1; k <= 7; ++k) {
       icons_[size_t(k - 1)] = MakeColorIcon(uint8_t(k), wanted.TileSigns);
-      actColor[size_t(k)]->setIcon(icons_[size_t(k - 1)]);
+      Action(ColorAction(k))->setIcon(icons_[size_t(k - 1)]);
     }
   }
 
@@ -102,17 +103,9 @@ uint8_t TFormGame::ClassicComputerLevel() const {
 
 void TFormGame::SetGameMode(bool multiUser) {
   state_.MultiUserMode = multiUser;
-  actSettingsGameClassic->setChecked(!multiUser);
-  actSettingsGameMultiUser->setChecked(multiUser);
-  if (FormSettings) FormSettings->ShowMode(multiUser);
-}
-
-void TFormGame::actSettingsGameClassicExecute() {
-  SetGameMode(false);
-}
-
-void TFormGame::actSettingsGameMultiUserExecute() {
-  SetGameMode(true);
+  Action(TGameAction::SettingsGameClassic)->setChecked(!multiUser);
+  Action(TGameAction::SettingsGameMultiUser)->setChecked(multiUser);
+  if (TFormSettings* settings = commands_->SettingsDialog()) settings->ShowMode(multiUser);
 }
 
 int32_t TFormGame::CodeGame() const {

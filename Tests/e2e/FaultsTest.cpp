@@ -223,7 +223,7 @@ TEST_F(Faults, HallOfFameEditedByHandIsResetAloneWithItsMessage) {
   // The hall of fame opens on the table of the profile's options: by area, small board.
   QTimer closer;
   CloseModals(closer);
-  game.actMenuHallOfFame->trigger();
+  game.Action(TGameAction::MenuHallOfFame)->trigger();
   closer.stop();
   EXPECT_EQ(messages.Texts("info"), (std::vector<std::string>{kMsgHallFameChecksum}));
   EXPECT_TRUE(messages.Texts("error").empty());

@@ -123,7 +123,7 @@ TEST_F(ProgramTest, ThousandGamesOfFourComputersInARow) {
   poll.start(50);
   QTimer::singleShot(180000, &loop, &QEventLoop::quit);  // a guard; the run takes far less
   clock.start();
-  QTimer::singleShot(0, game.actMenuStartGame, &QAction::trigger);
+  QTimer::singleShot(0, game.Action(TGameAction::MenuStartGame), &QAction::trigger);
   loop.exec();
   const qint64 total = clock.elapsed();
   endRss = ResidentBytes();
@@ -160,6 +160,6 @@ TEST_F(ProgramTest, ThousandGamesOfFourComputersInARow) {
     EXPECT_LT(growthMiB, 4.0);
   }
   EXPECT_LT(spread, 4096) << "games nest deeper and deeper";
-  EXPECT_FALSE(game.actMenuStopGame->isEnabled());
-  EXPECT_TRUE(game.actMenuStartGame->isEnabled());
+  EXPECT_FALSE(game.Action(TGameAction::MenuStopGame)->isEnabled());
+  EXPECT_TRUE(game.Action(TGameAction::MenuStartGame)->isEnabled());
 }

@@ -8,9 +8,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <functional>
 #include <memory>
 #include <string>
@@ -73,11 +78,11 @@ class ProgramTest : public ::testing::Test {
   // Start a game and stop it again through the stop command (confirmed).
   void PlayBriefly() {
     TFormGame& game = program->Game();
-    game.actMenuStartGame->trigger();
+    game.Action(TGameAction::MenuStartGame)->trigger();
     EXPECT_TRUE(game.Machine().Active);
-    EXPECT_TRUE(game.actMenuStopGame->isEnabled());
+    EXPECT_TRUE(game.Action(TGameAction::MenuStopGame)->isEnabled());
     messages.confirmAnswers.push_back(true);
-    game.actMenuStopGame->trigger();
+    game.Action(TGameAction::MenuStopGame)->trigger();
     EXPECT_FALSE(game.Machine().Active);
   }
 

@@ -31,14 +31,15 @@ class Coach : public GameWindow {
     Option(soSkipTurn, false);
   }
   void Start() {
-    form->actMenuStartGame->trigger();
+    form->Action(TGameAction::MenuStartGame)->trigger();
     ASSERT_TRUE(M().Active);
     ASSERT_TRUE(M().AwaitingHuman);
   }
   TView View() {
     TView v;
     for (int i = 0; i < 5; ++i) v.panels[size_t(i)] = Panel(i);
-    for (int k = 1; k <= 7; ++k) v.colours[size_t(k)] = form->actColor[size_t(k)]->isEnabled();
+    for (int k = 1; k <= 7; ++k)
+      v.colours[size_t(k)] = form->Action(ColorAction(size_t(k)))->isEnabled();
     return v;
   }
   QImage Board() { return form->MapImage().copy(); }
@@ -63,57 +64,57 @@ class Coach : public GameWindow {
 };
 
 TEST_F(Coach, CommandsAreEnabledOnlyWhenTheyCanBeUsed) {
-  EXPECT_FALSE(form->actMenuHint->isEnabled());
-  EXPECT_FALSE(form->actMenuUndo->isEnabled());
-  EXPECT_EQ(form->actMenuHint->shortcut(), QKeySequence(Qt::Key_F9));
-  EXPECT_EQ(form->actMenuUndo->shortcuts(),
+  EXPECT_FALSE(form->Action(TGameAction::MenuHint)->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuUndo)->isEnabled());
+  EXPECT_EQ(form->Action(TGameAction::MenuHint)->shortcut(), QKeySequence(Qt::Key_F9));
+  EXPECT_EQ(form->Action(TGameAction::MenuUndo)->shortcuts(),
             QList<QKeySequence>(
                 {QKeySequence(QStringLiteral("Ctrl+Z")), QKeySequence(QStringLiteral("Ctrl+Я"))}));
-  EXPECT_EQ(form->actMenuHint->toolTip(), QStringLiteral("Подсказать цвет"));
+  EXPECT_EQ(form->Action(TGameAction::MenuHint)->toolTip(), QStringLiteral("Подсказать цвет"));
 
   Start();
-  EXPECT_TRUE(form->actMenuHint->isEnabled());
-  EXPECT_FALSE(form->actMenuUndo->isEnabled());  // nothing chosen yet
+  EXPECT_TRUE(form->Action(TGameAction::MenuHint)->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuUndo)->isEnabled());  // nothing chosen yet
 
   // While the computer moves both are off, and their keys do nothing.
   bool checked = false;
   QTimer::singleShot(0, form.get(), [&] {
     checked = true;
     EXPECT_FALSE(M().AwaitingHuman);
-    EXPECT_FALSE(form->actMenuHint->isEnabled());
-    EXPECT_FALSE(form->actMenuUndo->isEnabled());
-    form->actMenuHintExecute();
-    form->actMenuUndoExecute();
+    EXPECT_FALSE(form->Action(TGameAction::MenuHint)->isEnabled());
+    EXPECT_FALSE(form->Action(TGameAction::MenuUndo)->isEnabled());
+    form->Commands().Run(TGameAction::MenuHint);
+    form->Commands().Run(TGameAction::MenuUndo);
     EXPECT_FALSE(Panel(4).startsWith(QStringLiteral("Совет")));
   });
   PlayAnyColour();
   EXPECT_TRUE(checked);
   ASSERT_TRUE(M().AwaitingHuman);
   EXPECT_FALSE(M().Assisted);
-  EXPECT_TRUE(form->actMenuHint->isEnabled());
-  EXPECT_TRUE(form->actMenuUndo->isEnabled());
+  EXPECT_TRUE(form->Action(TGameAction::MenuHint)->isEnabled());
+  EXPECT_TRUE(form->Action(TGameAction::MenuUndo)->isEnabled());
 
   QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(M().Assisted);
   EXPECT_EQ(Map().Scores[1].Area, 1);
-  EXPECT_TRUE(form->actMenuHint->isEnabled());
-  EXPECT_FALSE(form->actMenuUndo->isEnabled());  // back at the first choice
+  EXPECT_TRUE(form->Action(TGameAction::MenuHint)->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuUndo)->isEnabled());  // back at the first choice
 
   // A game of two people at one keyboard offers hints but no take-back.
   messages.confirmAnswers = {true};
   form->State().MultiUserMode = true;
   form->seats = {{{}, {gkHuman, 0}, {gkHuman, 0}, {}, {}}};
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(M().AwaitingHuman);
   EXPECT_FALSE(M().Assisted);
   PlayAnyColour();
-  EXPECT_TRUE(form->actMenuHint->isEnabled());
-  EXPECT_FALSE(form->actMenuUndo->isEnabled());
+  EXPECT_TRUE(form->Action(TGameAction::MenuHint)->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuUndo)->isEnabled());
 
   messages.confirmAnswers = {true};
-  form->actMenuStopGame->trigger();
-  EXPECT_FALSE(form->actMenuHint->isEnabled());
-  EXPECT_FALSE(form->actMenuUndo->isEnabled());
+  form->Action(TGameAction::MenuStopGame)->trigger();
+  EXPECT_FALSE(form->Action(TGameAction::MenuHint)->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuUndo)->isEnabled());
 }
 
 TEST_F(Coach, HintLightsTheIslandsOfTheAdvisedColourUntilThePointerMoves) {
@@ -131,7 +132,7 @@ TEST_F(Coach, HintLightsTheIslandsOfTheAdvisedColourUntilThePointerMoves) {
   const THint hint = M().Hint(seat);
   ASSERT_GE(hint.Color, 1);
   ASSERT_FALSE(hint.Islands.empty());
-  EXPECT_EQ(Panel(4), QStringLiteral("Совет: ") + form->actColor[hint.Color]->text());
+  EXPECT_EQ(Panel(4), QStringLiteral("Совет: ") + form->Action(ColorAction(hint.Color))->text());
   EXPECT_EQ(M().CurrentGamer, seat);
   EXPECT_TRUE(M().AwaitingHuman);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Panel(i), view.panels[size_t(i)]);
@@ -171,7 +172,7 @@ TEST_F(Coach, HintLightsTheIslandsOfTheAdvisedColourUntilThePointerMoves) {
     if (M().FreeColors[k] && k != hint.Color) other = k;
   ASSERT_NE(other, 0);
   const std::vector<uint16_t> advised = hint.Islands;
-  form->actColor[other]->trigger();
+  form->Action(ColorAction(other))->trigger();
   ASSERT_TRUE(M().Active);
   const QImage after = Board();
   for (uint16_t island : advised) {
@@ -193,7 +194,7 @@ TEST_F(Coach, TakeBacksRestoreWhatTheWindowShowedStepByStep) {
   ASSERT_EQ(views.size(), 4u);
   ASSERT_TRUE(M().AwaitingHuman);
   for (int i = 3; i >= 0; --i) {
-    ASSERT_TRUE(form->actMenuUndo->isEnabled()) << i;
+    ASSERT_TRUE(form->Action(TGameAction::MenuUndo)->isEnabled()) << i;
     // Ctrl+Z and, as the Russian layout reports the same key, Ctrl+Я.
     if (i % 2)
       QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
@@ -208,7 +209,7 @@ TEST_F(Coach, TakeBacksRestoreWhatTheWindowShowedStepByStep) {
     form->ShowPosition();
     EXPECT_EQ(Board(), shown) << i;
   }
-  EXPECT_FALSE(form->actMenuUndo->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuUndo)->isEnabled());
   EXPECT_EQ(M().Map->Scores[1].Area, 1);
 }
 
@@ -218,20 +219,20 @@ TEST_F(Coach, CommandsSitAfterTheOthersAndTheBarFitsTheNarrowestWindow) {
     for (QAction* a : actions) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return out;
   };
-  EXPECT_EQ(texts(form->miGame->actions()),
+  EXPECT_EQ(texts(form->findChild<QMenu*>(QStringLiteral("miGame"))->actions()),
             QStringList({"Старт", "Продолжить игру", "Стоп", "Подсказка", "Отменить ход", "-",
                          "Игроки", "Зал славы", "Статистика", "-", "Сохранить игру…",
                          "Открыть игру…", "-", "Выход"}));
-  const QList<QAction*> bar = form->atbGame->actions();
+  const QList<QAction*> bar = form->findChild<QToolBar*>(QStringLiteral("atbGame"))->actions();
   ASSERT_GE(bar.size(), 3);
-  EXPECT_EQ(bar[bar.size() - 3], form->actMenuHint);
-  EXPECT_EQ(bar[bar.size() - 2], form->actMenuUndo);
-  EXPECT_EQ(bar.back(), form->actMenuStats);
+  EXPECT_EQ(bar[bar.size() - 3], form->Action(TGameAction::MenuHint));
+  EXPECT_EQ(bar[bar.size() - 2], form->Action(TGameAction::MenuUndo));
+  EXPECT_EQ(bar.back(), form->Action(TGameAction::MenuStats));
 
   SetBoard(39, 10, 10);  // 390 pixels, the narrowest the settings allow
   QCoreApplication::processEvents();
-  for (QAction* a : {form->actMenuHint, form->actMenuUndo}) {
-    QWidget* button = form->atbGame->widgetForAction(a);
+  for (QAction* a : {form->Action(TGameAction::MenuHint), form->Action(TGameAction::MenuUndo)}) {
+    QWidget* button = form->findChild<QToolBar*>(QStringLiteral("atbGame"))->widgetForAction(a);
     ASSERT_NE(button, nullptr);
     EXPECT_TRUE(button->isVisible());
     const QRect inWindow(button->mapTo(form.get(), QPoint(0, 0)), button->size());

@@ -39,7 +39,7 @@ class LayoutNumber : public GameWindow {
   void Enter(const std::string& typed) {
     messages.Clear();
     messages.inputAnswers.push_back({true, typed});
-    form->actSettingsSetCodeGame->trigger();
+    form->Action(TGameAction::SettingsSetCodeGame)->trigger();
   }
 };
 
@@ -100,21 +100,22 @@ TEST_F(LayoutNumber, RefusedTextsKeepNumberAndCaption) {
 
 TEST_F(LayoutNumber, NextGameIsGeneratedFromTheNumber) {
   Enter("-417");
-  form->actMenuStartGame->trigger();  // classic: waits for the person in seat 1
+  form->Action(TGameAction::MenuStartGame)->trigger();  // classic: waits for the person in seat 1
   ASSERT_TRUE(M().Active);
   EXPECT_EQ(M().CodeGame, 417);
   EXPECT_EQ(form->windowTitle(), Caption(417));
 }
 
 TEST_F(LayoutNumber, NotDuringAGame) {
-  form->actMenuStartGame->trigger();  // classic: the person in seat 1 waits for a choice
+  form->Action(TGameAction::MenuStartGame)
+      ->trigger();  // classic: the person in seat 1 waits for a choice
   ASSERT_TRUE(M().Active);
   const int32_t code = M().CodeGame;
   messages.Clear();
   messages.inputAnswers.push_back({true, "5"});
-  EXPECT_FALSE(form->actSettingsSetCodeGame->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::SettingsSetCodeGame)->isEnabled());
   QTest::keyClick(form.get(), Qt::Key_R, Qt::ControlModifier);
-  form->actSettingsSetCodeGameExecute();  // even called directly
+  form->Commands().Run(TGameAction::SettingsSetCodeGame);  // even called directly
   EXPECT_TRUE(messages.Texts("input").empty());
   EXPECT_EQ(M().CodeGame, code);
 }
@@ -134,11 +135,11 @@ class Panels : public GameWindow {
   }
   // The right-click menu opens, then the player picks the entry.
   void Pick(QAction* action) {
-    form->pmPanelsPopup();
+    form->Commands().PanelsShowing();
     action->trigger();
     QApplication::processEvents();
   }
-  int MapTop() { return form->iMap->mapTo(form.get(), QPoint(0, 0)).y(); }
+  int MapTop() { return form->MapWidget()->mapTo(form.get(), QPoint(0, 0)).y(); }
 
   TFormSettings* settings = nullptr;
 };
@@ -147,19 +148,19 @@ TEST_F(Panels, StatusBarHidesWithProgressAndWindowFollows) {
   QApplication::processEvents();
   const QSize full = form->size();
   const int top = MapTop();
-  const int status = form->sbMain->height();
+  const int status = form->Status().Bar()->height();
 
-  Pick(form->actPanelStatusBar);
-  EXPECT_FALSE(form->actPanelStatusBar->isChecked());
-  EXPECT_FALSE(form->sbMain->isVisible());
-  EXPECT_FALSE(form->pbBrain->isVisibleTo(form.get()));
+  Pick(form->Action(TGameAction::PanelStatusBar));
+  EXPECT_FALSE(form->Action(TGameAction::PanelStatusBar)->isChecked());
+  EXPECT_FALSE(form->Status().Bar()->isVisible());
+  EXPECT_FALSE(form->Status().Progress()->isVisibleTo(form.get()));
   EXPECT_EQ(form->State().PanelFlags(), pfMainBar | pfColorBar);
   EXPECT_EQ(form->size(), QSize(full.width(), full.height() - status));
   EXPECT_EQ(MapTop(), top);
 
-  Pick(form->actPanelStatusBar);
-  EXPECT_TRUE(form->sbMain->isVisible());
-  EXPECT_TRUE(form->pbBrain->isVisibleTo(form.get()));
+  Pick(form->Action(TGameAction::PanelStatusBar));
+  EXPECT_TRUE(form->Status().Bar()->isVisible());
+  EXPECT_TRUE(form->Status().Progress()->isVisibleTo(form.get()));
   EXPECT_EQ(form->State().PanelFlags(), pfMainBar | pfColorBar | pfStatusBar);
   EXPECT_EQ(form->size(), full);
   EXPECT_TRUE(messages.shown.empty());
@@ -169,37 +170,37 @@ TEST_F(Panels, ToolBarsMoveTheBoardUp) {
   QApplication::processEvents();
   const QSize full = form->size();
   const int top = MapTop();
-  const int bar = form->atbGame->height();
+  const int bar = form->findChild<QToolBar*>(QStringLiteral("atbGame"))->height();
 
-  Pick(form->actPanelMainBar);
-  EXPECT_FALSE(form->atbGame->isVisible());
+  Pick(form->Action(TGameAction::PanelMainBar));
+  EXPECT_FALSE(form->findChild<QToolBar*>(QStringLiteral("atbGame"))->isVisible());
   EXPECT_EQ(form->size().height(), full.height() - bar);
   EXPECT_EQ(MapTop(), top - bar);
 
-  Pick(form->actPanelColorBar);
-  EXPECT_FALSE(form->atbColor->isVisible());
+  Pick(form->Action(TGameAction::PanelColorBar));
+  EXPECT_FALSE(form->findChild<QToolBar*>(QStringLiteral("atbColor"))->isVisible());
   EXPECT_EQ(form->State().PanelFlags(), pfStatusBar);
   EXPECT_EQ(form->size().height(), full.height() - 2 * bar);
   EXPECT_EQ(MapTop(), top - 2 * bar);
   // The board itself keeps its size and the idle picture.
-  EXPECT_EQ(form->iMap->size(), QSize(751, 376));
+  EXPECT_EQ(form->MapWidget()->size(), QSize(751, 376));
   EXPECT_EQ(Pixel(100, 50), ColorIdle);
 
-  Pick(form->actPanelMainBar);
-  Pick(form->actPanelColorBar);
+  Pick(form->Action(TGameAction::PanelMainBar));
+  Pick(form->Action(TGameAction::PanelColorBar));
   EXPECT_EQ(form->size(), full);
   EXPECT_EQ(MapTop(), top);
 }
 
 TEST_F(Panels, DuringAGameTheBoardIsRedrawn) {
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(M().Active);
   auto board = [this] {
     const TMapPainter& p = form->Painter();
     return std::vector<uint32_t>(p.Bits(), p.Bits() + p.Width() * p.Height());
   };
 
-  Pick(form->actPanelStatusBar);
+  Pick(form->Action(TGameAction::PanelStatusBar));
   ASSERT_TRUE(M().Active);
   // The game, not the idle board that resizing leaves: exactly what a full redraw gives.
   EXPECT_NE(Pixel(15, 15), ColorIdle);
@@ -212,15 +213,15 @@ TEST_F(Panels, PopupTicksFollowTheSwitches) {
   // The dialog's check boxes hold the options, applied or not.
   settings->chkbMainBar->setChecked(false);
   settings->chkbStatusBar->setChecked(false);
-  form->pmPanelsPopup();
-  EXPECT_FALSE(form->actPanelMainBar->isChecked());
-  EXPECT_TRUE(form->actPanelColorBar->isChecked());
-  EXPECT_FALSE(form->actPanelStatusBar->isChecked());
+  form->Commands().PanelsShowing();
+  EXPECT_FALSE(form->Action(TGameAction::PanelMainBar)->isChecked());
+  EXPECT_TRUE(form->Action(TGameAction::PanelColorBar)->isChecked());
+  EXPECT_FALSE(form->Action(TGameAction::PanelStatusBar)->isChecked());
 }
 
 TEST_F(Panels, SwitchReachesTheOptions) {
-  Pick(form->actPanelColorBar);
-  EXPECT_FALSE(form->atbColor->isVisible());
+  Pick(form->Action(TGameAction::PanelColorBar));
+  EXPECT_FALSE(form->findChild<QToolBar*>(QStringLiteral("atbColor"))->isVisible());
   EXPECT_EQ(form->State().PanelFlags(), pfMainBar | pfStatusBar);
   // The settings' check box follows and the profile's options are stored at once.
   EXPECT_FALSE(settings->chkbColorBar->isChecked());
@@ -276,7 +277,7 @@ TEST_F(Help, F1OpensTheManualAtItsContents) {
   QApplication::processEvents();
   ASSERT_GT(browser->verticalScrollBar()->value(), atContents + 100);
   help->hide();
-  form->actHelpMaintenanse->trigger();
+  form->Action(TGameAction::HelpMaintenanse)->trigger();
   EXPECT_EQ(Window(), help);
   EXPECT_EQ(form->findChildren<THelpWindow*>().size(), 1);
   EXPECT_TRUE(help->isVisible());
@@ -291,7 +292,7 @@ TEST_F(Help, F1OpensTheManualAtItsContents) {
 }
 
 TEST_F(Help, MissingFileIsReported) {
-  form->actHelpMaintenanse->trigger();
+  form->Action(TGameAction::HelpMaintenanse)->trigger();
   EXPECT_EQ(
       messages.Texts("error"),
       std::vector<std::string>{"Файл справки \"" +
@@ -300,7 +301,7 @@ TEST_F(Help, MissingFileIsReported) {
   // A folder under the manual's name is no manual either.
   QDir().mkpath(helpPath);
   messages.Clear();
-  form->actHelpMaintenanse->trigger();
+  form->Action(TGameAction::HelpMaintenanse)->trigger();
   ASSERT_EQ(messages.Texts("error").size(), 1u);
   EXPECT_EQ(Window(), nullptr);
 }
@@ -325,7 +326,7 @@ TEST_F(Help, ManualFoundBesideTheExecutableOrInstalled) {
 
 TEST_F(Help, TheShippedManualHasItsContents) {
   helpPath = QStringLiteral(MORVIK_MANUAL);
-  form->actHelpMaintenanse->trigger();
+  form->Action(TGameAction::HelpMaintenanse)->trigger();
   ASSERT_NE(Window(), nullptr);
   EXPECT_TRUE(messages.shown.empty());
   QTextBrowser* browser = Window()->Browser();
@@ -336,16 +337,43 @@ TEST_F(Help, TheShippedManualHasItsContents) {
   EXPECT_FALSE(Window()->windowTitle().isEmpty());
 }
 
+// The manual's menu tables name every command a menu offers, with its key, in the action
+// table's words.
+TEST(Manual, NamesEveryMenuCommandWithItsKey) {
+  QFile file(QStringLiteral(MORVIK_MANUAL));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString manual = QString::fromUtf8(file.readAll());
+  int named = 0;
+  for (const TMenuLayout& menu : MenuLayout())
+    for (TGameAction id : menu.Entries) {
+      if (id == Separator) continue;
+      const TActionSpec& spec = ActionSpec(id);
+      if (spec.Hidden || spec.Rule == TActionRule::Never) continue;
+      const QString row =
+          QStringLiteral("<tr><td>«%1»</td><td>").arg(QString::fromUtf8(spec.Caption));
+      const qsizetype at = manual.indexOf(row);
+      EXPECT_GE(at, 0) << spec.Caption;
+      const QKeySequence key(spec.Keys[0]);
+      const QString keyCell = spec.Keys[0].key() == Qt::Key_unknown
+                                  ? QStringLiteral("—</td>")
+                                  : QStringLiteral("<kbd>%1</kbd>").arg(key.toString());
+      EXPECT_EQ(manual.mid(at + row.size(), keyCell.size()), keyCell) << spec.Caption;
+      ++named;
+    }
+  EXPECT_EQ(named, 19);
+}
+
 TEST_F(Help, NoHomePageOrMailCommands) {
   // Hidden and disabled: on no menu or bar, and no shortcut reaches them.
-  for (QAction* action : {form->actHelpHomePage, form->actHelpMail}) {
+  for (QAction* action :
+       {form->Action(TGameAction::HelpHomePage), form->Action(TGameAction::HelpMail)}) {
     EXPECT_FALSE(action->isVisible());
     EXPECT_FALSE(action->isEnabled());
     EXPECT_TRUE(action->shortcut().isEmpty());
   }
   // What the player sees in the help menu.
   QStringList entries;
-  for (QAction* action : form->miHelp->actions())
+  for (QAction* action : form->findChild<QMenu*>(QStringLiteral("miHelp"))->actions())
     if (action->isVisible())
       entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
   EXPECT_EQ(entries.join(u'|').toStdString(), "Содержание|-|Форум \"&Morvik\"|-|О программе");
@@ -372,7 +400,7 @@ class Tray : public GameWindow {
 };
 
 TEST_F(Tray, HidesBehindAnIconAndADoubleClickBringsItBack) {
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(M().Active);
   const int32_t code = M().CodeGame;
   const int seat = M().CurrentGamer;
@@ -407,7 +435,7 @@ TEST_F(Tray, HidesBehindAnIconAndADoubleClickBringsItBack) {
 }
 
 TEST_F(Tray, MenuShowBringsItBackAndTheModeRepeats) {
-  form->actMainBoss->trigger();
+  form->Action(TGameAction::MainBoss)->trigger();
   ASSERT_NE(Icon(), nullptr);
   QMenu* menu = Icon()->contextMenu();
   ASSERT_NE(menu, nullptr);
@@ -418,8 +446,8 @@ TEST_F(Tray, MenuShowBringsItBackAndTheModeRepeats) {
   EXPECT_FALSE(Icon()->isVisible());
 
   // Again, with the same icon object, and a second command while hidden changes nothing.
-  form->actMainBoss->trigger();
-  form->actMainBoss->trigger();
+  form->Action(TGameAction::MainBoss)->trigger();
+  form->Action(TGameAction::MainBoss)->trigger();
   EXPECT_FALSE(form->isVisible());
   EXPECT_TRUE(Icon()->isVisible());
   EXPECT_EQ(form->findChildren<TTrayMode*>().size(), 1);
@@ -429,7 +457,7 @@ TEST_F(Tray, MenuShowBringsItBackAndTheModeRepeats) {
 
 TEST_F(Tray, WithoutNotificationAreaTheWindowIsMinimised) {
   trayAvailable = false;
-  form->actMainBoss->trigger();
+  form->Action(TGameAction::MainBoss)->trigger();
   QApplication::processEvents();
   EXPECT_TRUE(form->isVisible());
   EXPECT_TRUE(form->isMinimized());

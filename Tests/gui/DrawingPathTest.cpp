@@ -29,7 +29,7 @@ class DrawingPath : public GameWindow {
     std::vector<int> free;
     for (int k = 1; k <= 7; ++k)
       if (M().FreeColors[k]) free.push_back(k);
-    if (!free.empty()) form->actColor[size_t(free[rng() % free.size()])]->trigger();
+    if (!free.empty()) form->Action(ColorAction(free[rng() % free.size()]))->trigger();
   }
   void ChangeOptions(std::mt19937& rng) {
     TGameOptions o = form->State().Options;
@@ -54,7 +54,7 @@ TEST_F(DrawingPath, EveryRouteShowsWhatAFreshDrawingShows) {
     Option(soSelectBoundary, true);
     Option(soSelectIsland, rng() % 2);
     Option(soSelectPerspective, rng() % 2);
-    form->actMenuStartGame->trigger();
+    form->Action(TGameAction::MenuStartGame)->trigger();
     for (int op = 0; op < kOperations && M().Active; ++op) {
       ASSERT_TRUE(M().AwaitingHuman);
       const unsigned kind = rng() % 6;
@@ -63,13 +63,13 @@ TEST_F(DrawingPath, EveryRouteShowsWhatAFreshDrawingShows) {
           ChooseColour(rng);
           break;
         case 1:
-          form->actMenuUndo->trigger();
+          form->Action(TGameAction::MenuUndo)->trigger();
           break;
         case 2:
           ChangeOptions(rng);
           break;
         case 3:  // a hint, ended by the pointer
-          form->actMenuHint->trigger();
+          form->Action(TGameAction::MenuHint)->trigger();
           RestAtTerritory();
           break;
         case 4:  // a highlight, dropped
@@ -77,8 +77,9 @@ TEST_F(DrawingPath, EveryRouteShowsWhatAFreshDrawingShows) {
           RestAtTerritory();
           break;
         case 5: {  // the window covered and painted again
-          form->iMap->repaint();
-          const QImage painted = form->iMap->grab().toImage().convertToFormat(QImage::Format_RGB32);
+          form->MapWidget()->repaint();
+          const QImage painted =
+              form->MapWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
           ASSERT_EQ(painted.copy(0, 0, Fresh().width(), Fresh().height()), Fresh())
               << "layout " << layout << " operation " << op;
           break;
@@ -91,7 +92,7 @@ TEST_F(DrawingPath, EveryRouteShowsWhatAFreshDrawingShows) {
     }
     if (M().Active) {
       messages.confirmAnswers = {true};
-      form->actMenuStopGame->trigger();
+      form->Action(TGameAction::MenuStopGame)->trigger();
     }
   }
   EXPECT_GT(checked, kLayouts * kOperations / 2);

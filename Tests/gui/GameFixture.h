@@ -7,9 +7,14 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <array>
 #include <functional>
 #include <memory>
@@ -125,9 +130,9 @@ class GameWindow : public ::testing::Test {
   QPoint TerritoryPoint(int seat) { return TilePoint(M().GetGamerIsland(Map(), seat)); }
 
   void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, QPointF(at), form->iMap->mapToGlobal(QPointF(at)), button, buttons,
-                      Qt::NoModifier);
-    QApplication::sendEvent(form->iMap, &event);
+    QMouseEvent event(type, QPointF(at), form->MapWidget()->mapToGlobal(QPointF(at)), button,
+                      buttons, Qt::NoModifier);
+    QApplication::sendEvent(form->MapWidget(), &event);
   }
   void Move(QPoint at, bool held = false) {
     Mouse(QEvent::MouseMove, at, Qt::NoButton, held ? Qt::LeftButton : Qt::NoButton);
@@ -140,7 +145,7 @@ class GameWindow : public ::testing::Test {
     Release(at);
   }
 
-  QString Panel(int i) { return form->sbPanels[size_t(i)]->text(); }
+  QString Panel(int i) { return form->Status().Panel(size_t(i))->text(); }
   uint32_t Pixel(int x, int y) { return form->Painter().Pixel(x, y); }
 
   QTemporaryDir dir;

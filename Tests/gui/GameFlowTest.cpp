@@ -19,7 +19,8 @@ class GameFlow : public GameWindow {
  protected:
   void ExpectColourActionsFollowFreeColors() {
     for (int k = 1; k <= 7; ++k)
-      EXPECT_EQ(form->actColor[size_t(k)]->isEnabled(), M().Active && M().FreeColors[k]) << k;
+      EXPECT_EQ(form->Action(ColorAction(size_t(k)))->isEnabled(), M().Active && M().FreeColors[k])
+          << k;
   }
   // Counts the turns announced, per seat that has just moved, around the window's handler.
   void CountTurns() {
@@ -36,7 +37,7 @@ class GameFlow : public GameWindow {
 TEST_F(GameFlow, ClassicGamePlayedToItsEnd) {
   SetBoard(20, 10, 10);
   Option(soAutostart, false);
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(M().Active);
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Morvik 1.2 final. Расклад #12345"));
   EXPECT_EQ(M().Gamers[1].Kind, gkHuman);
@@ -44,11 +45,13 @@ TEST_F(GameFlow, ClassicGamePlayedToItsEnd) {
   EXPECT_EQ(M().Gamers[4].Kind, gkComputer);
   EXPECT_EQ(M().Gamers[4].Name, "Компьютер");
   EXPECT_EQ(M().Gamers[4].Level, 1);
-  EXPECT_TRUE(form->actMenuStopGame->isEnabled());
-  for (QAction* a : {form->actMenuGamers, form->actSettingsSetCodeGame,
-                     form->actSettingsGameClassic, form->actSettingsGameMultiUser})
+  EXPECT_TRUE(form->Action(TGameAction::MenuStopGame)->isEnabled());
+  for (QAction* a :
+       {form->Action(TGameAction::MenuGamers), form->Action(TGameAction::SettingsSetCodeGame),
+        form->Action(TGameAction::SettingsGameClassic),
+        form->Action(TGameAction::SettingsGameMultiUser)})
     EXPECT_FALSE(a->isEnabled());
-  EXPECT_EQ(form->iMap->PopupMenu(), form->pmColor);
+  EXPECT_EQ(form->MapWidget()->PopupMenu(), form->findChild<QMenu*>(QStringLiteral("pmColor")));
   EXPECT_EQ(Panel(0), QStringLiteral("0.5"));  // 1 tile of 200
   EXPECT_EQ(Panel(3), QStringLiteral("0.5"));
   EXPECT_EQ(Panel(4), QStringLiteral("Тестер"));
@@ -69,7 +72,7 @@ TEST_F(GameFlow, ClassicGamePlayedToItsEnd) {
       if (moves % 3 == 1)
         QTest::keyClick(form.get(), char('0' + colour));
       else
-        form->actColor[size_t(colour)]->trigger();
+        form->Action(ColorAction(size_t(colour)))->trigger();
     }
     ++moves;
     if (M().Active && island >= 0) {
@@ -81,9 +84,9 @@ TEST_F(GameFlow, ClassicGamePlayedToItsEnd) {
   EXPECT_EQ(form->events, std::vector<std::string>{"results"});
   // Idle again.
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Morvik 1.2 final."));
-  EXPECT_FALSE(form->actMenuStopGame->isEnabled());
-  EXPECT_TRUE(form->actMenuGamers->isEnabled());
-  EXPECT_EQ(form->iMap->PopupMenu(), nullptr);
+  EXPECT_FALSE(form->Action(TGameAction::MenuStopGame)->isEnabled());
+  EXPECT_TRUE(form->Action(TGameAction::MenuGamers)->isEnabled());
+  EXPECT_EQ(form->MapWidget()->PopupMenu(), nullptr);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Panel(i), QString()) << i;
   ExpectColourActionsFollowFreeColors();
   EXPECT_EQ(Pixel(100, 50), ColorIdle);
@@ -107,37 +110,37 @@ TEST_F(GameFlow, RandomLayoutComesFromThePlatformClock) {
 }
 
 TEST_F(GameFlow, StopQuestionBothAnswers) {
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(M().Active);
   messages.confirmAnswers = {false};
-  form->actMenuStopGame->trigger();
+  form->Action(TGameAction::MenuStopGame)->trigger();
   EXPECT_EQ(messages.Texts("confirm").back(), StopQuestion);
   EXPECT_TRUE(M().Active);
   EXPECT_EQ(M().CodeGame, 12345);
 
   messages.confirmAnswers = {true};
-  form->actMenuStopGame->trigger();
+  form->Action(TGameAction::MenuStopGame)->trigger();
   EXPECT_FALSE(M().Active);
   EXPECT_EQ(M().Map, nullptr);
   EXPECT_NE(M().CodeGame, 12345);  // a new layout
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Morvik 1.2 final."));
-  EXPECT_FALSE(form->actMenuStopGame->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuStopGame)->isEnabled());
   QApplication::processEvents();
   EXPECT_FALSE(M().Active);  // a stop never starts the next game
 }
 
 TEST_F(GameFlow, StartQuestionBothAnswers) {
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_TRUE(messages.Texts("confirm").empty());  // idle: no question
   const uint16_t island = M().GetGamerIsland(Map(), 1);
   messages.confirmAnswers = {false};
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_EQ(messages.Texts("confirm").back(), StartQuestion);
   EXPECT_EQ(M().CodeGame, 12345);
   EXPECT_EQ(M().GetGamerIsland(Map(), 1), island);
 
   messages.confirmAnswers = {true};
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_TRUE(M().Active);
   EXPECT_NE(M().CodeGame, 12345);
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Morvik 1.2 final. Расклад #%1").arg(M().CodeGame));
@@ -146,20 +149,20 @@ TEST_F(GameFlow, StartQuestionBothAnswers) {
 TEST_F(GameFlow, MultiUserRefusalChangesNothing) {
   form->State().MultiUserMode = true;
   form->multiUserOk = false;
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_FALSE(M().Active);
-  EXPECT_FALSE(form->actMenuStopGame->isEnabled());
-  EXPECT_TRUE(form->actMenuGamers->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuStopGame)->isEnabled());
+  EXPECT_TRUE(form->Action(TGameAction::MenuGamers)->isEnabled());
 }
 
 TEST_F(GameFlow, MultiUserSeatsReplaceEarlierClassicSeats) {
-  form->actMenuStartGame->trigger();  // classic: computer in seat 4
+  form->Action(TGameAction::MenuStartGame)->trigger();  // classic: computer in seat 4
   messages.confirmAnswers = {true};
-  form->actMenuStopGame->trigger();
+  form->Action(TGameAction::MenuStopGame)->trigger();
   form->State().MultiUserMode = true;
   form->seats[1] = {gkHuman, 0};
   form->seats[3] = {gkHuman, 0};
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_EQ(M().Gamers[2].Kind, gkNone);
   EXPECT_EQ(M().Gamers[4].Kind, gkNone);
   EXPECT_EQ(Panel(3), QString());
@@ -184,11 +187,12 @@ TEST_F(GameFlow, ColourChoicesWhileComputersMoveAreIgnored) {
     if (M().Gamers[M().CurrentGamer].Kind != gkComputer) return;
     for (int k = 1; k <= 7; ++k) {
       QTimer::singleShot(0, form.get(), [this, k] { QTest::keyClick(form.get(), char('0' + k)); });
-      QTimer::singleShot(0, form.get(), [this, k] { form->actColor[size_t(k)]->trigger(); });
+      QTimer::singleShot(0, form.get(),
+                         [this, k] { form->Action(ColorAction(size_t(k)))->trigger(); });
     }
     queued += 14;
   };
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   int humanMoves = 0;
   while (M().Active && humanMoves < 300) {
     ASSERT_TRUE(M().AwaitingHuman);
@@ -218,15 +222,16 @@ TEST_F(GameFlow, StopDuringComputerMoves) {
   int total = 0;
   onTurn = [&](uint8_t) {
     if (++total == 6)
-      QTimer::singleShot(0, form.get(), [this] { form->actMenuStopGame->trigger(); });
+      QTimer::singleShot(0, form.get(),
+                         [this] { form->Action(TGameAction::MenuStopGame)->trigger(); });
   };
   messages.confirmAnswers = {true};
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_FALSE(M().Active);
   EXPECT_EQ(M().Map, nullptr);
   EXPECT_EQ(total, 6);  // the announcement that let the stop run was the last
   EXPECT_EQ(messages.Texts("confirm"), std::vector<std::string>{StopQuestion});
-  EXPECT_FALSE(form->actMenuStopGame->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuStopGame)->isEnabled());
   QApplication::processEvents();
   EXPECT_FALSE(M().Active);
   EXPECT_EQ(std::count(form->events.begin(), form->events.end(), "results"), 0);
@@ -244,11 +249,12 @@ TEST_F(GameFlow, StartDuringComputerMoves) {
   onTurn = [&](uint8_t) {
     if (++total == 5) {
       restartedAt = total;
-      QTimer::singleShot(0, form.get(), [this] { form->actMenuStartGame->trigger(); });
+      QTimer::singleShot(0, form.get(),
+                         [this] { form->Action(TGameAction::MenuStartGame)->trigger(); });
     }
   };
   messages.confirmAnswers = {true};
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_EQ(messages.Texts("confirm"), std::vector<std::string>{StartQuestion});
   EXPECT_EQ(form->events,
             (std::vector<std::string>{"start", "start", "results"}));  // only the new game ended
@@ -265,12 +271,13 @@ TEST_F(GameFlow, StopDuringFirstAnnouncement) {
   ComputersOnly(2);
   form->onStart = [this] {
     messages.confirmAnswers = {true};
-    QTimer::singleShot(0, form.get(), [this] { form->actMenuStopGame->trigger(); });
+    QTimer::singleShot(0, form.get(),
+                       [this] { form->Action(TGameAction::MenuStopGame)->trigger(); });
   };
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_FALSE(M().Active);
   EXPECT_EQ(M().Map, nullptr);
-  for (int k = 1; k <= 7; ++k) EXPECT_FALSE(form->actColor[size_t(k)]->isEnabled());
+  for (int k = 1; k <= 7; ++k) EXPECT_FALSE(form->Action(ColorAction(size_t(k)))->isEnabled());
   QApplication::processEvents();
   EXPECT_FALSE(M().Active);
 }
@@ -286,7 +293,7 @@ TEST_F(GameFlow, AutostartChainDoesNotNest) {
   form->onStart = [&] {
     if (int(form->startFrames.size()) == games) Option(soAutostart, false);
   };
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   for (int i = 0; i < 2000 && (M().Active || form->AutostartPending()); ++i)
     QApplication::processEvents();
   ASSERT_EQ(form->startFrames.size(), size_t(games));
@@ -300,7 +307,7 @@ TEST_F(GameFlow, AutostartChainDoesNotNest) {
   for (int g = 2; g < games; ++g)
     EXPECT_EQ(form->startFrames[size_t(g)], form->startFrames[1]) << g;
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Morvik 1.2 final."));
-  EXPECT_FALSE(form->actMenuStopGame->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuStopGame)->isEnabled());
 }
 
 // The automatic start waits for the event loop; a stop or a start handled before it wins.
@@ -308,12 +315,12 @@ TEST_F(GameFlow, QueuedAutostartYieldsToLaterCommands) {
   SetBoard(20, 10, 10);
   ComputersOnly(2);
   Option(soAutostart, true);
-  form->actMenuStartGame->trigger();  // plays to its end, next game queued
+  form->Action(TGameAction::MenuStartGame)->trigger();  // plays to its end, next game queued
   ASSERT_FALSE(M().Active);
   ASSERT_TRUE(form->AutostartPending());
-  EXPECT_TRUE(form->actMenuStopGame->isEnabled());
+  EXPECT_TRUE(form->Action(TGameAction::MenuStopGame)->isEnabled());
   messages.confirmAnswers = {true};
-  form->actMenuStopGame->trigger();
+  form->Action(TGameAction::MenuStopGame)->trigger();
   EXPECT_FALSE(form->AutostartPending());
   QApplication::processEvents();
   EXPECT_FALSE(M().Active);

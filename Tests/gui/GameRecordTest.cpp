@@ -64,15 +64,15 @@ TEST_F(GameRecordWindow, FinishedGamesAreRecordedSavedAndReadBack) {
     form->State().Options.Victory = c.byPoints ? 1 : 0;
     std::array<TGamerScore, 5> scores{};
     form->onResults = [&] { scores = M().Map->Scores; };
-    form->actMenuStartGame->trigger();
+    form->Action(TGameAction::MenuStartGame)->trigger();
     ASSERT_FALSE(M().Active);
     const auto& last = form->Records().LastFinished();
     ASSERT_TRUE(last && last->Finished);
     EXPECT_EQ(last->VictoryByArea, !c.byPoints);
     for (int s = 1; s <= 4; ++s) EXPECT_EQ(last->Seats[size_t(s)].Points, scores[size_t(s)].Points);
-    ASSERT_TRUE(form->actMenuSaveGame->isEnabled());
+    ASSERT_TRUE(form->Action(TGameAction::MenuSaveGame)->isEnabled());
     chosen = Path("saved.morvik");
-    form->actMenuSaveGame->trigger();
+    form->Action(TGameAction::MenuSaveGame)->trigger();
     const TRecordRead read = LoadGameRecord(chosen.toStdString());
     ASSERT_TRUE(read.Record) << read.Error;
     EXPECT_EQ(*read.Record, *last);
@@ -82,11 +82,12 @@ TEST_F(GameRecordWindow, FinishedGamesAreRecordedSavedAndReadBack) {
 
 TEST_F(GameRecordWindow, WatchingShowsTheGamesBoardAtEveryStepAndTheKeysDriveIt) {
   NoteEnd();
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   PlayPerson();
   chosen = Path("game.morvik");
-  form->actMenuSaveGame->trigger();
-  form->actMenuOpenGame->trigger();  // a finished game: watched from its first move
+  form->Action(TGameAction::MenuSaveGame)->trigger();
+  form->Action(TGameAction::MenuOpenGame)
+      ->trigger();  // a finished game: watched from its first move
   TGameWatch& watch = form->Watch();
   ASSERT_TRUE(watch.Active());
   ASSERT_GE(boards.size(), 3u);
@@ -97,8 +98,8 @@ TEST_F(GameRecordWindow, WatchingShowsTheGamesBoardAtEveryStepAndTheKeysDriveIt)
   watch.Seek(1);
   const TRecordMove first = form->Records().LastFinished()->Moves[0];
   EXPECT_EQ(Panel(4), QStringLiteral("Ход 1 из %1").arg(watch.Length()));
-  EXPECT_TRUE(watch.StatusText().endsWith(form->actColor[first.Color]->text()));
-  EXPECT_FALSE(form->sbPanels[size_t(first.Seat - 1)]->pixmap().isNull());
+  EXPECT_TRUE(watch.StatusText().endsWith(form->Action(ColorAction(first.Color))->text()));
+  EXPECT_FALSE(form->Status().Panel(size_t(first.Seat - 1))->pixmap().isNull());
   watch.Seek(0);
   EXPECT_EQ(Panel(4), QStringLiteral("Ход 0 из %1").arg(watch.Length()));
   const struct {
@@ -113,7 +114,7 @@ TEST_F(GameRecordWindow, WatchingShowsTheGamesBoardAtEveryStepAndTheKeysDriveIt)
     QTest::keyClick(form.get(), k.key);
     EXPECT_EQ(watch.Position(), k.position);
   }
-  form->actColor[1]->trigger();  // the colour keys take nothing
+  form->Action(ColorAction(1))->trigger();  // the colour keys take nothing
   EXPECT_EQ(watch.Position(), 0u);
   for (auto [key, interval] : {std::pair{Qt::Key_Plus, 150},
                                {Qt::Key_Minus, 400},
@@ -130,21 +131,21 @@ TEST_F(GameRecordWindow, WatchingShowsTheGamesBoardAtEveryStepAndTheKeysDriveIt)
   QTest::keyClick(form.get(), Qt::Key_Escape);
   EXPECT_FALSE(watch.Active());
   EXPECT_EQ(Panel(4), QString());
-  form->actMenuOpenGame->trigger();
+  form->Action(TGameAction::MenuOpenGame)->trigger();
   QTest::keyClick(form.get(), Qt::Key_F2);  // leaves and starts a game
   EXPECT_FALSE(watch.Active());
   EXPECT_TRUE(M().Active);
 }
 
 TEST_F(GameRecordWindow, ContinuingAfterACloseGivesTheUninterruptedGame) {
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   PlayPerson();
   const TGameRecord whole = *form->Records().LastFinished();
   ASSERT_GT(whole.Moves.size(), 6u);
-  EXPECT_FALSE(form->actMenuContinueGame->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuContinueGame)->isEnabled());
 
   M().SetCodeGame(12345);
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   PlayPerson(whole.Moves.size() / 2);
   QCoreApplication::processEvents();  // the kept game follows every person's turn
   const QString kept = form->Records().KeptPath();
@@ -153,26 +154,26 @@ TEST_F(GameRecordWindow, ContinuingAfterACloseGivesTheUninterruptedGame) {
   EXPECT_EQ(read.Record->Moves.size(), M().MovesPlayed());
 
   Restart();
-  ASSERT_TRUE(form->actMenuContinueGame->isEnabled());
-  form->actMenuContinueGame->trigger();
+  ASSERT_TRUE(form->Action(TGameAction::MenuContinueGame)->isEnabled());
+  form->Action(TGameAction::MenuContinueGame)->trigger();
   ASSERT_TRUE(M().Active);
   EXPECT_FALSE(QFile::exists(kept));  // continuing discards the kept game
   PlayPerson();
   ASSERT_TRUE(form->Records().LastFinished());
   EXPECT_EQ(*form->Records().LastFinished(), whole);
-  EXPECT_FALSE(form->actMenuContinueGame->isEnabled());
+  EXPECT_FALSE(form->Action(TGameAction::MenuContinueGame)->isEnabled());
 }
 
 TEST_F(GameRecordWindow, UnfinishedFilesAreContinuedOrWatchedAsTheirSeatsAllow) {
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   PlayPerson(4);
   chosen = Path("classic.morvik");
-  form->actMenuSaveGame->trigger();
+  form->Action(TGameAction::MenuSaveGame)->trigger();
   TGameRecord strangers = *LoadGameRecord(chosen.toStdString()).Record;
   form->StopGame(true);
 
   messages.confirmAnswers = {true};  // continue
-  form->actMenuOpenGame->trigger();
+  form->Action(TGameAction::MenuOpenGame)->trigger();
   ASSERT_TRUE(M().Active);
   EXPECT_EQ(M().MovesPlayed(), strangers.Moves.size());
   EXPECT_EQ(form->MapImage(), boards[M().MovesPlayed()]);
@@ -186,7 +187,7 @@ TEST_F(GameRecordWindow, UnfinishedFilesAreContinuedOrWatchedAsTheirSeatsAllow) 
   chosen = Path("stranger.morvik");
   ASSERT_FALSE(SaveGameRecord(chosen.toStdString(), strangers));
   messages.Clear();
-  form->actMenuOpenGame->trigger();
+  form->Action(TGameAction::MenuOpenGame)->trigger();
   EXPECT_TRUE(messages.Texts("error").empty()) << messages.Texts("error")[0];
   EXPECT_FALSE(M().Active);
   EXPECT_TRUE(form->Watch().Active());
@@ -202,7 +203,7 @@ TEST_F(GameRecordWindow, HostileFilesGiveTheReadersMessageAndChangeNothing) {
       std::string(GameRecordSizeLimit + 1, 'x'),
       "\xff\xfe garbage",
   };
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   PlayPerson(2);
   const QImage board = form->MapImage().copy();
   const size_t moves = M().MovesPlayed();
@@ -217,7 +218,7 @@ TEST_F(GameRecordWindow, HostileFilesGiveTheReadersMessageAndChangeNothing) {
     file.write(text.data(), qint64(text.size()));
     file.close();
     messages.Clear();
-    form->actMenuOpenGame->trigger();
+    form->Action(TGameAction::MenuOpenGame)->trigger();
     const std::vector<std::string> errors = messages.Texts("error");
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], LoadGameRecord(chosen.toStdString()).Error);
@@ -232,8 +233,8 @@ TEST_F(GameRecordWindow, HostileFilesGiveTheReadersMessageAndChangeNothing) {
 }
 
 TEST_F(GameRecordWindow, AKeptGameFollowsItsProfileThroughARenameAndGoesWithIt) {
-  EXPECT_FALSE(form->actMenuSaveGame->isEnabled());  // no game yet
-  form->actMenuStartGame->trigger();
+  EXPECT_FALSE(form->Action(TGameAction::MenuSaveGame)->isEnabled());  // no game yet
+  form->Action(TGameAction::MenuStartGame)->trigger();
   PlayPerson(2);
   form->close();
   const QString kept = form->Records().KeptPath("Тестер");

@@ -293,7 +293,7 @@ TEST_F(Gamers, ChoiceActivatesReadsChecksAppliesAndRestores) {
   EXPECT_EQ(State().OptionsSection, "OPTIONS_Bob");
   EXPECT_EQ(Ini().ReadString("OTHER", "LastLogin", ""), "Bob");
   EXPECT_TRUE(State().MultiUserMode);
-  EXPECT_TRUE(game->actSettingsGameMultiUser->isChecked());
+  EXPECT_TRUE(game->Action(TGameAction::SettingsGameMultiUser)->isChecked());
   EXPECT_EQ(game->Machine().CodeGame, 4242);
   EXPECT_FALSE(form->isVisible());
   EXPECT_EQ(form->result(), QDialog::Accepted);
@@ -303,7 +303,7 @@ TEST_F(Gamers, ChoiceActivatesReadsChecksAppliesAndRestores) {
   Select("Ann");
   form->btnSelectClick();
   EXPECT_FALSE(State().MultiUserMode);
-  EXPECT_TRUE(game->actSettingsGameClassic->isChecked());
+  EXPECT_TRUE(game->Action(TGameAction::SettingsGameClassic)->isChecked());
   EXPECT_GT(game->Machine().CodeGame, 0);
 
   // The active profile again: closes at once, nothing read.

@@ -84,7 +84,7 @@ TEST_F(MasterThinking, TheWindowPlaysTheGamesTheMachinePlaysAlone) {
     M().OnMakeMove = [&](uint8_t seat, uint8_t colour) { window.emplace_back(seat, colour); };
     thoughts.clear();
     M().SetCodeGame(c.layout);
-    form->actMenuStartGame->trigger();  // computers only: plays the whole game
+    form->Action(TGameAction::MenuStartGame)->trigger();  // computers only: plays the whole game
     ASSERT_FALSE(M().Active);
     EXPECT_FALSE(thoughts.empty());
     M().OnMakeMove = nullptr;
@@ -128,18 +128,18 @@ TEST_F(MasterThinking, StopOrCloseWhileThinkingEndsTheGameAtOnce) {
         if (close)
           form->close();
         else
-          form->actMenuStopGame->trigger();
+          form->Action(TGameAction::MenuStopGame)->trigger();
       });
     };
     messages.Clear();
     messages.confirmAnswers = {true};
-    form->actMenuStartGame->trigger();  // returns once the loop has given up
+    form->Action(TGameAction::MenuStartGame)->trigger();  // returns once the loop has given up
     EXPECT_TRUE(handled);
     EXPECT_FALSE(M().Active);
     EXPECT_EQ(M().Map, nullptr);
     EXPECT_TRUE(moves.empty());
     EXPECT_EQ(form->isVisible(), !close);
-    EXPECT_EQ(form->pbBrain->value(), 0);
+    EXPECT_EQ(form->Status().Progress()->value(), 0);
     ASSERT_EQ(thoughts.size(), 1u);
     EXPECT_TRUE(thoughts[0]->Cancelled());
     block.reset();  // the dropped thought now runs out on its own copy of the board

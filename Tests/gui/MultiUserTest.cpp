@@ -297,16 +297,16 @@ TEST_F(MultiUser, SeatsOneAndThreeLeaveTwoAndFourEmptyAfterAClassicGame) {
   settings->chkbAutostart->setChecked(false);
   settings->btnOkClick();
   game->show();
-  game->actMenuStartGame->trigger();  // classic: a computer in seat 4
+  game->Action(TGameAction::MenuStartGame)->trigger();  // classic: a computer in seat 4
   ASSERT_TRUE(game->Machine().Active);
   ASSERT_EQ(game->Machine().Gamers[4].Kind, gkComputer);
   game->StopGame(true);
 
   Human(1, "Анна", 2);
   Computer(3, 1, 1);
-  game->actSettingsGameMultiUser->trigger();
+  game->Action(TGameAction::SettingsGameMultiUser)->trigger();
   messages.Clear();
-  game->actMenuStartGame->trigger();
+  game->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(game->Machine().Active) << (messages.shown.empty() ? "" : messages.shown[0].text);
   const auto& g = game->Machine().Gamers;
   EXPECT_EQ(g[1].Kind, gkHuman);
@@ -324,10 +324,10 @@ TEST_F(MultiUser, SeatsOneAndThreeLeaveTwoAndFourEmptyAfterAClassicGame) {
 TEST_F(MultiUser, RefusedSetupStartsNoGame) {
   settings->ReadParams();
   settings->btnOkClick();
-  game->actSettingsGameMultiUser->trigger();
+  game->Action(TGameAction::SettingsGameMultiUser)->trigger();
   Computer(1);
   messages.Clear();
-  game->actMenuStartGame->trigger();
+  game->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_FALSE(game->Machine().Active);
   EXPECT_EQ(messages.Texts("error"), std::vector<std::string>{"Количество игроков меньше двух."});
   EXPECT_FALSE(settings->Locked());

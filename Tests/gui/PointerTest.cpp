@@ -14,7 +14,7 @@ class Pointer : public GameWindow {
     Option(soAutostart, false);
     Option(soAutoTurn, false);  // the person's territory changes only by the pointer
     Option(soSkipTurn, false);
-    form->actMenuStartGame->trigger();
+    form->Action(TGameAction::MenuStartGame)->trigger();
     ASSERT_TRUE(M().Active);
     ASSERT_TRUE(M().AwaitingHuman);
   }
@@ -56,7 +56,7 @@ TEST_F(Pointer, HighlightPerspectiveAndCursor) {
     messages.confirmAnswers = {true};
     M().SetCodeGame(code);
     form->StopGame(true);
-    form->actMenuStartGame->trigger();
+    form->Action(TGameAction::MenuStartGame)->trigger();
     island = TakeableWithPerspective();
   }
   ASSERT_GE(island, 0);
@@ -150,10 +150,10 @@ TEST_F(Pointer, ClicksThatDoNothing) {
   }
   // Between games the board takes nothing and has no popup.
   messages.confirmAnswers = {true};
-  form->actMenuStopGame->trigger();
+  form->Action(TGameAction::MenuStopGame)->trigger();
   Click(QPoint(15, 5));
   EXPECT_FALSE(M().Active);
-  EXPECT_EQ(form->iMap->PopupMenu(), nullptr);
+  EXPECT_EQ(form->MapWidget()->PopupMenu(), nullptr);
   EXPECT_EQ(Pixel(15, 5), ColorIdle);
 }
 
@@ -173,18 +173,19 @@ TEST_F(Pointer, ClickWhosePendingEventsEndTheGame) {
   Move(TilePoint(island));
   Press(TilePoint(island));
   messages.confirmAnswers = {true};
-  QTimer::singleShot(0, form.get(), [this] { form->actMenuStopGame->trigger(); });
+  QTimer::singleShot(0, form.get(), [this] { form->Action(TGameAction::MenuStopGame)->trigger(); });
   Release(TilePoint(island));
   EXPECT_FALSE(M().Active);
   EXPECT_EQ(form->Pointer().Selected(), -1);
 
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   const int again = Takeable();
   ASSERT_GE(again, 0);
   Move(TilePoint(again));
   Press(TilePoint(again));
   messages.confirmAnswers = {true};
-  QTimer::singleShot(0, form.get(), [this] { form->actMenuStartGame->trigger(); });
+  QTimer::singleShot(0, form.get(),
+                     [this] { form->Action(TGameAction::MenuStartGame)->trigger(); });
   Release(TilePoint(again));
   ASSERT_TRUE(M().Active);
   EXPECT_TRUE(M().AwaitingHuman);
@@ -195,9 +196,9 @@ TEST_F(Pointer, ClickWhosePendingEventsEndTheGame) {
 // A highlight of a big board never reaches into the smaller board of the next game.
 TEST_F(Pointer, StaleHighlightAcrossGames) {
   messages.confirmAnswers = {true};
-  form->actMenuStopGame->trigger();
+  form->Action(TGameAction::MenuStopGame)->trigger();
   SetBoard(60, 30, 10);
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   // An island with a high index, far from the start, touching nothing.
   const int last = int(Map().Islands.size()) - 1;
   Move(TilePoint(last));
@@ -209,7 +210,7 @@ TEST_F(Pointer, StaleHighlightAcrossGames) {
   form->StopGame(true);
   EXPECT_EQ(form->Pointer().Selected(), -1);
   SetBoard(20, 10, 10);
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_EQ(form->Pointer().Selected(), -1);
   Move(QPoint(5, 5));
   Move(TilePoint(Takeable()));
@@ -218,9 +219,9 @@ TEST_F(Pointer, StaleHighlightAcrossGames) {
 }
 
 TEST_F(Pointer, PopupOnlyDuringAGame) {
-  EXPECT_EQ(form->iMap->PopupMenu(), form->pmColor);
+  EXPECT_EQ(form->MapWidget()->PopupMenu(), form->findChild<QMenu*>(QStringLiteral("pmColor")));
   form->StopGame(true);
-  EXPECT_EQ(form->iMap->PopupMenu(), nullptr);
+  EXPECT_EQ(form->MapWidget()->PopupMenu(), nullptr);
 }
 
 // Two people at one machine: after a click the turn passes on while the pointer still rests on
@@ -231,7 +232,7 @@ TEST_F(Pointer, HotSeatDropOfTheTakenIslandKeepsBothTerritories) {
   form->State().MultiUserMode = true;
   form->seats[1] = {gkHuman, 0};
   form->seats[3] = {gkHuman, 0};
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(M().AwaitingHuman);
   const TTileStyle occupied = M().TileStyles[tsOccupied];
   ASSERT_NE(occupied, M().TileStyles[tsNeutral]);
@@ -242,7 +243,7 @@ TEST_F(Pointer, HotSeatDropOfTheTakenIslandKeepsBothTerritories) {
     if (island < 0) {  // walled in for now: a colour key, nothing is taken
       for (int k = 1; k <= 7; ++k)
         if (M().FreeColors[size_t(k)]) {
-          form->actColor[size_t(k)]->trigger();
+          form->Action(ColorAction(size_t(k)))->trigger();
           break;
         }
       continue;

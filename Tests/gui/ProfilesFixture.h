@@ -8,7 +8,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <memory>
 #include <string>
 #include <vector>

@@ -410,13 +410,13 @@ TEST_F(SettingsApply, HidingTheStatusBarHidesTheProgressBarAndShortensTheWindow)
   settings->chkbStatusBar->setChecked(false);
   settings->btnUseClick();
   EXPECT_EQ(game->State().PanelFlags(), pfMainBar | pfColorBar);
-  EXPECT_FALSE(game->sbMain->isVisible());
-  EXPECT_FALSE(game->pbBrain->isVisible());
+  EXPECT_FALSE(game->Status().Bar()->isVisible());
+  EXPECT_FALSE(game->Status().Progress()->isVisible());
   EXPECT_EQ(game->height(), height - 20);
   settings->chkbMainBar->setChecked(false);
   settings->btnUseClick();
-  EXPECT_FALSE(game->atbGame->isVisible());
-  EXPECT_TRUE(game->atbColor->isVisible());
+  EXPECT_FALSE(game->findChild<QToolBar*>(QStringLiteral("atbGame"))->isVisible());
+  EXPECT_TRUE(game->findChild<QToolBar*>(QStringLiteral("atbColor"))->isVisible());
   EXPECT_EQ(game->State().PanelFlags(), pfColorBar);
   EXPECT_EQ(Read(cfg::key::VisibleMainBar), "0");
 }
@@ -454,8 +454,8 @@ TEST_F(SettingsApply, ChoosingAModeInTheDialogSwitchesTheGameMode) {
   });
   settings->ExecuteFromWindow();
   EXPECT_TRUE(game->State().MultiUserMode);
-  EXPECT_TRUE(game->actSettingsGameMultiUser->isChecked());
-  EXPECT_FALSE(game->actSettingsGameClassic->isChecked());
+  EXPECT_TRUE(game->Action(TGameAction::SettingsGameMultiUser)->isChecked());
+  EXPECT_FALSE(game->Action(TGameAction::SettingsGameClassic)->isChecked());
 
   // Chosen and cancelled: forgotten.
   WhenShown(settings, [this] {
@@ -472,7 +472,7 @@ TEST_F(SettingsApply, ChoosingAModeInTheDialogSwitchesTheGameMode) {
   settings->btnDefaultClick();
   settings->btnUseClick();
   EXPECT_FALSE(game->State().MultiUserMode);
-  EXPECT_TRUE(game->actSettingsGameClassic->isChecked());
+  EXPECT_TRUE(game->Action(TGameAction::SettingsGameClassic)->isChecked());
 
   // Set from the program's side it is no pending change.
   settings->ShowMode(true);
@@ -485,12 +485,14 @@ TEST_F(SettingsApply, MusicSwitchesWithTheSliderVolume) {
   TMusic& music = *game->Music();
   EXPECT_TRUE(music.MusicEnabled());
   EXPECT_EQ(music.Sound().StreamVolume(), 20);
-  EXPECT_EQ(game->actSettingsMusic->icon().cacheKey(), game->ilColor(20).cacheKey());
+  EXPECT_EQ(game->Action(TGameAction::SettingsMusic)->icon().cacheKey(),
+            game->ilColor(20).cacheKey());
   settings->chkbMusic->setChecked(false);
   EXPECT_FALSE(settings->slVolume->isEnabled());
   settings->btnUseClick();
   EXPECT_FALSE(music.MusicEnabled());
-  EXPECT_EQ(game->actSettingsMusic->icon().cacheKey(), game->ilColor(21).cacheKey());
+  EXPECT_EQ(game->Action(TGameAction::SettingsMusic)->icon().cacheKey(),
+            game->ilColor(21).cacheKey());
   settings->slVolume->setValue(60);
   settings->chkbMusic->setChecked(true);
   settings->btnUseClick();
@@ -529,7 +531,7 @@ TEST_F(SettingsApply, MusicSwitchedOnDuringAGamePlaysTheInGameTrackFromItsStart)
   TMusic& music = *game->Music();
   ASSERT_FALSE(music.MusicEnabled());
   game->show();
-  game->actMenuStartGame->trigger();
+  game->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(game->Machine().Active);
 
   settings->chkbMusic->setChecked(true);
@@ -544,9 +546,9 @@ TEST_F(SettingsApply, MusicSwitchedOnDuringAGamePlaysTheInGameTrackFromItsStart)
   // Off stops everything at once; the music command brings the track back from its start.
   const uint64_t fifth = 44100 / 5;
   EXPECT_TRUE(QTest::qWaitFor([&] { return music.PlayedFrames(TMusicTrack::mtInGame) > fifth; }));
-  game->actSettingsMusic->trigger();
+  game->Action(TGameAction::SettingsMusic)->trigger();
   EXPECT_FALSE(music.Playing(TMusicTrack::mtInGame));
-  game->actSettingsMusic->trigger();
+  game->Action(TGameAction::SettingsMusic)->trigger();
   EXPECT_TRUE(music.Playing(TMusicTrack::mtInGame));
   EXPECT_LT(music.PlayedFrames(TMusicTrack::mtInGame), fifth);
   game->StopGame(true);
@@ -733,12 +735,12 @@ TEST_F(SettingsWiring, F7ShowsTheDialogModallyAndCancelReloads) {
 
 TEST_F(SettingsWiring, ModeCommandsSetTheModeGroup) {
   ASSERT_TRUE(Choose("Тестер"));
-  game->actSettingsGameMultiUser->trigger();
+  game->Action(TGameAction::SettingsGameMultiUser)->trigger();
   EXPECT_TRUE(game->State().MultiUserMode);
   EXPECT_EQ(settings->rgMode->ItemIndex(), 1);
   EXPECT_FALSE(settings->rgBrain->isEnabled());
   EXPECT_FALSE(settings->btnUse->isEnabled());
-  game->actSettingsGameClassic->trigger();
+  game->Action(TGameAction::SettingsGameClassic)->trigger();
   EXPECT_FALSE(game->State().MultiUserMode);
   EXPECT_EQ(settings->rgMode->ItemIndex(), 0);
   EXPECT_TRUE(settings->rgBrain->isEnabled());
@@ -747,12 +749,13 @@ TEST_F(SettingsWiring, ModeCommandsSetTheModeGroup) {
 TEST_F(SettingsWiring, MusicCommandTogglesTheBoxAndApplies) {
   ASSERT_TRUE(Choose("Тестер"));
   ASSERT_TRUE(game->Music()->MusicEnabled());
-  game->actSettingsMusic->trigger();
+  game->Action(TGameAction::SettingsMusic)->trigger();
   EXPECT_FALSE(settings->chkbMusic->isChecked());
   EXPECT_FALSE(game->Music()->MusicEnabled());
   EXPECT_EQ(Read(cfg::key::SelectMusic), "0");
-  EXPECT_EQ(game->actSettingsMusic->icon().cacheKey(), game->ilColor(21).cacheKey());
-  game->actSettingsMusic->trigger();
+  EXPECT_EQ(game->Action(TGameAction::SettingsMusic)->icon().cacheKey(),
+            game->ilColor(21).cacheKey());
+  game->Action(TGameAction::SettingsMusic)->trigger();
   EXPECT_TRUE(game->Music()->MusicEnabled());
   EXPECT_EQ(Read(cfg::key::SelectMusic), "1");
 }
@@ -768,7 +771,7 @@ TEST_F(SettingsWiring, AGameLocksTheSettingsAndTakesItsStrengthFromThem) {
     ASSERT_TRUE(settings->TestCondition());
     settings->btnOkClick();
     EXPECT_EQ(Read(cfg::key::GameBrain), std::to_string(level.Stored));
-    game->actMenuStartGame->trigger();
+    game->Action(TGameAction::MenuStartGame)->trigger();
     ASSERT_TRUE(game->Machine().Active);
     EXPECT_TRUE(settings->Locked());
     EXPECT_FALSE(settings->rgSizeMap->isEnabled());
@@ -851,13 +854,14 @@ TEST_F(SettingsSigns, OptionRoundTripsThroughTheFileTheDialogAndThePageDefault) 
 
 TEST_F(SettingsSigns, ButtonsMenuAndLookPicturesCarryTheSignsOnlyWhileOn) {
   ASSERT_TRUE(Choose("Тестер"));
-  QList<QAction*> menu = game->pmColor->actions();
+  QList<QAction*> menu = game->findChild<QMenu*>(QStringLiteral("pmColor"))->actions();
   const std::array<QComboBox*, 4> lists = {settings->cbTileNeutral, settings->cbTileOccuped,
                                            settings->cbTileSelected, settings->cbTilePressed};
   auto buttons = [&] {
     std::vector<QImage> out;
     for (int k = 1; k <= 7; ++k)
-      for (int size : {16, 24, 32}) out.push_back(Rgb32(game->actColor[size_t(k)]->icon(), size));
+      for (int size : {16, 24, 32})
+        out.push_back(Rgb32(game->Action(ColorAction(size_t(k)))->icon(), size));
     return out;
   };
   auto looks = [&] {
@@ -870,7 +874,7 @@ TEST_F(SettingsSigns, ButtonsMenuAndLookPicturesCarryTheSignsOnlyWhileOn) {
   const std::vector<QImage> plainButtons = buttons(), plainLooks = looks();
   const auto plainIcons = MakeColorIcons();
   for (int k = 1; k <= 7; ++k) {
-    EXPECT_TRUE(menu.contains(game->actColor[size_t(k)])) << k;
+    EXPECT_TRUE(menu.contains(game->Action(ColorAction(size_t(k))))) << k;
     for (int n = 0; n < 3; ++n)
       EXPECT_EQ(plainButtons[size_t((k - 1) * 3 + n)], Rgb32(plainIcons[size_t(k - 1)], 16 + 8 * n))
           << k;
@@ -887,7 +891,7 @@ TEST_F(SettingsSigns, ButtonsMenuAndLookPicturesCarryTheSignsOnlyWhileOn) {
   settings->btnUseClick();
   const std::vector<QImage> signedButtons = buttons();
   for (int k = 1; k <= 7; ++k) {
-    QAction* a = game->actColor[size_t(k)];
+    QAction* a = game->Action(ColorAction(size_t(k)));
     EXPECT_EQ(a->icon().cacheKey(), game->ilColor(k - 1).cacheKey()) << k;
     for (int n = 0; n < 3; ++n) {
       const size_t i = size_t((k - 1) * 3 + n);

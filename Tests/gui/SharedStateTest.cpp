@@ -149,14 +149,16 @@ class SharedState : public ::testing::Test {
     expect((State().SelectOptions() | soAutoTurn) == (file.SelectOptions | soAutoTurn), "flags");
     const uint8_t panels = file.PanelFlags;
     expect(State().PanelFlags() == panels, "panels");
-    expect(Game().atbGame->isVisibleTo(&Game()) == bool(panels & pfMainBar), "main bar shown");
+    expect(Game().findChild<QToolBar*>(QStringLiteral("atbGame"))->isVisibleTo(&Game()) ==
+               bool(panels & pfMainBar),
+           "main bar shown");
     expect(State().VictoryByArea() == (file.Victory == 0), "victory");
     expect(Game().ClassicComputerLevel() == file.ComputerLevel(), "computer level");
     expect(Game().Music()->MusicEnabled() == file.Music, "music");
     expect(State().Options.Volume == file.Volume, "volume");
     const bool multi = State().MultiUserMode;
-    expect(Game().actSettingsGameMultiUser->isChecked() == multi &&
-               Game().actSettingsGameClassic->isChecked() == !multi,
+    expect(Game().Action(TGameAction::SettingsGameMultiUser)->isChecked() == multi &&
+               Game().Action(TGameAction::SettingsGameClassic)->isChecked() == !multi,
            "mode actions");
     expect(Settings().rgMode->ItemIndex() == (multi ? 1 : 0), "rgMode");
     const QString title = Game().windowTitle();
@@ -180,26 +182,26 @@ class SharedState : public ::testing::Test {
 
 TEST_F(SharedState, AMultiUserProfileKeepsItsModeThroughOkMusicAndPanels) {
   Choose("M");
-  Game().actMenuGamersExecute();
+  Game().Commands().Run(TGameAction::MenuGamers);
   ASSERT_EQ(State().ActiveGamer, "M");
   EXPECT_TRUE(State().MultiUserMode);
   EXPECT_EQ(Settings().rgMode->ItemIndex(), 1);
   // "ОК" in F7, Ctrl+M twice and a panel switch there and back: the mode stays.
   onSettings = [this] { Settings().btnOkClick(); };
-  Game().actMenuSettingsExecute();
-  Game().actSettingsMusicExecute();
-  Game().actSettingsMusicExecute();
-  Game().pmPanelsPopup();
-  Game().actPanelColorBar->trigger();
-  Game().pmPanelsPopup();
-  Game().actPanelColorBar->trigger();
+  Game().Commands().Run(TGameAction::MenuSettings);
+  Game().Commands().Run(TGameAction::SettingsMusic);
+  Game().Commands().Run(TGameAction::SettingsMusic);
+  Game().Commands().PanelsShowing();
+  Game().Action(TGameAction::PanelColorBar)->trigger();
+  Game().Commands().PanelsShowing();
+  Game().Action(TGameAction::PanelColorBar)->trigger();
   EXPECT_TRUE(State().MultiUserMode);
   EXPECT_EQ(Drift(), "");
   // Back to the classic profile: the other way round.
   Choose("A");
-  Game().actMenuGamersExecute();
+  Game().Commands().Run(TGameAction::MenuGamers);
   onSettings = [this] { Settings().btnOkClick(); };
-  Game().actMenuSettingsExecute();
+  Game().Commands().Run(TGameAction::MenuSettings);
   EXPECT_FALSE(State().MultiUserMode);
   Game().close();
   TIniFile ini(platform.SettingsFilePath().toStdString(), &messages);
@@ -219,7 +221,7 @@ TEST_F(SharedState, AnAbandonedChoiceBringsTheProfileBeforeBackWhole) {
     Settings().reject();
   };
   Choose("B");
-  Game().actMenuGamersExecute();
+  Game().Commands().Run(TGameAction::MenuGamers);
   EXPECT_EQ(State().ActiveGamer, "A");
   EXPECT_EQ(M().CodeGame, 77);
   EXPECT_FALSE(State().MultiUserMode);
@@ -236,13 +238,13 @@ TEST_F(SharedState, AnAbandonedChoiceBringsTheProfileBeforeBackWhole) {
     }
     Gamers().reject();
   };
-  Game().actMenuGamersExecute();
+  Game().Commands().Run(TGameAction::MenuGamers);
   EXPECT_EQ(State().ActiveGamer, "A");
   EXPECT_EQ(M().CodeGame, 77);
   EXPECT_FALSE(State().MultiUserMode);
   EXPECT_EQ(Drift(), "");
   // F2 plays A's board, and A's win is filed under that board.
-  Game().actMenuStartGameExecute();
+  Game().Commands().Run(TGameAction::MenuStartGame);
   ASSERT_TRUE(M().Active);
   EXPECT_EQ(M().Width, 20);
   EXPECT_EQ(State().GameSizeMap, 0);
@@ -251,12 +253,12 @@ TEST_F(SharedState, AnAbandonedChoiceBringsTheProfileBeforeBackWhole) {
 
 TEST_F(SharedState, AChosenProfileLeavesNothingToApply) {
   Choose("M");
-  Game().actMenuGamersExecute();
+  Game().Commands().Run(TGameAction::MenuGamers);
   EXPECT_FALSE(Settings().btnUse->isEnabledTo(&Settings()));
 }
 
 TEST_F(SharedState, TheRecordGoesToTheTableOfTheBoardPlayed) {
-  Game().actMenuStartGameExecute();
+  Game().Commands().Run(TGameAction::MenuStartGame);
   ASSERT_TRUE(M().Active);
   // The settings show another size while the game runs (the tile page stays usable, and a
   // control may be set in code); the record still follows the board played.
@@ -364,44 +366,47 @@ TEST_F(SharedState, RandomCommandsNeverLetTheCopiesDrift) {
           };
         }
         Choose(name);
-        if (!M().Active) Game().actMenuGamersExecute();
+        if (!M().Active) Game().Commands().Run(TGameAction::MenuGamers);
         break;
       }
       case 2:
       case 3:
         command = "F7";
         onSettings = settingsStep();
-        Game().actMenuSettingsExecute();
+        Game().Commands().Run(TGameAction::MenuSettings);
         break;
       case 4:
         command = "mode";
         if (!M().Active)
-          (pick(2) ? Game().actSettingsGameClassic : Game().actSettingsGameMultiUser)->trigger();
+          (pick(2) ? Game().Action(TGameAction::SettingsGameClassic)
+                   : Game().Action(TGameAction::SettingsGameMultiUser))
+              ->trigger();
         break;
       case 5:
         command = "music";
-        Game().actSettingsMusicExecute();
+        Game().Commands().Run(TGameAction::SettingsMusic);
         break;
       case 6: {
         command = "panel";
-        QAction* panels[] = {Game().actPanelMainBar, Game().actPanelColorBar,
-                             Game().actPanelStatusBar};
-        Game().pmPanelsPopup();
+        QAction* panels[] = {Game().Action(TGameAction::PanelMainBar),
+                             Game().Action(TGameAction::PanelColorBar),
+                             Game().Action(TGameAction::PanelStatusBar)};
+        Game().Commands().PanelsShowing();
         panels[pick(3)]->trigger();
         break;
       }
       case 7:
         command = "start";
         messages.confirmDefault = true;
-        Game().actMenuStartGameExecute();
+        Game().Commands().Run(TGameAction::MenuStartGame);
         break;
       case 8:
         command = "stop";
-        if (M().Active) Game().actMenuStopGameExecute();
+        if (M().Active) Game().Commands().Run(TGameAction::MenuStopGame);
         break;
       default:
         command = "play";
-        if (!M().Active) Game().actMenuStartGameExecute();
+        if (!M().Active) Game().Commands().Run(TGameAction::MenuStartGame);
         PlayToTheEnd();
         break;
     }

@@ -192,7 +192,7 @@ class Running : public StartUp {
 
 TEST_F(Running, ExitSaveAndASecondRunFindEverythingAsLeft) {
   const int32_t code = Game().Machine().CodeGame;
-  Game().actSettingsGameMultiUser->trigger();
+  Game().Action(TGameAction::SettingsGameMultiUser)->trigger();
   messages.confirmDefault = true;
   Game().close();
   EXPECT_FALSE(Game().isVisible());
@@ -209,7 +209,7 @@ TEST_F(Running, ExitSaveAndASecondRunFindEverythingAsLeft) {
   ASSERT_TRUE(program->StartUp());
   EXPECT_EQ(Game().Machine().CodeGame, code);
   EXPECT_TRUE(Game().State().MultiUserMode);
-  EXPECT_TRUE(Game().actSettingsGameMultiUser->isChecked());
+  EXPECT_TRUE(Game().Action(TGameAction::SettingsGameMultiUser)->isChecked());
   EXPECT_EQ(Game().windowTitle(), QStringLiteral("Morvik 1.2 final. Расклад #%1").arg(code));
 }
 
@@ -223,7 +223,7 @@ TEST_F(Running, ProfilesCommandSwitchesToAnotherProfile) {
     gamers.lbGamers->setCurrentRow(1);
     gamers.btnSelect->click();
   });
-  Game().actMenuGamers->trigger();
+  Game().Action(TGameAction::MenuGamers)->trigger();
   EXPECT_TRUE(failures.empty());
   EXPECT_EQ(Game().State().ActiveGamer, "Bob");
   EXPECT_EQ(Game().Machine().CodeGame, 777);
@@ -239,7 +239,7 @@ TEST_F(Running, HallOfFameCommandShowsTheNewRecordOnceThenRowOne) {
     row = hall.SelectedRow();
     hall.accept();
   });
-  Game().actMenuHallOfFame->trigger();
+  Game().Action(TGameAction::MenuHallOfFame)->trigger();
   EXPECT_TRUE(failures.empty());
   EXPECT_EQ(row, 3);
   EXPECT_EQ(hall.SelectedRow(), 1);
@@ -253,7 +253,7 @@ TEST_F(Running, AboutPlaysItsOwnMusicAndThenTheTitleAgain) {
     titlePlayed = Playing(TMusicTrack::mtTitle);
     program->About().accept();
   });
-  Game().actHelpAboutProgram->trigger();
+  Game().Action(TGameAction::HelpAboutProgram)->trigger();
   EXPECT_TRUE(failures.empty());
   EXPECT_TRUE(aboutPlayed);
   EXPECT_FALSE(titlePlayed);
@@ -266,12 +266,12 @@ TEST_F(Running, AboutPlaysItsOwnMusicAndThenTheTitleAgain) {
 TEST_F(Running, EveryCommandOpensTheDialogTheProgramMadeForIt) {
   TFormGame& game = Game();
   const std::pair<QAction*, QWidget*> routes[] = {
-      {game.actMenuSettings, &program->Settings()},
-      {game.actMenuSettingsMultiUser, &program->MultiUser()},
-      {game.actMenuGamers, &program->Gamers()},
-      {game.actMenuHallOfFame, &program->HallFame()},
-      {game.actMenuStats, &program->Stats()},
-      {game.actHelpAboutProgram, &program->About()},
+      {game.Action(TGameAction::MenuSettings), &program->Settings()},
+      {game.Action(TGameAction::MenuSettingsMultiUser), &program->MultiUser()},
+      {game.Action(TGameAction::MenuGamers), &program->Gamers()},
+      {game.Action(TGameAction::MenuHallOfFame), &program->HallFame()},
+      {game.Action(TGameAction::MenuStats), &program->Stats()},
+      {game.Action(TGameAction::HelpAboutProgram), &program->About()},
   };
   for (auto [action, dialog] : routes) {
     WhenModal(dialog, [dialog] { dialog->close(); });
@@ -358,7 +358,7 @@ TEST_F(StartUp, AClassicGamePlayedToTheEnd) {
   messages.confirmDefault = false;  // no replay
 
   TMorvikMachine& m = Game().Machine();
-  Game().actMenuStartGame->trigger();
+  Game().Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(m.Active);
   QElapsedTimer clock;
   clock.start();

@@ -37,19 +37,20 @@ class Stats : public GameWindow {
     // While a seat is about to move, the statistics cannot be opened.
     M().OnChangeGamer = [this](uint8_t previous) {
       form->OnChangeGamer(previous);
-      if (M().Active && !M().AwaitingHuman) movingWithStatsOn += form->actMenuStats->isEnabled();
+      if (M().Active && !M().AwaitingHuman)
+        movingWithStatsOn += form->Action(TGameAction::MenuStats)->isEnabled();
     };
   }
   void ChooseAnyColour() {
     ASSERT_TRUE(M().AwaitingHuman);
-    EXPECT_TRUE(form->actMenuStats->isEnabled());
+    EXPECT_TRUE(form->Action(TGameAction::MenuStats)->isEnabled());
     for (int k = 1; k <= 7; ++k)
-      if (M().FreeColors[k]) return form->actColor[size_t(k)]->trigger();
+      if (M().FreeColors[k]) return form->Action(ColorAction(size_t(k)))->trigger();
   }
   void PlayToEnd() {
     for (int moves = 0; M().Active && moves < 400; ++moves) ChooseAnyColour();
     ASSERT_FALSE(M().Active);
-    EXPECT_TRUE(form->actMenuStats->isEnabled());
+    EXPECT_TRUE(form->Action(TGameAction::MenuStats)->isEnabled());
   }
   TStatsRecord Record(const std::string& group) {
     return ReadGamerStats(form->IniFile(), Gamer).Record(group);
@@ -64,8 +65,8 @@ class Stats : public GameWindow {
 
 TEST_F(Stats, FinishedGamesCountOnceStoppedOnesNotAndHelpedOnesApart) {
   const std::string classic = ClassicStatsGroup(1, 1, true), total = TotalStatsGroup(true);
-  EXPECT_TRUE(form->actMenuStats->isEnabled());
-  form->actMenuStartGame->trigger();
+  EXPECT_TRUE(form->Action(TGameAction::MenuStats)->isEnabled());
+  form->Action(TGameAction::MenuStartGame)->trigger();
   PlayToEnd();
   ASSERT_GE(person, 0);
   // Area in tenths of a percent of 200 tiles; a tie goes to seat 1, ranked first.
@@ -79,17 +80,17 @@ TEST_F(Stats, FinishedGamesCountOnceStoppedOnesNotAndHelpedOnesApart) {
   // A game stopped before the person chose leaves the file as it was; stopped after a choice,
   // by any of the ways a game is left, it counts as stopped and ends the winning streak.
   const std::vector<std::string> before = Section();
-  form->actMenuStartGame->trigger();
-  form->actMenuStopGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
+  form->Action(TGameAction::MenuStopGame)->trigger();
   ASSERT_FALSE(M().Active);
   EXPECT_EQ(Section(), before);
   const std::pair<const char*, std::function<void()>> stops[] = {
-      {"Стоп", [this] { form->actMenuStopGame->trigger(); }},
-      {"Старт", [this] { form->actMenuStartGame->trigger(); }},
+      {"Стоп", [this] { form->Action(TGameAction::MenuStopGame)->trigger(); }},
+      {"Старт", [this] { form->Action(TGameAction::MenuStartGame)->trigger(); }},
   };
   TStatsRecord stopped = expected;
   for (const auto& [how, stop] : stops) {
-    form->actMenuStartGame->trigger();
+    form->Action(TGameAction::MenuStartGame)->trigger();
     ChooseAnyColour();
     ASSERT_TRUE(M().Active);
     stop();
@@ -99,10 +100,10 @@ TEST_F(Stats, FinishedGamesCountOnceStoppedOnesNotAndHelpedOnesApart) {
     EXPECT_EQ(Record(classic), stopped) << how;
     EXPECT_EQ(Record(total), stopped) << how;
   }
-  form->actMenuStopGame->trigger();  // the game "Старт" began, before any choice
+  form->Action(TGameAction::MenuStopGame)->trigger();  // the game "Старт" began, before any choice
 
   // A game with a hint or a take-back counts in its own groups only.
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   ChooseAnyColour();
   M().Assisted = true;
   PlayToEnd();
@@ -115,7 +116,7 @@ TEST_F(Stats, FinishedGamesCountOnceStoppedOnesNotAndHelpedOnesApart) {
 
   // Closing the window during a game keeps the game for the profile, to be continued: it is
   // not over, and no stop is counted.
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   ChooseAnyColour();
   messages.confirmAnswers = {true};
   EXPECT_TRUE(form->close());
@@ -273,13 +274,16 @@ TEST_F(Stats, ResetIsOfferedForAnyStoredStatisticsAndOnlyThen) {
 TEST_F(Stats, ToolBarStillWholeOnTheNarrowestBoard) {
   SetBoard(39, 10, 10);  // 390 pixels, the narrowest the settings allow
   QApplication::processEvents();
-  QWidget* button = form->atbGame->widgetForAction(form->actMenuStats);
+  QWidget* button = form->findChild<QToolBar*>(QStringLiteral("atbGame"))
+                        ->widgetForAction(form->Action(TGameAction::MenuStats));
   ASSERT_NE(button, nullptr);
   EXPECT_TRUE(button->isVisible());
-  EXPECT_LE(button->geometry().right(), form->atbGame->contentsRect().right());
-  EXPECT_LE(form->atbGame->sizeHint().width(), form->width());
-  EXPECT_FALSE(form->actMenuStats->icon().isNull());
-  EXPECT_EQ(form->actMenuStats->shortcut(), QKeySequence(Qt::Key_F4));
+  EXPECT_LE(button->geometry().right(),
+            form->findChild<QToolBar*>(QStringLiteral("atbGame"))->contentsRect().right());
+  EXPECT_LE(form->findChild<QToolBar*>(QStringLiteral("atbGame"))->sizeHint().width(),
+            form->width());
+  EXPECT_FALSE(form->Action(TGameAction::MenuStats)->icon().isNull());
+  EXPECT_EQ(form->Action(TGameAction::MenuStats)->shortcut(), QKeySequence(Qt::Key_F4));
 }
 
 }  // namespace

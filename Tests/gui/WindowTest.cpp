@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -36,22 +37,32 @@ TEST_F(GameWindow, ActionTableAsBuilt) {
     bool enabled;
   };
   const Row rows[] = {
-      {form->actMenuStartGame, "Старт", "Стартовать новую игру", Qt::Key_F2, 8, true},
-      {form->actMenuStopGame, "Стоп", "Остановить текущую игру", Qt::Key_F3, 9, false},
-      {form->actMenuGamers, "Игроки", "Игроки", Qt::Key_F5, 14, true},
-      {form->actMenuHallOfFame, "Зал славы", "Зал славы", Qt::Key_F6, 13, true},
-      {form->actMenuExit, "Выход", "Выход из программы", {}, 7, true},
-      {form->actSettingsMusic, "Музыка", "Выключить музыку", QKeySequence("Ctrl+M"), 21, true},
-      {form->actSettingsSetCodeGame, "Установить расклад", "Установить расклад для раунда",
-       QKeySequence("Ctrl+R"), 16, true},
-      {form->actMenuSettings, "Настройки", "Настройки игры", Qt::Key_F7, 10, true},
-      {form->actMenuSettingsMultiUser, "Многопольз. игра", "Настройки многопользовательской игры",
-       Qt::Key_F8, 19, true},
-      {form->actHelpMaintenanse, "Содержание", "Справка по программе", Qt::Key_F1, 11, true},
+      {form->Action(TGameAction::MenuStartGame), "Старт", "Стартовать новую игру", Qt::Key_F2, 8,
+       true},
+      {form->Action(TGameAction::MenuStopGame), "Стоп", "Остановить текущую игру", Qt::Key_F3, 9,
+       false},
+      {form->Action(TGameAction::MenuGamers), "Игроки", "Игроки", Qt::Key_F5, 14, true},
+      {form->Action(TGameAction::MenuHallOfFame), "Зал славы", "Зал славы", Qt::Key_F6, 13, true},
+      {form->Action(TGameAction::MenuExit), "Выход", "Выход из программы", {}, 7, true},
+      {form->Action(TGameAction::SettingsMusic), "Музыка", "Выключить музыку",
+       QKeySequence("Ctrl+M"), 21, true},
+      {form->Action(TGameAction::SettingsSetCodeGame), "Установить расклад",
+       "Установить расклад для раунда", QKeySequence("Ctrl+R"), 16, true},
+      {form->Action(TGameAction::MenuSettings), "Настройки", "Настройки игры", Qt::Key_F7, 10,
+       true},
+      {form->Action(TGameAction::MenuSettingsMultiUser), "Многопольз. игра",
+       "Настройки многопользовательской игры", Qt::Key_F8, 19, true},
+      {form->Action(TGameAction::HelpMaintenanse), "Содержание", "Справка по программе", Qt::Key_F1,
+       11, true},
       // No mail address exists: the command is kept, hidden and disabled.
-      {form->actHelpMail, "Написать письмо", "Написать письмо разработчику", {}, 24, false},
-      {form->actHelpForum, "Форум \"Morvik\"", nullptr, {}, 25, false},
-      {form->actMainBoss, "Босс",
+      {form->Action(TGameAction::HelpMail),
+       "Написать письмо",
+       "Написать письмо разработчику",
+       {},
+       24,
+       false},
+      {form->Action(TGameAction::HelpForum), "Форум \"Morvik\"", nullptr, {}, 25, false},
+      {form->Action(TGameAction::MainBoss), "Босс",
        "Спрятать программу в трей\nВозврат - двойной клик на пустом месте",
        QKeySequence("Shift+Ctrl+F8"), 15, true},
   };
@@ -66,15 +77,17 @@ TEST_F(GameWindow, ActionTableAsBuilt) {
     EXPECT_EQ(r.action->isEnabled(), r.enabled);
   }
   // The mode pair is exclusive, classic ticked.
-  EXPECT_TRUE(form->actSettingsGameClassic->isChecked());
-  EXPECT_FALSE(form->actSettingsGameMultiUser->isChecked());
-  form->actSettingsGameMultiUser->trigger();
-  EXPECT_FALSE(form->actSettingsGameClassic->isChecked());
+  EXPECT_TRUE(form->Action(TGameAction::SettingsGameClassic)->isChecked());
+  EXPECT_FALSE(form->Action(TGameAction::SettingsGameMultiUser)->isChecked());
+  form->Action(TGameAction::SettingsGameMultiUser)->trigger();
+  EXPECT_FALSE(form->Action(TGameAction::SettingsGameClassic)->isChecked());
   EXPECT_TRUE(form->State().MultiUserMode);
-  form->actSettingsGameClassic->trigger();
+  form->Action(TGameAction::SettingsGameClassic)->trigger();
   EXPECT_FALSE(form->State().MultiUserMode);
   // The panel switches are ticked and toggle themselves.
-  for (QAction* a : {form->actPanelMainBar, form->actPanelColorBar, form->actPanelStatusBar}) {
+  for (QAction* a :
+       {form->Action(TGameAction::PanelMainBar), form->Action(TGameAction::PanelColorBar),
+        form->Action(TGameAction::PanelStatusBar)}) {
     EXPECT_TRUE(a->isCheckable());
     EXPECT_TRUE(a->isChecked());
   }
@@ -82,7 +95,7 @@ TEST_F(GameWindow, ActionTableAsBuilt) {
   const char* colours[] = {"Красный",    "Зеленый",   "Желтый", "Синий",
                            "Фиолетовый", "Бирюзовый", "Серый"};
   for (int k = 1; k <= 7; ++k) {
-    QAction* a = form->actColor[size_t(k)];
+    QAction* a = form->Action(ColorAction(size_t(k)));
     EXPECT_EQ(a->text(), QString::fromUtf8(colours[k - 1]));
     EXPECT_EQ(a->objectName(), QStringLiteral("actColor%1").arg(k));
     EXPECT_EQ(a->data().toInt(), k);
@@ -105,67 +118,71 @@ TEST_F(GameWindow, ColourIconsArePaintedFromTheShades) {
 
 TEST_F(GameWindow, MenusAndBarsInOrder) {
   QStringList menus;
-  for (QAction* a : form->accmMain->actions()) menus << a->text();
+  for (QAction* a : form->menuBar()->actions()) menus << a->text();
   EXPECT_EQ(menus, QStringList({"Игра", "Настройки", "Помощь"}));
-  EXPECT_EQ(Entries(form->miGame->actions()),
+  EXPECT_EQ(Entries(form->findChild<QMenu*>(QStringLiteral("miGame"))->actions()),
             QStringList({"Старт", "Продолжить игру", "Стоп", "Подсказка", "Отменить ход", "-",
                          "Игроки", "Зал славы", "Статистика", "-", "Сохранить игру…",
                          "Открыть игру…", "-", "Выход"}));
-  EXPECT_EQ(Entries(form->miSettings->actions()),
+  EXPECT_EQ(Entries(form->findChild<QMenu*>(QStringLiteral("miSettings"))->actions()),
             QStringList({"Классическая игра", "Многопользовательская игра", "-", "Музыка",
                          "Установить расклад", "-", "Настройки", "Многопольз. игра"}));
-  EXPECT_EQ(Entries(form->miHelp->actions()),
+  EXPECT_EQ(Entries(form->findChild<QMenu*>(QStringLiteral("miHelp"))->actions()),
             QStringList({"Содержание", "Домашняя страница", "-", "Написать письмо",
                          "Форум \"&Morvik\"", "-", "О программе"}));
-  EXPECT_EQ(Entries(form->atbGame->actions()), QStringList({"Старт",
-                                                            "Стоп",
-                                                            "-",
-                                                            "Игроки",
-                                                            "Зал славы",
-                                                            "-",
-                                                            "Классическая игра",
-                                                            "Многопользовательская игра",
-                                                            "-",
-                                                            "Музыка",
-                                                            "Установить расклад",
-                                                            "-",
-                                                            "Настройки",
-                                                            "Многопольз. игра",
-                                                            "-",
-                                                            "Содержание",
-                                                            "-",
-                                                            "Подсказка",
-                                                            "Отменить ход",
-                                                            "Статистика"}));
+  EXPECT_EQ(Entries(form->findChild<QToolBar*>(QStringLiteral("atbGame"))->actions()),
+            QStringList({"Старт",
+                         "Стоп",
+                         "-",
+                         "Игроки",
+                         "Зал славы",
+                         "-",
+                         "Классическая игра",
+                         "Многопользовательская игра",
+                         "-",
+                         "Музыка",
+                         "Установить расклад",
+                         "-",
+                         "Настройки",
+                         "Многопольз. игра",
+                         "-",
+                         "Содержание",
+                         "-",
+                         "Подсказка",
+                         "Отменить ход",
+                         "Статистика"}));
   EXPECT_EQ(
-      Entries(form->atbColor->actions()),
+      Entries(form->findChild<QToolBar*>(QStringLiteral("atbColor"))->actions()),
       QStringList({"Красный", "Зеленый", "Желтый", "Синий", "Фиолетовый", "Бирюзовый", "Серый"}));
-  EXPECT_EQ(Entries(form->pmColor->actions()), Entries(form->atbColor->actions()));
-  EXPECT_EQ(Entries(form->pmPanels->actions()),
+  EXPECT_EQ(Entries(form->findChild<QMenu*>(QStringLiteral("pmColor"))->actions()),
+            Entries(form->findChild<QToolBar*>(QStringLiteral("atbColor"))->actions()));
+  EXPECT_EQ(Entries(form->findChild<QMenu*>(QStringLiteral("pmPanels"))->actions()),
             QStringList({"Управление", "Выбор цветов", "Статус"}));
   // "Босс" sits on no bar and no menu, yet its shortcut works.
-  for (QMenu* m : {form->miGame, form->miSettings, form->miHelp})
-    EXPECT_FALSE(m->actions().contains(form->actMainBoss));
-  EXPECT_TRUE(form->actions().contains(form->actMainBoss));
+  for (QMenu* m : {form->findChild<QMenu*>(QStringLiteral("miGame")),
+                   form->findChild<QMenu*>(QStringLiteral("miSettings")),
+                   form->findChild<QMenu*>(QStringLiteral("miHelp"))})
+    EXPECT_FALSE(m->actions().contains(form->Action(TGameAction::MainBoss)));
+  EXPECT_TRUE(form->actions().contains(form->Action(TGameAction::MainBoss)));
 }
 
 TEST_F(GameWindow, StatusBarPanels) {
   const int widths[] = {40, 40, 40, 40, 140, 100, 50};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(form->sbPanels[size_t(i)]->width(), widths[i]) << i;
-  EXPECT_EQ(form->sbMain->height(), 20);
-  EXPECT_EQ(form->pbBrain->parentWidget(), form->sbPanels[5]);
-  EXPECT_EQ(form->pbBrain->size(), QSize(98, 18));
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(form->Status().Panel(size_t(i))->width(), widths[i]) << i;
+  EXPECT_EQ(form->Status().Bar()->height(), 20);
+  EXPECT_EQ(form->Status().Progress()->parentWidget(), form->Status().Panel(5));
+  EXPECT_EQ(form->Status().Progress()->size(), QSize(98, 18));
   form->SetStatus("Генерация карты...");
   EXPECT_EQ(Panel(4), QStringLiteral("Генерация карты..."));
   // Progress maximum 0 is kept for the machine without turning the bar into a busy indicator.
   form->SetProgressMax(0);
   EXPECT_EQ(form->GetProgressMax(), 0);
-  EXPECT_GT(form->pbBrain->maximum(), 0);
+  EXPECT_GT(form->Status().Progress()->maximum(), 0);
   form->SetProgressMax(3);
   form->SetProgressPosition(0);
   form->StepProgress();
   form->StepProgress();
-  EXPECT_EQ(form->pbBrain->value(), 2);
+  EXPECT_EQ(form->Status().Progress()->value(), 2);
 }
 
 TEST_F(GameWindow, SettingsFileCreatedAndGamerListLoaded) {
@@ -183,9 +200,9 @@ TEST_F(GameWindow, SettingsFileCreatedAndGamerListLoaded) {
 TEST_F(GameWindow, GeometryFollowsBoardAndPanels) {
   SetBoard(20, 10, 10);
   EXPECT_EQ(form->MapImage().size(), QSize(201, 101));
-  EXPECT_EQ(form->iMap->size(), QSize(201, 101));
+  EXPECT_EQ(form->MapWidget()->size(), QSize(201, 101));
   QApplication::processEvents();
-  EXPECT_EQ(form->iMap->mapTo(form.get(), QPoint(0, 0)), QPoint(8, 89));
+  EXPECT_EQ(form->MapWidget()->mapTo(form.get(), QPoint(0, 0)), QPoint(8, 89));
   // The image wraps the painter's buffer: no copy.
   EXPECT_EQ(form->MapImage().constBits(), reinterpret_cast<const uchar*>(form->Painter().Bits()));
   EXPECT_EQ(Pixel(0, 0), ColorGrid);
@@ -196,17 +213,17 @@ TEST_F(GameWindow, GeometryFollowsBoardAndPanels) {
   form->State().Options.PanelFlags = pfColorBar | pfStatusBar;
   form->ShowPanels();
   form->SetSizeWindow();
-  EXPECT_FALSE(form->atbGame->isVisible());
+  EXPECT_FALSE(form->findChild<QToolBar*>(QStringLiteral("atbGame"))->isVisible());
   EXPECT_EQ(form->size().height(), full.height() - 27);
   form->State().Options.PanelFlags = pfColorBar;
   form->ShowPanels();
   form->SetSizeWindow();
-  EXPECT_FALSE(form->sbMain->isVisible());
-  EXPECT_FALSE(form->pbBrain->isVisibleTo(form.get()));
+  EXPECT_FALSE(form->Status().Bar()->isVisible());
+  EXPECT_FALSE(form->Status().Progress()->isVisibleTo(form.get()));
   EXPECT_EQ(form->size().height(), full.height() - 27 - 20);
   // The board keeps its place under the bars that are shown.
   QApplication::processEvents();
-  EXPECT_EQ(form->iMap->mapTo(form.get(), QPoint(0, 0)).y(), 89 - 27);
+  EXPECT_EQ(form->MapWidget()->mapTo(form.get(), QPoint(0, 0)).y(), 89 - 27);
 }
 
 TEST_F(GameWindow, DefaultOptions) {
@@ -224,7 +241,7 @@ TEST_F(GameWindow, DefaultOptions) {
 }
 
 TEST_F(GameWindow, ShareOfASeat) {
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(M().Active);
   auto& scores = M().Map->Scores;
   const std::pair<int, const char*> cases[] = {{125, "10"},   {1, "0.08"}, {156, "12.48"},
@@ -248,7 +265,7 @@ TEST_F(GameWindow, CloseQuery) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(messages.Texts("confirm").back(), "Выход из игры.\nВы уверены?");
 
-  form->actMenuStartGame->trigger();
+  form->Action(TGameAction::MenuStartGame)->trigger();
   messages.confirmAnswers = {false};
   EXPECT_FALSE(form->close());
   EXPECT_EQ(messages.Texts("confirm").back(),
@@ -269,18 +286,18 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
   const int widths[] = {40, 40, 40, 40, 140, 100, 50};
   int left = 0;
   for (int i = 0; i < 7; ++i) {
-    QLabel* panel = form->sbPanels[size_t(i)];
-    EXPECT_EQ(QRect(panel->mapTo(form->sbMain, QPoint(0, 0)), panel->size()),
+    QLabel* panel = form->Status().Panel(size_t(i));
+    EXPECT_EQ(QRect(panel->mapTo(form->Status().Bar(), QPoint(0, 0)), panel->size()),
               QRect(left, 0, widths[i], 20))
         << i;
     left += widths[i];
   }
   // Whole sunken frames: dark along the top and left edge, light along the bottom and right,
   // both unlike the bar's background (panel 6; panel 5's lower right lies under the progress).
-  const QImage bar = form->sbMain->grab().toImage();
-  const QRgb background = form->sbMain->palette().color(QPalette::Window).rgb();
+  const QImage bar = form->Status().Bar()->grab().toImage();
+  const QRgb background = form->Status().Bar()->palette().color(QPalette::Window).rgb();
   for (int i : {0, 1, 2, 3, 4, 6}) {
-    const QRect r = form->sbPanels[size_t(i)]->geometry();
+    const QRect r = form->Status().Panel(size_t(i))->geometry();
     for (int x = r.left(); x < r.right(); ++x) {
       EXPECT_EQ(bar.pixel(x, r.top()), bar.pixel(r.left(), r.top())) << i << " top " << x;
       EXPECT_EQ(bar.pixel(x + 1, r.bottom()), bar.pixel(r.right(), r.bottom())) << i << " bottom";
@@ -293,14 +310,15 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
     EXPECT_NE(bar.pixel(r.right(), r.bottom()), background) << i;
     EXPECT_NE(bar.pixel(r.left(), r.top()), bar.pixel(r.right(), r.bottom())) << i;
   }
-  EXPECT_EQ(form->sbMain->height(), 20);
-  EXPECT_EQ(QRect(form->pbBrain->mapTo(form->sbMain, QPoint(0, 0)), form->pbBrain->size()),
+  EXPECT_EQ(form->Status().Bar()->height(), 20);
+  EXPECT_EQ(QRect(form->Status().Progress()->mapTo(form->Status().Bar(), QPoint(0, 0)),
+                  form->Status().Progress()->size()),
             QRect(302, 2, 98, 18));
 
   EXPECT_EQ(form->font().pointSize(), 8);
   // Every text of ours the status panel can show: the long work's steps, the computer seats'
   // names announcing their turn, and the hint for each of the seven colours.
-  QLabel* status = form->sbPanels[4];
+  QLabel* status = form->Status().Panel(4);
   const QFontMetrics metrics(status->font());
   QStringList texts{"Генерация карты...",
                     "Генерация островов...",
@@ -311,8 +329,8 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
                     "Тестер"};
   for (int seat = 1; seat <= 4; ++seat) texts << QStringLiteral("Компьютер №%1").arg(seat);
   for (uint8_t k = 1; k <= 7; ++k) {
-    const QString hint = form->HintStatusText(k);
-    EXPECT_TRUE(hint.endsWith(form->actColor[k]->text())) << hint.toStdString();
+    const QString hint = HintStatusText(k);
+    EXPECT_TRUE(hint.endsWith(form->Action(ColorAction(k))->text())) << hint.toStdString();
     texts << hint;
   }
   for (const QString& text : texts) {
@@ -321,12 +339,15 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
         << text.toStdString();
   }
   // The seats' shares: a whole board's share is the widest.
-  EXPECT_LE(QFontMetrics(form->sbPanels[0]->font()).horizontalAdvance(QStringLiteral("99.99")),
-            form->sbPanels[0]->contentsRect().width());
+  EXPECT_LE(
+      QFontMetrics(form->Status().Panel(0)->font()).horizontalAdvance(QStringLiteral("99.99")),
+      form->Status().Panel(0)->contentsRect().width());
 
   // Menu entries' tool tips show beside the menu, level with their entry: never over the entry
   // below. Tool buttons keep theirs.
-  for (QMenu* menu : {form->miGame, form->miSettings, form->miHelp}) {
+  for (QMenu* menu : {form->findChild<QMenu*>(QStringLiteral("miGame")),
+                      form->findChild<QMenu*>(QStringLiteral("miSettings")),
+                      form->findChild<QMenu*>(QStringLiteral("miHelp"))}) {
     EXPECT_TRUE(menu->toolTipsVisible()) << menu->title().toStdString();
     menu->popup(QPoint(0, 0));
     for (QAction* action : menu->actions()) {
@@ -339,7 +360,9 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
     }
     menu->hide();
   }
-  EXPECT_EQ(form->atbGame->widgetForAction(form->actMenuStopGame)->toolTip(),
+  EXPECT_EQ(form->findChild<QToolBar*>(QStringLiteral("atbGame"))
+                ->widgetForAction(form->Action(TGameAction::MenuStopGame))
+                ->toolTip(),
             QStringLiteral("Остановить текущую игру"));
 
   // Hovering any entry or button (which shows its status text) leaves the panels in place.
@@ -347,8 +370,8 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
     EXPECT_TRUE(action->statusTip().isEmpty()) << action->text().toStdString();
     action->showStatusText(form.get());
     QApplication::processEvents();
-    EXPECT_TRUE(form->sbMain->currentMessage().isEmpty());
-    for (QLabel* panel : form->sbPanels) EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(form->Status().Bar()->currentMessage().isEmpty());
+    for (QLabel* panel : form->Status().Panels()) EXPECT_TRUE(panel->isVisible());
   }
 }
 
@@ -383,4 +406,29 @@ TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
   form->SetSizeWindow();
   QApplication::processEvents();
   EXPECT_TRUE(area.contains(form->frameGeometry())) << form->frameGeometry().x();
+}
+
+// Over the whole action table: no key reaches two actions, and every action with a command is
+// reachable from a menu, a bar, the panel menu or its key (the tray mode has a key only).
+TEST_F(GameWindow, EveryActionIsReachableAndNoKeyIsShared) {
+  QSet<QString> keys;
+  for (const TActionSpec& spec : ActionTable())
+    for (const QKeySequence& key : form->Action(spec.Id)->shortcuts()) {
+      EXPECT_FALSE(keys.contains(key.toString())) << key.toString().toStdString();
+      keys.insert(key.toString());
+    }
+  QSet<QAction*> placed;
+  for (const QWidget* holder :
+       {static_cast<QWidget*>(form->findChild<QMenu*>(QStringLiteral("miGame"))),
+        static_cast<QWidget*>(form->findChild<QMenu*>(QStringLiteral("miSettings"))),
+        static_cast<QWidget*>(form->findChild<QMenu*>(QStringLiteral("miHelp"))),
+        static_cast<QWidget*>(form->findChild<QMenu*>(QStringLiteral("pmPanels"))),
+        static_cast<QWidget*>(form->findChild<QToolBar*>(QStringLiteral("atbGame"))),
+        static_cast<QWidget*>(form->findChild<QToolBar*>(QStringLiteral("atbColor")))})
+    for (QAction* a : holder->actions()) placed.insert(a);
+  for (const TActionSpec& spec : ActionTable())
+    if (!spec.Hidden && spec.Rule != TActionRule::Never)
+      EXPECT_TRUE(placed.contains(form->Action(spec.Id)) ||
+                  !form->Action(spec.Id)->shortcuts().isEmpty())
+          << spec.Caption;
 }
