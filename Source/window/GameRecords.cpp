@@ -88,7 +88,8 @@ void TGameRecords::Resume(const TGameRecord& record) {
     if (record.Seats[size_t(s)].Assisted) m.Assisted = true;
   form_.ShowCodeGameCaption();
   form_.ShowPosition();
-  if (m.CurrentGamer >= 1 && m.CurrentGamer <= 4) form_.SetStatus(m.Gamers[m.CurrentGamer].Name);
+  if (m.CurrentGamer >= 1 && m.CurrentGamer <= 4)
+    form_.Status().SetText(m.Gamers[m.CurrentGamer].Name);
 }
 
 void TGameRecords::GameFinished() {

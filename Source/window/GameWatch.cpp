@@ -57,7 +57,7 @@ void TGameWatch::Leave() {
   form_.ShowMachine(nullptr);
   replay_.reset();
   form_.setWindowTitle(caption_);
-  form_.SetStatus(std::string());
+  form_.Status().SetText(std::string());
   form_.Status().Panel(4)->setToolTip(QString());
   ClearSeatPanels();
   form_.PresentShow();
@@ -125,7 +125,7 @@ void TGameWatch::Show() {
   // "Ход k из n" fits the status panel; the seat that made move k shows its colour in its own
   // panel, and the whole text, with the name, is the panel's tool tip.
   const QString text = StatusText();
-  form_.SetStatus(text.section(QLatin1Char(':'), 0, 0).toStdString());
+  form_.Status().SetText(text.section(QLatin1Char(':'), 0, 0).toStdString());
   form_.Status().Panel(4)->setToolTip(text);
   ClearSeatPanels();
   if (const size_t k = Position(); k > 0) {

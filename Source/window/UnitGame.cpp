@@ -31,6 +31,7 @@
 #include "gui/StatusPanel.h"
 #include "sound/Music.h"
 #include "window/GameRecords.h"
+#include "window/GameServices.h"
 #include "window/GameStatus.h"
 #include "window/GameWatch.h"
 
@@ -48,7 +49,8 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
   iniFile_ = std::make_unique<TIniFile>(platform_.SettingsFilePath().toStdString(), messages_);
   iniFile_->CreateIfMissing();
 
-  machine_ = std::make_unique<TMorvikMachine>(this);
+  services_ = std::make_unique<TGameServices>(*this);
+  machine_ = std::make_unique<TMorvikMachine>(services_.get());
   machine_->OnChangeStateColor = [this](uint8_t color) { OnChangeStateColor(color); };
   machine_->OnChangeGamer = [this](uint8_t seat) { OnChangeGamer(seat); };
   machine_->ThinkMaster = [this](const auto& thought, const auto& wanted) {

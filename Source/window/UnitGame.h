@@ -34,6 +34,7 @@ class QProgressBar;
 class QStatusBar;
 class QToolBar;
 class TGameRecords;
+class TGameServices;
 class TGameWatch;
 struct TGameRecord;
 struct TBoardView;
@@ -44,10 +45,7 @@ class TPlatform;
 // Caption of the main window; a running game or a chosen layout appends " Расклад #" + number.
 inline constexpr const char* GameCaption = "Morvik 1.2 final.";
 
-class TFormGame : public QMainWindow,
-                  public TWindowServices,
-                  public TGameHost,
-                  public TSettingsHost {
+class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   Q_OBJECT
 
  public:
@@ -89,7 +87,7 @@ class TFormGame : public QMainWindow,
   // The actions of the table, and what each runs.
   QAction* Action(TGameAction id) const { return (*actions_)[id]; }
   TGameCommands& Commands() { return *commands_; }
-  const TGameStatus& Status() const { return *status_; }
+  TGameStatus& Status() { return *status_; }
   TMapImage* MapWidget() const { return iMap_; }
   // Enables every action by its rule, from what the machine allows right now.
   void UpdateActions();
@@ -98,8 +96,7 @@ class TFormGame : public QMainWindow,
   // The start (after the running game's question, or a recorded game continued); false when
   // the multi-user setup refused.
   bool StartNewGame(const TGameRecord* resume = nullptr);
-  void SetStatus(const std::string& text) override;  // status panel 4, repainted at once
-  void ShowGamerArea(int seat) override;             // status panel seat - 1
+  void ShowGamerArea(int seat);  // status panel seat - 1
   // Ends the running game; noAutostart = true for the stop command, false at the end of a game
   // (then, with "Автостарт", the next game starts from the event loop once the move unwinds).
   void StopGame(bool noAutostart);
@@ -122,8 +119,8 @@ class TFormGame : public QMainWindow,
   // ---- Board -----------------------------------------------------------------------------
   void SetSizeWindow();  // image, bitmap and window from the board, tile size and PanelFlags
   void PresentShow();    // the idle board
-  void DrawMap(bool showProgress) override;
-  void DrawIsland(uint16_t island, TTileState state, bool framed) override;
+  void DrawMap(bool showProgress);
+  void DrawIsland(uint16_t island, TTileState state, bool framed);
   // The position drawn afresh, as a turn change leaves it: every island, then the territory of
   // the seat to move unframed (with its outline when asked). After a take-back and after new
   // looks during a game; a highlight on the board is dropped.
@@ -157,26 +154,13 @@ class TFormGame : public QMainWindow,
   void ProfileRenamed(const std::string& from, const std::string& to) override;
   void ProfileErased(const std::string& name) override;
 
-  // ---- Window services the engine uses ---------------------------------------------------
-  void ClearGamerPanel() override;
-  void SetProgressPosition(int position) override;
-  void SetProgressMax(int maximum) override;
-  int GetProgressMax() override;
-  void StepProgress() override;
-  void RepaintMap() override;
-  void ShowResults() override;     // RecordGameEnd, then ShowResultsDialog
-  bool RecordAdded() override;     // State().RecordAdded
-  void ShowHallOfFame() override;  // hall-of-fame dialog, modal
-  void StopGameAtEnd() override;   // StopGame(false)
-  bool SkipTurn() override;
-  bool AutoTurnOption() override;
-  bool HallFameOnRecord() override;
-  bool VictoryByArea() override;
-  void Error(const std::string& text) override;
+  // The results dialog, modal: display and the replay question only; whether it added a
+  // record (State().RecordAdded); the hall of fame, modal.
+  virtual void ShowResultsDialog(const TGameEndRecord& record);
+  virtual bool RecordAdded();
+  virtual void ShowHallOfFame();
 
  protected:
-  // The results dialog, modal: display and the replay question only.
-  virtual void ShowResultsDialog(const TGameEndRecord& record);
   // Start step 2: in multi-user mode the multi-user setup checks its seats (showing its own
   // message); false refuses the start.
   virtual bool TestMultiUserCondition();
@@ -214,6 +198,7 @@ class TFormGame : public QMainWindow,
   const TPlatform& platform_;
   TProgramState state_;
   std::unique_ptr<TIniFile> iniFile_;
+  std::unique_ptr<TGameServices> services_;  // what the machine asks of the window
   std::unique_ptr<TMorvikMachine> machine_;
   TMapPainter painter_;
   std::unique_ptr<TMusic> music_;

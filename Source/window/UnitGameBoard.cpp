@@ -7,6 +7,7 @@
 
 #include "gui/MapImage.h"
 #include "gui/Platform.h"
+#include "window/GameServices.h"
 #include "window/UnitGame.h"
 
 void TFormGame::CreateBoard() {
@@ -46,7 +47,7 @@ void TFormGame::AfterPointer(bool hintEnded) {
   // The hint's status text gives way to the name of the seat to move.
   const int seat = machine_->CurrentGamer;
   if (hintEnded && machine_->Active && seat >= 1 && seat <= 4)
-    SetStatus(machine_->Gamers[size_t(seat)].Name);
+    status_->SetText(machine_->Gamers[size_t(seat)].Name);
 }
 
 bool TFormGame::BoardFits() const {
@@ -99,7 +100,7 @@ void TFormGame::PresentShow() {
 void TFormGame::DrawMap(bool showProgress) {
   if (!Shown().Map) return;
   if (!BoardFits()) SetSizeWindow();
-  painter_.DrawMap(BoardView(), ServicesProgress(*this, showProgress));
+  painter_.DrawMap(BoardView(), ServicesProgress(*services_, showProgress));
   iMap_->update();
 }
 

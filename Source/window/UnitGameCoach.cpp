@@ -13,7 +13,7 @@ void TFormGame::ShowHint() {
   // The pointer's highlight gives way; the hint is drawn as the pointer draws a colour with its
   // perspective, and ends the way that highlight ends.
   records_->Assisted(machine_->CurrentGamer);
-  SetStatus(HintStatusText(hint.Color).toStdString());
+  status_->SetText(HintStatusText(hint.Color).toStdString());
   pointer_.ShowHint(*machine_, hint, drawUnframed_);
   AfterPointer(false);
 }
@@ -29,6 +29,6 @@ void TFormGame::TakeBackMove() {
   ShowPosition();
   for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
   const int seat = machine_->CurrentGamer;
-  if (seat >= 1 && seat <= 4) SetStatus(machine_->Gamers[size_t(seat)].Name);
+  if (seat >= 1 && seat <= 4) status_->SetText(machine_->Gamers[size_t(seat)].Name);
   UpdateActions();
 }

@@ -46,10 +46,6 @@ void TFormGame::CountStoppedGame() {
   RecordGameStats(*iniFile_, StoppedGameStats(*machine_, state_));
 }
 
-void TFormGame::ShowResults() {
-  ShowResultsDialog(RecordGameEnd());
-}
-
 void TFormGame::ShowResultsDialog(const TGameEndRecord& record) {
   TFormResult* result = commands_->ResultDialog();
   if (!result) return;
@@ -63,8 +59,4 @@ bool TFormGame::RecordAdded() {
 
 void TFormGame::ShowHallOfFame() {
   if (TFormHallFame* hallFame = commands_->HallFameDialog()) hallFame->exec();
-}
-
-void TFormGame::StopGameAtEnd() {
-  StopGame(false);
 }

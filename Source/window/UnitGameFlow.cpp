@@ -110,7 +110,7 @@ void TFormGame::OnChangeGamer(uint8_t previousSeat) {
   const int current = machine_->CurrentGamer;
   if (current >= 1 && current <= 4) {
     DrawIsland(machine_->GetGamerIsland(map, current), tsOccupied, false);
-    SetStatus(machine_->Gamers[size_t(current)].Name);
+    status_->SetText(machine_->Gamers[size_t(current)].Name);
   }
   UpdateActions();
   // Let the board and the status bar repaint and the player use the window between moves.
@@ -124,7 +124,7 @@ uint8_t TFormGame::ThinkMaster(const std::shared_ptr<TMasterThought>& thought,
   const int64_t steps = status_->Maximum(), budget = std::max<uint32_t>(thought->Budget(), 1);
   const std::optional<int> colour =
       RunWhileEventsRun([thought] { return int(thought->Think()); }, wanted,
-                        [&] { SetProgressPosition(int(steps * thought->Positions() / budget)); });
+                        [&] { status_->SetPosition(int(steps * thought->Positions() / budget)); });
   return colour ? uint8_t(*colour) : 0;
 }
 
@@ -166,7 +166,7 @@ void TFormGame::StopGame(bool noAutostart) {
   records_->GameStopped();
   UpdateActions();
   status_->ClearScores();
-  SetStatus(std::string());
+  status_->SetText(std::string());
   if (nextGameStarts) {
     // The end of a game is detected inside the last move; starting the next game right here
     // would nest one game deeper per game. It starts once the move has unwound.

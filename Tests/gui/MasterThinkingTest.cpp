@@ -79,7 +79,7 @@ TEST_F(MasterThinking, TheWindowPlaysTheGamesTheMachinePlaysAlone) {
     SetBoard(c.w, c.h, 10);
     Seats(c.levels);
     form->State().Options.Victory = c.byArea ? 0 : 1;
-    ASSERT_EQ(form->VictoryByArea(), c.byArea);
+    ASSERT_EQ(form->State().VictoryByArea(), c.byArea);
     TMoves window;
     M().OnMakeMove = [&](uint8_t seat, uint8_t colour) { window.emplace_back(seat, colour); };
     thoughts.clear();

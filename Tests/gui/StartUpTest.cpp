@@ -290,7 +290,7 @@ TEST_F(Running, EveryCommandOpensTheDialogTheProgramMadeForIt) {
   m.Map->Scores[1].Area = 375;  // 300 tenths: between Bob and Eve
   m.Map->Scores[4].Area = 250;
   WhenModal(&program->Result(), [this] { program->Result().accept(); });
-  game.ShowResults();
+  game.Machine().Services().ShowResults();
   EXPECT_EQ(program->HallFame().SelectedRow(), 2);
   m.Map.reset();
 }
@@ -313,7 +313,7 @@ TEST_F(Running, EndOfGameShowsResultsAndTheHallOfFameOnARecord) {
     shown.push_back(program->Result().stName[1]->text().toStdString());
     program->Result().accept();
   });
-  Game().ShowResults();
+  Game().Machine().Services().ShowResults();
   EXPECT_EQ(shown, Names{"Ann"});
   EXPECT_TRUE(Game().RecordAdded());
   std::vector<std::string> table;

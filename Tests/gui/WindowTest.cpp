@@ -172,16 +172,16 @@ TEST_F(GameWindow, StatusBarPanels) {
   EXPECT_EQ(form->Status().Bar()->height(), 20);
   EXPECT_EQ(form->Status().Progress()->parentWidget(), form->Status().Panel(5));
   EXPECT_EQ(form->Status().Progress()->size(), QSize(98, 18));
-  form->SetStatus("Генерация карты...");
+  form->Status().SetText("Генерация карты...");
   EXPECT_EQ(Panel(4), QStringLiteral("Генерация карты..."));
   // Progress maximum 0 is kept for the machine without turning the bar into a busy indicator.
-  form->SetProgressMax(0);
-  EXPECT_EQ(form->GetProgressMax(), 0);
+  form->Machine().Services().SetProgressMax(0);
+  EXPECT_EQ(form->Machine().Services().GetProgressMax(), 0);
   EXPECT_GT(form->Status().Progress()->maximum(), 0);
-  form->SetProgressMax(3);
-  form->SetProgressPosition(0);
-  form->StepProgress();
-  form->StepProgress();
+  form->Machine().Services().SetProgressMax(3);
+  form->Machine().Services().SetProgressPosition(0);
+  form->Machine().Services().StepProgress();
+  form->Machine().Services().StepProgress();
   EXPECT_EQ(form->Status().Progress()->value(), 2);
 }
 
@@ -334,7 +334,7 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
     texts << hint;
   }
   for (const QString& text : texts) {
-    form->SetStatus(text.toStdString());
+    form->Status().SetText(text.toStdString());
     EXPECT_LE(metrics.horizontalAdvance(status->text()), status->contentsRect().width())
         << text.toStdString();
   }
