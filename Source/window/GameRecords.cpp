@@ -8,7 +8,10 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "config/GamerStats.h"
 #include "gui/Platform.h"
+#include "model/GameOptions.h"
+#include "model/GameResults.h"
 #include "window/GameWatch.h"
 #include "window/UnitGame.h"
 
@@ -60,7 +63,35 @@ void TGameRecords::GameStarting() {
   recorder_.reset();
   recorder_ = std::make_unique<TGameRecorder>(form_.Machine());
   keptMoves_ = SIZE_MAX;
+  // A kept game that another game replaces is over now: it counts as stopped. The kept game
+  // continued is counted when it ends, like any game.
+  if (!continuingKept_) CountKeptAsStopped();
   DiscardKept();
+}
+
+void TGameRecords::CountKeptAsStopped() {
+  if (!HasKept()) return;
+  const TRecordRead read = LoadGameRecord(KeptPath().toStdString());
+  if (!read.Record || read.Record->Finished) return;
+  const TGameRecord& record = *read.Record;
+  TGameReplay replay(record);
+  if (!replay.Seek(replay.Length())) return;
+  // The rule, board and mode the kept game was played by, for the profiles known now.
+  TProgramState state = form_.State();
+  state.GameVictory = record.VictoryByArea ? 0 : 1;
+  state.GameSizeMap = 4;  // "Особая" unless a preset has its size
+  for (int k = 0; k < 4; ++k)
+    if (SizeMapPreset(k) == std::pair<int, int>(record.Width, record.Height)) state.GameSizeMap = k;
+  state.MultiUserMode = !ClassicShape(record);
+  // A replay makes moves rather than choices: who chose is read from the record's moves.
+  const TStatsGame played = FinishedGameStats(replay.Machine(), state);
+  TStatsGame stats = StoppedGameStats(replay.Machine(), state);
+  for (const TRecordMove& move : record.Moves)
+    if (move.Seat >= 1 && move.Seat <= 4)
+      stats.Seats[move.Seat].Profile = played.Seats[move.Seat].Profile;
+  for (int s = 1; s <= 4; ++s) stats.Seats[size_t(s)].Assisted = record.Seats[size_t(s)].Assisted;
+  // A refusal has been reported by the store; the new game starts regardless.
+  RecordGameStats(form_.IniFile(), stats);
 }
 
 void TGameRecords::GameStarted() {
@@ -294,5 +325,7 @@ void TGameRecords::ContinueKept() {
     form_.Watch().Start(std::move(*read.Record));
     return;
   }
+  continuingKept_ = true;
   Continue(std::move(*read.Record));
+  continuingKept_ = false;
 }

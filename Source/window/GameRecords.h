@@ -23,7 +23,7 @@ class TGameRecords : public QObject {
 
   // ---- Hooks of the game flow ---------------------------------------------------------------
   // Before a game starts or is continued: a fresh recorder follows the machine, and the kept
-  // game of the profile is discarded.
+  // game of the profile is discarded; unless it is the game continued, it counts as stopped.
   void GameStarting();
   // After StartGame or ContinueGame, when the game runs: the rules it is played by.
   void GameStarted();
@@ -80,6 +80,7 @@ class TGameRecords : public QObject {
   QString Choose(bool save) const;
   void Remember(const QString& path);
   void WriteKept();
+  void CountKeptAsStopped();
   void DiscardKept();
   void Continue(TGameRecord record);
 
@@ -90,4 +91,5 @@ class TGameRecords : public QObject {
   std::optional<TGameRecord> resumed_;  // the record being continued, until GameStarted
   size_t keptMoves_ = SIZE_MAX;         // moves of the last kept write of the running game
   bool keepQueued_ = false;
+  bool continuingKept_ = false;  // the kept game is the one being continued
 };

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "GameFixture.h"
+#include "config/GamerStats.h"
 #include "model/GameRecord.h"
 #include "window/GameRecords.h"
 #include "window/GameWatch.h"
@@ -154,6 +155,10 @@ TEST_F(GameRecordWindow, ContinuingAfterACloseGivesTheUninterruptedGame) {
   EXPECT_EQ(read.Record->Moves.size(), M().MovesPlayed());
 
   Restart();
+  form->State().GamerList = {"Тестер"};
+  const auto stopped = [this] {
+    return ReadGamerStats(form->IniFile(), "Тестер").Record(TotalStatsGroup(true)).Stopped;
+  };
   ASSERT_TRUE(form->Action(TGameAction::MenuContinueGame)->isEnabled());
   form->Action(TGameAction::MenuContinueGame)->trigger();
   ASSERT_TRUE(M().Active);
@@ -162,6 +167,19 @@ TEST_F(GameRecordWindow, ContinuingAfterACloseGivesTheUninterruptedGame) {
   ASSERT_TRUE(form->Records().LastFinished());
   EXPECT_EQ(*form->Records().LastFinished(), whole);
   EXPECT_FALSE(form->Action(TGameAction::MenuContinueGame)->isEnabled());
+  EXPECT_EQ(stopped(), 0);  // continued and finished: played, never stopped
+
+  // Kept again, then replaced by a new game instead of continued: over, and stopped once.
+  M().SetCodeGame(12345);
+  form->Action(TGameAction::MenuStartGame)->trigger();
+  PlayPerson(4);
+  QCoreApplication::processEvents();
+  Restart();
+  form->State().GamerList = {"Тестер"};
+  EXPECT_EQ(stopped(), 0);
+  form->Action(TGameAction::MenuStartGame)->trigger();
+  EXPECT_FALSE(QFile::exists(kept));
+  EXPECT_EQ(stopped(), 1);
 }
 
 TEST_F(GameRecordWindow, UnfinishedFilesAreContinuedOrWatchedAsTheirSeatsAllow) {
