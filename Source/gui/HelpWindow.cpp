@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "gui/Platform.h"
+
 THelpWindow::THelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
   setWindowTitle(QStringLiteral("Morvik — справка"));
@@ -48,7 +50,8 @@ bool THelpWindow::OpenContents(const QString& path) {
   return true;
 }
 
-THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages, const QString& path) {
+THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages, const QString& path,
+                              const TPlatform& platform) {
   const QFileInfo file(path);
   const std::string name = QDir::toNativeSeparators(path).toStdString();
   if (!file.exists()) {
@@ -60,7 +63,10 @@ THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages, const Q
     return nullptr;
   }
   auto* window = owner->findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!window) window = new THelpWindow(owner);
+  if (!window) {
+    window = new THelpWindow(owner);
+    CenterOnWindow(*window, owner->window(), platform);
+  }
   if (!window->OpenContents(path)) {
     messages.Error("Файл справки \"" + name + "\" не удается прочитать.");
     return nullptr;

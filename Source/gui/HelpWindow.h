@@ -9,6 +9,7 @@
 #include "config/MessageService.h"
 
 class QTextBrowser;
+class TPlatform;
 
 class THelpWindow : public QWidget {
   Q_OBJECT
@@ -30,7 +31,8 @@ class THelpWindow : public QWidget {
   QTextBrowser* browser_;
 };
 
-// The help command: the owner's help window (made on first use) opened at the manual `path`'s
-// contents. A missing or unreadable manual is reported through `messages` and opens nothing; the
-// result is then null.
-THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages, const QString& path);
+// The help command: the owner's help window (made on first use, centred on the owner like the
+// dialogs) opened at the manual `path`'s contents. A missing or unreadable manual is reported
+// through `messages` and opens nothing; the result is then null.
+THelpWindow* ShowHelpContents(QWidget* owner, TMessageService& messages, const QString& path,
+                              const TPlatform& platform);

@@ -197,7 +197,7 @@ void TGameCommands::About() {
 }
 
 void TGameCommands::HelpContents() {
-  ShowHelpContents(&game_, game_.Messages(), platform_.HelpFilePath());
+  ShowHelpContents(&game_, game_.Messages(), platform_.HelpFilePath(), platform_);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -264,6 +264,8 @@ TEST_F(Help, F1OpensTheManualAtItsContents) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(help->isVisible());
   EXPECT_TRUE(help->isWindow());
+  // Where the dialogs open: centred on the main window.
+  EXPECT_LE((help->frameGeometry().center() - form->frameGeometry().center()).manhattanLength(), 8);
   EXPECT_EQ(help->windowTitle(), QStringLiteral("Справка для теста"));
   QTextBrowser* browser = help->Browser();
   EXPECT_EQ(browser->source().toLocalFile(), helpPath);
