@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QWidget>
 #include <chrono>
 
@@ -83,6 +84,10 @@ QString TSystemPlatform::HelpFilePath() const {
   const QString installed = ExecutableFolder() + QStringLiteral("/../share/morvik/morvik.html");
   if (QFileInfo(installed).isFile()) return QDir::cleanPath(installed);
   return beside;
+}
+
+bool TSystemPlatform::SystemTrayAvailable() const {
+  return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 QString TSystemPlatform::UserName() const {

@@ -29,6 +29,8 @@ class TPlatform {
   virtual QString HelpFilePath() const = 0;
   // Name of the person logged in.
   virtual QString UserName() const = 0;
+  // The desktop has a notification area for the tray mode.
+  virtual bool SystemTrayAvailable() const = 0;
   // Where the program keeps the games it looks after (an interrupted game per profile). By
   // default the settings file's folder.
   virtual QString DataFolder() const;
@@ -57,6 +59,7 @@ class TSystemPlatform : public TPlatform {
   // neither exists, the path beside the executable.
   QString HelpFilePath() const override;
   QString UserName() const override;
+  bool SystemTrayAvailable() const override;
   // The executable's folder when the settings file lies beside it (portable layout); else
   // $XDG_DATA_HOME/morvik or ~/.local/share/morvik.
   QString DataFolder() const override;

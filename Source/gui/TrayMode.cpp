@@ -7,10 +7,11 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-std::function<bool()> SystemTrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+#include "gui/Platform.h"
 
-TTrayMode::TTrayMode(QWidget* window, const QIcon& icon, const QString& tip)
-    : QObject(window), window_(window), image_(icon), tip_(tip) {
+TTrayMode::TTrayMode(QWidget* window, const TPlatform& platform, const QIcon& icon,
+                     const QString& tip)
+    : QObject(window), window_(window), platform_(platform), image_(icon), tip_(tip) {
   setObjectName(QStringLiteral("TrayMode"));
 }
 
@@ -39,7 +40,7 @@ void TTrayMode::MakeIcon() {
 
 void TTrayMode::Enter() {
   if (active_) return;
-  if (!SystemTrayAvailable()) {
+  if (!platform_.SystemTrayAvailable()) {
     window_->showMinimized();
     return;
   }

@@ -6,22 +6,20 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
-#include <functional>
 #include <memory>
 
 class QMenu;
 class QSystemTrayIcon;
 class QWidget;
-
-// Whether the desktop has a notification area; tests replace it.
-extern std::function<bool()> SystemTrayAvailable;
+class TPlatform;
 
 class TTrayMode : public QObject {
   Q_OBJECT
 
  public:
-  // Owned by `window` (a child object), so the icon goes when the window goes.
-  TTrayMode(QWidget* window, const QIcon& icon, const QString& tip);
+  // Owned by `window` (a child object), so the icon goes when the window goes. `platform` says
+  // whether there is a notification area, and must outlive the window.
+  TTrayMode(QWidget* window, const TPlatform& platform, const QIcon& icon, const QString& tip);
   ~TTrayMode() override;
 
   // Hides the window behind the icon. Without a notification area the window is minimised
@@ -40,6 +38,7 @@ class TTrayMode : public QObject {
   void MakeIcon();
 
   QWidget* window_;
+  const TPlatform& platform_;
   QIcon image_;
   QString tip_;
   QSystemTrayIcon* icon_ = nullptr;

@@ -207,7 +207,8 @@ void TGameCommands::Boss() {
   auto* tray = game_.findChild<TTrayMode*>(QString(), Qt::FindDirectChildrenOnly);
   if (!tray) {
     const QIcon icon = game_.windowIcon().isNull() ? game_.ilColor(15) : game_.windowIcon();
-    tray = new TTrayMode(&game_, icon, QStringLiteral("Morvik\nДвойной щелчок — показать окно"));
+    tray = new TTrayMode(&game_, platform_, icon,
+                         QStringLiteral("Morvik\nДвойной щелчок — показать окно"));
   }
   tray->Enter();
 }

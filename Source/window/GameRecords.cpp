@@ -59,13 +59,14 @@ TGameRecords::~TGameRecords() = default;
 // Recording the running game.
 
 void TGameRecords::GameStarting() {
+  // While a game runs, the kept game is that game's, which its stop has counted. Otherwise it is
+  // one left when the program closed: replaced by another game it is over now, and counts as
+  // stopped; the kept game continued is counted when it ends, like any game.
+  if (!RunningRecorded() && !continuingKept_) CountKeptAsStopped();
   // The old recorder gives the machine's move tap back before the new one takes it.
   recorder_.reset();
   recorder_ = std::make_unique<TGameRecorder>(form_.Machine());
   keptMoves_ = SIZE_MAX;
-  // A kept game that another game replaces is over now: it counts as stopped. The kept game
-  // continued is counted when it ends, like any game.
-  if (!continuingKept_) CountKeptAsStopped();
   DiscardKept();
 }
 

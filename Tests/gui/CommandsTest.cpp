@@ -386,19 +386,10 @@ TEST_F(Help, NoHomePageOrMailCommands) {
 
 class Tray : public GameWindow {
  protected:
-  void BeforeCreate() override {
-    savedTray = SystemTrayAvailable;
-    SystemTrayAvailable = [this] { return trayAvailable; };
-  }
-  void TearDown() override {
-    GameWindow::TearDown();
-    SystemTrayAvailable = savedTray;
-  }
   TTrayMode* Mode() { return form->findChild<TTrayMode*>(); }
   QSystemTrayIcon* Icon() { return Mode() ? Mode()->Icon() : nullptr; }
 
-  bool trayAvailable = true;
-  std::function<bool()> savedTray;
+  bool& trayAvailable = platform.trayAvailable;
 };
 
 TEST_F(Tray, HidesBehindAnIconAndADoubleClickBringsItBack) {

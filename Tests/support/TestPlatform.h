@@ -32,6 +32,7 @@ class TTestPlatform : public TPlatform {
   QString MusicFolder() const override { return musicFolder; }
   QString HelpFilePath() const override { return helpPath; }
   QString UserName() const override { return userName; }
+  bool SystemTrayAvailable() const override { return trayAvailable; }
 
   QSize screen{1024, 768};
   QRect workArea;  // invalid: the whole screen
@@ -39,4 +40,5 @@ class TTestPlatform : public TPlatform {
   uint32_t clockStep = 7919;
   QString settingsPath, musicFolder, helpPath;
   QString userName = QStringLiteral("Тестер");
+  bool trayAvailable = true;
 };
