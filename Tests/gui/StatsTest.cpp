@@ -73,7 +73,10 @@ TEST_F(Stats, FinishedGamesCountOnceStoppedOnesNotAndHelpedOnesApart) {
   const TStatsRecord expected{1, won, !won, person * 5, person * 5, won, won};
   EXPECT_EQ(Record(classic), expected);
   EXPECT_EQ(Record(total), expected);
-  EXPECT_EQ(Section().size(), 14u);  // the mode's group and the total, nothing else
+  // The mode's group and the total, nothing else: seven counters and the history each.
+  EXPECT_EQ(Section().size(), 16u);
+  const std::string result = (won ? "W" : "L") + std::to_string(person * 5);
+  EXPECT_EQ(form->IniFile().ReadString(cfg::StatsSection(Gamer), total + "_History", ""), result);
   EXPECT_EQ(movingWithStatsOn, 0);
 
   // A game stopped before the person chose leaves the file as it was; stopped after a choice,
@@ -255,6 +258,7 @@ TEST_F(Stats, ResetIsOfferedForAnyStoredStatisticsAndOnlyThen) {
        {AssistedStatsGroup(TotalStatsGroup(true)) + "_Games=1",
         AssistedStatsGroup(ClassicStatsGroup(1, 1, true)) + "_Games=1"}},
       {"damaged only", {TotalStatsGroup(true) + "_Wins=7"}},
+      {"history only", {TotalStatsGroup(false) + "_History=W40"}},
   };
   for (const auto& [what, lines] : cases) {
     ASSERT_TRUE(ini.EraseSection(section));
