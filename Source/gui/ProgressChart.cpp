@@ -109,7 +109,7 @@ void TProgressChart::paintEvent(QPaintEvent*) {
   p.restore();
 
   if (history_.empty()) {
-    p.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    p.setPen(palette().color(QPalette::PlaceholderText));
     p.drawText(whole, Qt::AlignCenter, EmptyText());
     return;
   }
