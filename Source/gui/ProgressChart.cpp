@@ -96,7 +96,9 @@ int64_t TProgressChart::ScaleTop() const {
 
 void TProgressChart::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  const TDevice dev{devicePixelRatioF()};
+  // Device pixels per logical pixel, taken from the painter so that a rendering into an image of
+  // another scale is sharp too.
+  const TDevice dev{std::max<qreal>(1.0, std::abs(p.deviceTransform().m11()))};
   const QFontMetrics metrics(font());
   const QRect whole = rect();
   p.fillRect(whole, palette().base());

@@ -290,7 +290,7 @@ TEST_F(Stats, ToolBarStillWholeOnTheNarrowestBoard) {
 // The chart follows the selected row: its last results in order with their summary in words (the
 // widget's accessible name), the empty state for a row without them, a reset clearing it; drawn
 // below the table, as wide as it, with a win's marker in its colour and the baseline a sharp line
-// of whole device pixels (run under QT_SCALE_FACTOR=2 too).
+// of whole device pixels, at normal and double scale.
 TEST_F(Stats, ChartShowsTheSelectedRowsResults) {
   TIniFile& ini = form->IniFile();
   // Area by tenths of a percent: two wins and a loss on the small board against level 2.
@@ -318,40 +318,33 @@ TEST_F(Stats, ChartShowsTheSelectedRowsResults) {
   EXPECT_EQ(chart.width(), stats.sgStats->width());
   EXPECT_LE(stats.frameGeometry().height(), 768 - 40);  // the smallest screen, with a task bar
 
-  const QImage picture = chart.grab().toImage();
-  const int hair = qRound(picture.devicePixelRatio());
-  int winPixels = 0;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x)
-      winPixels += picture.pixel(x, y) == qRgb(0x2e, 0x7d, 0x32);
-  EXPECT_GE(winPixels, 2 * 21 * hair * hair);  // two whole disks at least, and the legend's
-  std::vector<int> baseline;                   // rows of the axis' colour across the plot
-  const QRgb axis = chart.palette().mid().color().rgb();
-  for (int y = hair; y + hair < picture.height(); ++y)
-    if (picture.pixel(picture.width() / 2, y) == axis &&
-        picture.pixel(picture.width() / 3, y) == axis)
-      baseline.push_back(y);
-  ASSERT_EQ(baseline.size(), size_t(hair));
-  EXPECT_EQ(baseline.back() - baseline.front(), hair - 1);
-
-  const struct {
-    int row;
-    TStatsHistory history;
-    QString name;
-  } rows[] = {
-      {2, {}, TProgressChart::EmptyText()},
-      {1, three, chart.accessibleName()},
-  };
-  for (const auto& r : rows) {
-    ASSERT_EQ(stats.RowGroup(r.row),
-              r.row == 1 ? ClassicStatsGroup(2, 0, true) : ClassicStatsGroup(3, 2, true));
-    stats.sgStats->selectRow(r.row);
-    EXPECT_EQ(chart.History(), r.history) << r.row;
-    EXPECT_EQ(chart.accessibleName(), r.name) << r.row;
+  for (const qreal ratio : {1.0, 1.5, 2.0}) {  // device pixels per logical pixel
+    const int hair = int(std::lround(ratio));  // a line one logical pixel wide
+    QImage picture(chart.size() * ratio, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    chart.render(&picture);
+    int winPixels = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x)
+        winPixels += picture.pixel(x, y) == qRgb(0x2e, 0x7d, 0x32);
+    EXPECT_GE(winPixels, 2 * 21 * hair * hair) << ratio;  // two whole disks, and the legend's
+    std::vector<int> baseline;  // rows of the axis' colour across the plot, the frame's left out
+    const QRgb axis = chart.palette().mid().color().rgb();
+    for (int y = hair; y + hair < picture.height(); ++y)
+      if (picture.pixel(picture.width() / 2, y) == axis &&
+          picture.pixel(picture.width() / 3, y) == axis)
+        baseline.push_back(y);
+    ASSERT_EQ(baseline.size(), size_t(hair)) << ratio;
+    EXPECT_EQ(baseline.back() - baseline.front(), hair - 1) << ratio;
   }
+
+  // A row without results shows the empty state.
+  ASSERT_EQ(stats.RowGroup(2), ClassicStatsGroup(3, 2, true));
+  stats.sgStats->selectRow(2);
+  EXPECT_TRUE(chart.History().empty());
+  EXPECT_EQ(chart.accessibleName(), TProgressChart::EmptyText());
   // Read again (after a game), the selected row stays; another tab shows its first row; a reset
   // empties the chart.
-  stats.sgStats->selectRow(2);
   stats.ShowStats();
   EXPECT_EQ(stats.RowGroup(stats.sgStats->selectedItems().front()->row()),
             ClassicStatsGroup(3, 2, true));
