@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
+#include <string_view>
 
 #include "config/Catalogue.h"
 #include "config/Cp1251.h"
@@ -21,6 +22,7 @@ int32_t Add(int32_t a, int32_t b) {
 constexpr const char* kFields[8] = {"Games", "Wins",   "Losses",        "Best",
                                     "Sum",   "Streak", "LongestStreak", "Stopped"};
 constexpr size_t kStoppedField = 7;
+constexpr const char* kHistoryKey = "_History";
 
 std::array<int32_t*, 8> Fields(TStatsRecord& r) {
   return {&r.Games, &r.Wins, &r.Losses, &r.Best, &r.Sum, &r.Streak, &r.LongestStreak, &r.Stopped};
@@ -39,6 +41,14 @@ int32_t ParseCount(const std::string& text) {
     v = v * 10 + (c - '0');
   }
   return v <= kMax ? int32_t(v) : 0;
+}
+
+bool EndsWithCI(const std::string& text, std::string_view end) {
+  return text.size() >= end.size() &&
+         std::equal(end.begin(), end.end(), text.end() - ptrdiff_t(end.size()), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) ==
+                  std::tolower(static_cast<unsigned char>(b));
+         });
 }
 
 }  // namespace
@@ -102,6 +112,19 @@ bool TGamerStats::Possible(const std::string& group) const {
   return Record(group).Possible(!group.ends_with("_Points"));
 }
 
+TStatsHistory TGamerStats::History(const std::string& group) const {
+  const auto it = histories_.find(group + kHistoryKey);
+  if (it == histories_.end() || !Possible(group)) return {};
+  std::optional<TStatsHistory> history = DecodeStatsHistory(it->second);
+  if (!history || !StatsHistoryFits(*history, Record(group), !group.ends_with("_Points")))
+    return {};
+  return *history;
+}
+
+void TGamerStats::SetHistory(const std::string& group, const TStatsHistory& history) {
+  histories_[group + kHistoryKey] = EncodeStatsHistory(history);
+}
+
 void TGamerStats::SetRecord(const std::string& group, const TStatsRecord& record) {
   TStatsRecord r = record;
   auto fields = Fields(r);
@@ -117,6 +140,8 @@ std::vector<std::pair<std::string, std::string>> TGamerStats::Pairs(
   for (size_t i = 0; i < fields.size(); ++i)
     if (i != kStoppedField || r.Stopped != 0)
       pairs.emplace_back(group + "_" + kFields[i], std::to_string(*fields[i]));
+  const TStatsHistory history = History(group);
+  if (!history.empty()) pairs.emplace_back(group + kHistoryKey, EncodeStatsHistory(history));
   return pairs;
 }
 
@@ -126,7 +151,11 @@ TGamerStats TGamerStats::FromSectionValues(const std::vector<std::string>& lines
     const size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
     // A repeated key reads as its first line, as the store reads it.
-    stats.values_.emplace(line.substr(0, eq), ParseCount(line.substr(eq + 1)));
+    const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
+    if (EndsWithCI(key, kHistoryKey))
+      stats.histories_.emplace(key, value);
+    else
+      stats.values_.emplace(key, ParseCount(value));
   }
   return stats;
 }
@@ -167,6 +196,7 @@ std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
   for (const std::string& g : groups) {
     // Counters that cannot be true would make every figure built on them wrong: start afresh.
     TStatsRecord r = stats.Possible(g) ? stats.Record(g) : TStatsRecord{};
+    TStatsHistory history = stats.History(g);  // none for counters started afresh
     r.Games = Add(r.Games, 1);
     if (game.Stopped) {
       r.Stopped = Add(r.Stopped, 1);
@@ -182,8 +212,10 @@ std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
     if (!game.Stopped) {
       r.Best = std::max(r.Best, outcome.Result);
       r.Sum = Add(r.Sum, outcome.Result);
+      AppendStatsHistory(history, {outcome.Won, outcome.Result});
     }
     stats.SetRecord(g, r);
+    stats.SetHistory(g, history);
   }
   return groups;
 }
@@ -201,6 +233,8 @@ void RecordGameStats(TIniBatch& b, const TStatsGame& game) {
     for (const std::string& g : CountGame(stats, game, o)) {
       // A group started afresh loses the stopped games it had on file.
       if (stats.Record(g).Stopped == 0) b.DeleteKey(section, g + "_Stopped");
+      // A damaged history is not carried on.
+      if (stats.History(g).empty()) b.DeleteKey(section, g + kHistoryKey);
       for (const auto& [key, value] : stats.Pairs(g)) b.WriteString(section, key, value);
     }
   }

@@ -2,7 +2,8 @@
 // Each profile's statistics, in section "STATS_" + name of the settings file: per mode (classic
 // per computer level and board size, multi-user per number of seats) and in total, kept apart by
 // victory rule (area and points are different measures) and with assisted games apart from the
-// others. Keys are ASCII, values integers; a missing or damaged value reads as 0. No Qt.
+// others. Keys are ASCII, values integers; a missing or damaged value reads as 0. Each group also
+// keeps its last results for the progress chart, in one key of text (StatsHistory.h). No Qt.
 #pragma once
 
 #include <array>
@@ -10,6 +11,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include "config/StatsHistory.h"
 
 class TIniFile;
 class TIniBatch;
@@ -54,8 +57,12 @@ class TGamerStats {
   // Record(group).Possible with the group's own rule (its name ends in "_Area" or "_Points").
   bool Possible(const std::string& group) const;
   void SetRecord(const std::string& group, const TStatsRecord& record);
-  // The keys of a group with their values, as they are written: seven, and the stopped games'
-  // when there are any.
+  // The group's last results, oldest first; none when the value is damaged or cannot belong to
+  // the group's counters (they are not Possible, or it does not fit them).
+  TStatsHistory History(const std::string& group) const;
+  void SetHistory(const std::string& group, const TStatsHistory& history);
+  // The keys of a group with their values, as they are written: seven, the stopped games' when
+  // there are any, and the history when there is one.
   std::vector<std::pair<std::string, std::string>> Pairs(const std::string& group) const;
 
   // From "key=value" lines; a value that is not a non-negative integer reads as 0.
@@ -66,6 +73,7 @@ class TGamerStats {
     bool operator()(const std::string& a, const std::string& b) const;
   };
   std::map<std::string, int32_t, TLess> values_;
+  std::map<std::string, std::string, TLess> histories_;  // "<group>_History" -> its text
 };
 
 // A finished game as the results dialog sees it.
@@ -99,9 +107,9 @@ struct TStatsOutcome {
 std::vector<TStatsOutcome> GameOutcomes(const TStatsGame& game);
 
 // Adds a game to a profile's statistics: its mode's group and the total, by the game's rule; a
-// stopped game counts as such and ends the winning streak. A group whose counters are not Possible
-// starts afresh from this game. Returns the groups it changed (a mode out of range counts in the
-// total only).
+// stopped game counts as such and ends the winning streak, a finished one adds its result to the
+// history. A group whose counters are not Possible starts afresh from this game, its history too.
+// Returns the groups it changed (a mode out of range counts in the total only).
 std::vector<std::string> CountGame(TGamerStats& stats, const TStatsGame& game,
                                    const TStatsOutcome& outcome);
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
@@ -19,6 +20,7 @@
 #include "config/IniFile.h"
 #include "config/MessageService.h"
 #include "gui/Platform.h"
+#include "gui/ProgressChart.h"
 #include "gui/QtText.h"
 #include "model/ComputerLevels.h"
 #include "model/ProgramState.h"
@@ -90,9 +92,12 @@ std::vector<TGroupRow> TabRows(int tab) {
 }
 
 // The group's name tells its rule: area is kept in tenths of a percent.
+bool ByArea(const std::string& group) {
+  return !group.ends_with("_Points");
+}
+
 QString ResultText(const std::string& group, int32_t value) {
-  if (group.ends_with("_Points")) return QString::number(value);
-  return QString::number(value / 10) + "," + QString::number(value % 10) + " %";
+  return StatsResultText(value, ByArea(group));
 }
 
 QTableWidgetItem* Item(const QString& text, Qt::Alignment align) {
@@ -132,6 +137,8 @@ TFormStats::TFormStats(TIniFile& ini, TMessageService& messages, const TProgramS
   sgStats->setTextElideMode(Qt::ElideNone);
   FitColumns();
 
+  iProgress = new TProgressChart(this);
+
   btnReset = new QPushButton(Q("Сброс"), this);
   btnReset->setObjectName(QStringLiteral("btnReset"));
   btnReset->setAutoDefault(false);
@@ -150,10 +157,13 @@ TFormStats::TFormStats(TIniFile& ini, TMessageService& messages, const TProgramS
   layout->addWidget(tcStats);
   layout->addWidget(sgStats);
   layout->addSpacing(8);
+  layout->addWidget(iProgress);
+  layout->addSpacing(8);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(tcStats, &QTabBar::currentChanged, this, &TFormStats::tcStatsChange);
+  connect(sgStats, &QTableWidget::itemSelectionChanged, this, &TFormStats::sgStatsSelectionChanged);
   connect(btnReset, &QPushButton::clicked, this, &TFormStats::btnResetClick);
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -171,8 +181,13 @@ void TFormStats::showEvent(QShowEvent* event) {
 
 void TFormStats::ShowStats() {
   lblGamer->setText(Q("Игрок: ") + QString::fromStdString(state_.ActiveGamer));
-  const TGamerStats stats = ReadGamerStats(ini_, state_.ActiveGamer);
+  // The row shown in the chart stays selected when its group is listed again.
+  const QList<QTableWidgetItem*> selected = sgStats->selectedItems();
+  const std::string selectedGroup = selected.empty() ? "" : RowGroup(selected.front()->row());
+  stats_ = ReadGamerStats(ini_, state_.ActiveGamer);
+  const TGamerStats& stats = stats_;
 
+  const QSignalBlocker quiet(sgStats);
   sgStats->clearContents();
   sgStats->setRowCount(1);
   sgStats->setRowHeight(0, RowHeight);
@@ -194,7 +209,9 @@ void TFormStats::ShowStats() {
     const int n = sgStats->rowCount();
     sgStats->insertRow(n);
     sgStats->setRowHeight(n, RowHeight);
-    sgStats->setItem(n, 0, Item(row.Label, Qt::AlignLeft));
+    QTableWidgetItem* label = Item(row.Label, Qt::AlignLeft);
+    label->setData(Qt::UserRole, QString::fromStdString(row.Group));
+    sgStats->setItem(n, 0, label);
     const QString numbers[] = {QString::number(r.Games),      QString::number(r.Wins),
                                QString::number(r.Losses),     QString::number(r.Stopped),
                                ResultText(row.Group, r.Best), ResultText(row.Group, r.Average()),
@@ -210,6 +227,12 @@ void TFormStats::ShowStats() {
     sgStats->setItem(1, 0, Item(Q("Нет сыгранных игр"), Qt::AlignLeft));
   }
   FitColumns();
+  int select = any ? 1 : -1;
+  for (int r = 1; r < sgStats->rowCount(); ++r)
+    if (!selectedGroup.empty() && RowGroup(r) == selectedGroup) select = r;
+  sgStats->clearSelection();
+  if (select > 0) sgStats->selectRow(select);
+  sgStatsSelectionChanged();
   // Whatever tab is shown, the reset is for the whole profile: it is offered when the profile
   // has any statistics stored, damaged ones included.
   btnReset->setEnabled(ini_.SectionExists(cfg::StatsSection(state_.ActiveGamer)));
@@ -239,6 +262,17 @@ int TFormStats::RowCount() const {
 QString TFormStats::Cell(int row, int col) const {
   const QTableWidgetItem* item = sgStats->item(row, col);
   return item ? item->text() : QString();
+}
+
+std::string TFormStats::RowGroup(int row) const {
+  const QTableWidgetItem* item = row > 0 ? sgStats->item(row, 0) : nullptr;
+  return item ? item->data(Qt::UserRole).toString().toStdString() : std::string();
+}
+
+void TFormStats::sgStatsSelectionChanged() {
+  const QList<QTableWidgetItem*> selected = sgStats->selectedItems();
+  const std::string group = selected.empty() ? "" : RowGroup(selected.front()->row());
+  iProgress->SetHistory(group.empty() ? TStatsHistory{} : stats_.History(group), ByArea(group));
 }
 
 void TFormStats::tcStatsChange(int) {

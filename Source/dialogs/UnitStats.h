@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The statistics dialog: the active profile's counts, one tab per kind of game (classic per
 // computer level and board size, multi-user per number of seats, the totals, and games played
-// with help), each row one group with games (damaged counters shown as "—"), and a reset of the
-// profile's statistics.
+// with help), each row one group with games (damaged counters shown as "—"), the selected row's
+// last results as a chart below the table, and a reset of the profile's statistics.
 #pragma once
 
 #include <QDialog>
 #include <string>
 #include <vector>
+
+#include "config/GamerStats.h"
 
 class QLabel;
 class QPushButton;
@@ -16,6 +18,7 @@ class QTableWidget;
 class TIniFile;
 class TMessageService;
 class TPlatform;
+class TProgressChart;
 struct TProgramState;
 
 class TFormStats : public QDialog {
@@ -35,15 +38,19 @@ class TFormStats : public QDialog {
   // Rows of the grid including the header; text of a cell (row 0 is the header).
   int RowCount() const;
   QString Cell(int row, int col) const;
+  // The group of a row ("" for the header and the row saying there are no games).
+  std::string RowGroup(int row) const;
 
   QLabel* lblGamer = nullptr;
   QTabBar* tcStats = nullptr;
   QTableWidget* sgStats = nullptr;
+  TProgressChart* iProgress = nullptr;
   QPushButton* btnReset = nullptr;
   QPushButton* btnClose = nullptr;
 
  public slots:
   void tcStatsChange(int index);
+  void sgStatsSelectionChanged();
   void btnResetClick();
 
  protected:
@@ -57,4 +64,5 @@ class TFormStats : public QDialog {
   TMessageService& messages_;
   const TProgramState& state_;
   const TPlatform& platform_;
+  TGamerStats stats_;  // as last read, for the chart of the selected row
 };

@@ -30,7 +30,7 @@ TEST_F(GamerFile, ACaseTwinKeepsItsLineAndSections) {
   const std::string lower = "Игрок", upper = "ИГРОК";
   auto sections = [](const std::string& name, const std::string& volume) {
     return Cp("[OPTIONS_" + name + "]\r\nVolume=" + volume + "\r\n[STATS_" + name +
-              "]\r\nTotal_Area_Games=" + volume + "\r\n");
+              "]\r\nTotal_Area_Games=" + volume + "\r\nTotal_Area_History=W" + volume + "\r\n");
   };
   const std::string twinLine = Cp(upper + "=" + upper + "\r\n");
   const std::string text = Cp("[GAMERS]\r\n" + lower + "=" + lower + "\r\n") + twinLine +
@@ -56,7 +56,10 @@ TEST_F(GamerFile, ACaseTwinKeepsItsLineAndSections) {
     EXPECT_EQ(after.find(Cp("_" + lower + "]")), std::string::npos) << c.what;
     EXPECT_EQ(ReadGamerNames(ini), c.gamers) << c.what;
     EXPECT_TRUE(GamerCaseTwins(ini).empty()) << c.what;
-    if (c.gamers.back() == "Вера") EXPECT_EQ(ini.ReadInteger("OPTIONS_Вера", "Volume", 0), 11);
+    if (c.gamers.back() == "Вера") {
+      EXPECT_EQ(ini.ReadInteger("OPTIONS_Вера", "Volume", 0), 11);
+      EXPECT_EQ(ini.ReadString("STATS_Вера", "Total_Area_History", ""), "W11");
+    }
   }
   EXPECT_TRUE(msgs.shown.empty());
   EXPECT_EQ(CaseTwinsText({{lower, upper}}),

@@ -2,6 +2,7 @@
 // Profile statistics as they reach the settings file: counting rules against a model kept as the
 // history of games, hot-seat games, rename and delete, and values damaged by hand.
 #include <map>
+#include <optional>
 #include <random>
 
 #include "ScriptedMessages.h"
@@ -42,7 +43,7 @@ TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
   };
   std::map<std::string, std::vector<TPlayed>> history;  // the model: every game per group
   std::mt19937 rng(17);
-  for (int i = 0; i < 300; ++i) {
+  for (int i = 0; i < 320; ++i) {
     const int level = 1 + int(rng() % 3), size = int(rng() % 5);
     const bool byArea = rng() % 2, assisted = rng() % 5 == 0, stopped = rng() % 6 == 0;
     // Help is asked for by the game as a whole or by Ann's own seat.
@@ -63,6 +64,7 @@ TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
   EXPECT_EQ(stats.Record("Multi3_Area"), TStatsRecord{});
   EXPECT_EQ(stats.Record(MultiStatsGroup(2, true)), TStatsRecord{});
   ASSERT_GT(history.size(), 40u);
+  size_t longest = 0;
   for (const auto& [group, games] : history) {
     TStatsRecord expected;
     int run = 0;
@@ -89,7 +91,15 @@ TEST_F(GamerStats, CountsFollowTheHistoryOfGamesInEveryGroup) {
     EXPECT_EQ(ini.ReadString(cfg::StatsSection("Ann"), group + "_Stopped", "none"),
               expected.Stopped ? std::to_string(expected.Stopped) : "none")
         << group;
+    // The history: the last 100 finished games, in order.
+    TStatsHistory last;
+    for (const TPlayed& p : games)
+      if (!p.stopped) last.push_back({p.won, p.result});
+    if (last.size() > kStatsHistoryLength) last.erase(last.begin(), last.end() - 100);
+    EXPECT_EQ(stats.History(group), last) << group;
+    longest = std::max(longest, games.size());
   }
+  EXPECT_GT(longest, kStatsHistoryLength + 10);  // the cap was reached
   // Only ASCII keys and plain numbers reach the file.
   for (const std::string& line : ini.ReadSectionValues(cfg::StatsSection("Ann")))
     for (char c : line) ASSERT_TRUE(c > ' ' && c < 127) << line;
@@ -175,14 +185,15 @@ TEST(GameOutcomes, AProfileInTwoSeatsWinsWhenEitherSeatWon) {
 TEST_F(GamerStats, RenameCarriesTheSectionAndDeleteErasesIt) {
   Put(Path(),
       "[GAMERS]\r\nAnn=Ann\r\nBob=Bob\r\n[OPTIONS_Ann]\r\nVolume=35\r\n"
-      "[STATS_Ann]\r\nTotal_Area_Games=7\r\nTotal_Area_Wins=5\r\n"
+      "[STATS_Ann]\r\nTotal_Area_Games=7\r\nTotal_Area_Wins=5\r\nTotal_Area_History=W700,L9\r\n"
       "[STATS_Eve]\r\nTotal_Area_Games=99\r\n[STATS_Bob]\r\nTotal_Area_Games=3\r\n");
   TIniFile ini(Path(), &msgs);
   // Eve's section was left behind by a profile deleted long ago: Ann's statistics replace it.
   ASSERT_TRUE(RenameGamerInFile(ini, &msgs, "Ann", "Eve"));
   EXPECT_FALSE(ini.SectionExists("STATS_Ann"));
   EXPECT_EQ(ini.ReadSectionValues("STATS_Eve"),
-            (std::vector<std::string>{"Total_Area_Games=7", "Total_Area_Wins=5"}));
+            (std::vector<std::string>{"Total_Area_Games=7", "Total_Area_Wins=5",
+                                      "Total_Area_History=W700,L9"}));
   EXPECT_EQ(ini.ReadInteger("OPTIONS_Eve", "Volume", 0), 35);
 
   ASSERT_TRUE(DeleteGamerInFile(ini, "Eve"));
@@ -258,6 +269,104 @@ TEST_F(GamerStats, DamagedValuesReadAsZeroAndNeverStopTheCount) {
   EXPECT_TRUE(stats.Possible("Total_Area"));
   EXPECT_EQ(ini.ReadString("STATS_Ann", "Note", ""), "kept as it is");
   EXPECT_TRUE(msgs.shown.empty());
+}
+
+// The history's text as a hand may leave it: what reads, what is damaged (read as none, and
+// replaced by the next game's result alone), and what does not fit the group's counters.
+TEST_F(GamerStats, HistoryReadsOnlyWhatWeWriteAndRepairsTheRest) {
+  std::string many = "W5";
+  TStatsHistory hundred(100, {false, 5});
+  hundred[0].Won = true;
+  for (int i = 0; i < 99; ++i) many += ",L5";
+  const std::optional<TStatsHistory> none;
+  struct Case {
+    std::string text;
+    std::optional<TStatsHistory> read;  // none: damaged
+    bool fits = true;                   // against 60 wins, 140 losses, best 900 by area
+  } cases[] = {
+      {"", TStatsHistory{}},
+      {"W601,L40,W0", TStatsHistory{{true, 601}, {false, 40}, {true, 0}}},
+      {"L007", TStatsHistory{{false, 7}}},
+      {many, hundred},
+      {"W2147483647", TStatsHistory{{true, 2147483647}}, false},
+      {"W901", TStatsHistory{{true, 901}}, false},  // above the best
+      {many + ",W5", none},
+      {"W2147483648", none},
+      {"W99999999999999999999999", none},
+      {"w601", none},
+      {"W601,", none},
+      {",W601", none},
+      {"W601,,L3", none},
+      {"W-3", none},
+      {"W 3", none},
+      {"W3;L4", none},
+      {"W", none},
+      {"601", none},
+      {"W1\xffL2", none},
+      {std::string("W1\0L2", 5), none},
+      {std::string(5000, 'W'), none},
+  };
+  Put(Path(), "");
+  TIniFile ini(Path(), &msgs);
+  const std::string section = cfg::StatsSection("Ann"), group = TotalStatsGroup(true);
+  const TStatsRecord record{200, 60, 140, 900, 50000, 0, 3};
+  for (const Case& c : cases) {
+    const std::string what = c.text.substr(0, 40);
+    EXPECT_EQ(DecodeStatsHistory(c.text), c.read) << what;
+    if (c.read) {
+      EXPECT_EQ(DecodeStatsHistory(EncodeStatsHistory(*c.read)), c.read) << what;
+      EXPECT_EQ(StatsHistoryFits(*c.read, record, true), c.fits) << what;
+    }
+    TGamerStats stats;
+    stats.SetRecord(group, record);
+    auto lines = stats.Pairs(group);
+    lines.emplace_back(group + "_History", c.text);
+    const bool shown = c.read && c.fits;
+    std::vector<std::string> text;
+    for (const auto& [k, v] : lines) text.push_back(k + "=" + v);
+    EXPECT_EQ(TGamerStats::FromSectionValues(text).History(group),
+              shown ? *c.read : TStatsHistory{})
+        << what;
+    // The next game adds to a history that reads, and replaces one that does not.
+    if (c.text.size() > TIniFile::kMaxValueLength ||
+        c.text.find_first_of(std::string("\0\xff", 2)) != std::string::npos)
+      continue;  // the file cannot hold these: covered by the reading above
+    ASSERT_TRUE(ini.ReplaceSection(section, lines));
+    ASSERT_TRUE(RecordGameStats(ini, Classic(700, 100)));
+    TStatsHistory expected = shown ? *c.read : TStatsHistory{};
+    AppendStatsHistory(expected, {true, 700});
+    EXPECT_EQ(ReadGamerStats(ini, "Ann").History(group), expected) << what;
+    EXPECT_EQ(ini.ReadString(section, group + "_History", ""), EncodeStatsHistory(expected))
+        << what;
+  }
+  // Counters that cannot be true take their history with them; one of no finished game holds
+  // none.
+  TGamerStats damaged = TGamerStats::FromSectionValues(
+      {"Total_Area_Games=1", "Total_Area_Wins=5", "total_area_history=W10"});
+  EXPECT_TRUE(damaged.History(group).empty());
+  EXPECT_FALSE(StatsHistoryFits({{false, 0}}, TStatsRecord{1, 0, 0, 0, 0, 0, 0, 1}, true));
+  EXPECT_TRUE(msgs.shown.empty());
+}
+
+TEST(StatsHistory, SummaryCountsAveragesAndKeepsTheCap) {
+  TStatsHistory h;
+  for (int i = 0; i < 130; ++i) AppendStatsHistory(h, {i % 3 == 0, int32_t(i)});
+  ASSERT_EQ(h.size(), kStatsHistoryLength);
+  EXPECT_EQ(h.front().Result, 30);  // the oldest thirty dropped
+  const TStatsHistorySummary s = SummarizeStatsHistory(h);
+  EXPECT_EQ(s.Wins + s.Losses, 100);
+  EXPECT_EQ(s.Wins, 34);  // 30, 33, ..., 129
+  EXPECT_EQ(s.Top, 129);
+  EXPECT_EQ(s.Average, 80);  // 79.5 rounds up
+  ASSERT_EQ(s.RunningAverage.size(), 100u);
+  EXPECT_DOUBLE_EQ(s.RunningAverage[0], 30);
+  EXPECT_DOUBLE_EQ(s.RunningAverage[1], 30.5);
+  EXPECT_DOUBLE_EQ(s.RunningAverage[99], 79.5);
+  // A longer list is written as its last hundred; the largest results do not overflow.
+  TStatsHistory big(150, {true, 2147483647});
+  EXPECT_EQ(DecodeStatsHistory(EncodeStatsHistory(big))->size(), kStatsHistoryLength);
+  EXPECT_EQ(SummarizeStatsHistory(TStatsHistory(100, {true, 2147483647})).Average, 2147483647);
+  EXPECT_EQ(SummarizeStatsHistory({}).Average, 0);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Each profile's statistics through the windows: a finished game counted once, a stopped one not
 // at all, a game played with help apart; the command's state and key; the dialog's tabs and
-// reset; the tool bar still whole on the narrowest board.
+// reset; the selected row's chart; the tool bar still whole on the narrowest board.
 #include <QAction>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -17,6 +17,7 @@
 #include "config/GamerStats.h"
 #include "config/IniFile.h"
 #include "dialogs/UnitStats.h"
+#include "gui/ProgressChart.h"
 
 namespace {
 
@@ -74,7 +75,10 @@ TEST_F(Stats, FinishedGamesCountOnceStoppedOnesNotAndHelpedOnesApart) {
   const TStatsRecord expected{1, won, !won, person * 5, person * 5, won, won};
   EXPECT_EQ(Record(classic), expected);
   EXPECT_EQ(Record(total), expected);
-  EXPECT_EQ(Section().size(), 14u);  // the mode's group and the total, nothing else
+  // The mode's group and the total, nothing else: seven counters and the history each.
+  EXPECT_EQ(Section().size(), 16u);
+  const std::string result = (won ? "W" : "L") + std::to_string(person * 5);
+  EXPECT_EQ(form->IniFile().ReadString(cfg::StatsSection(Gamer), total + "_History", ""), result);
   EXPECT_EQ(movingWithStatsOn, 0);
 
   // A game stopped before the person chose leaves the file as it was; stopped after a choice,
@@ -256,6 +260,7 @@ TEST_F(Stats, ResetIsOfferedForAnyStoredStatisticsAndOnlyThen) {
        {AssistedStatsGroup(TotalStatsGroup(true)) + "_Games=1",
         AssistedStatsGroup(ClassicStatsGroup(1, 1, true)) + "_Games=1"}},
       {"damaged only", {TotalStatsGroup(true) + "_Wins=7"}},
+      {"history only", {TotalStatsGroup(false) + "_History=W40"}},
   };
   for (const auto& [what, lines] : cases) {
     ASSERT_TRUE(ini.EraseSection(section));
@@ -284,6 +289,95 @@ TEST_F(Stats, ToolBarStillWholeOnTheNarrowestBoard) {
             form->width());
   EXPECT_FALSE(form->Action(TGameAction::MenuStats)->icon().isNull());
   EXPECT_EQ(form->Action(TGameAction::MenuStats)->shortcut(), QKeySequence(Qt::Key_F4));
+}
+
+// The chart follows the selected row: its last results in order with their summary in words (the
+// widget's accessible name), the empty state for a row without them, a reset clearing it; drawn
+// below the table, as wide as it, with a win's marker in its colour and the baseline a sharp line
+// of whole device pixels, at normal and double scale.
+TEST_F(Stats, ChartShowsTheSelectedRowsResults) {
+  TIniFile& ini = form->IniFile();
+  // Area by tenths of a percent: two wins and a loss on the small board against level 2.
+  for (int32_t mine : {601, 350, 550}) {
+    TStatsGame g;
+    g.Level = 2;
+    g.SizeIndex = 0;
+    g.Seats[1] = {true, true, Gamer, 0, mine, mine > 500};
+    g.Seats[4] = {true, false, "", 0, 1000 - mine, mine <= 500};
+    ASSERT_TRUE(RecordGameStats(ini, g));
+  }
+  // Counters written before the history was kept: a row with no chart.
+  ASSERT_TRUE(ini.WriteStrings(cfg::StatsSection(Gamer), {{"Classic3_Size2_Area_Games", "1"},
+                                                          {"Classic3_Size2_Area_Losses", "1"},
+                                                          {"Classic3_Size2_Area_Best", "100"},
+                                                          {"Classic3_Size2_Area_Sum", "100"}}));
+  TFormStats stats(ini, form->Messages(), form->State(), platform, form.get());
+  stats.show();
+  TProgressChart& chart = *stats.iProgress;
+  const TStatsHistory three{{true, 601}, {false, 350}, {true, 550}};
+  EXPECT_EQ(chart.History(), three);  // the first row is selected
+  EXPECT_EQ(chart.accessibleName(),
+            QStringLiteral("Последние 3 игры: 2 победы, 1 поражение, средний результат 50,0 %"));
+  EXPECT_GT(chart.geometry().top(), stats.sgStats->geometry().bottom());
+  EXPECT_EQ(chart.width(), stats.sgStats->width());
+  EXPECT_LE(stats.frameGeometry().height(), 768 - 40);  // the smallest screen, with a task bar
+
+  for (const qreal ratio : {1.0, 1.5, 2.0}) {  // device pixels per logical pixel
+    const int hair = int(std::lround(ratio));  // a line one logical pixel wide
+    QImage picture(chart.size() * ratio, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    chart.render(&picture);
+    int winPixels = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x)
+        winPixels += picture.pixel(x, y) == qRgb(0x2e, 0x7d, 0x32);
+    EXPECT_GE(winPixels, 2 * 21 * hair * hair) << ratio;  // two whole disks, and the legend's
+    std::vector<int> baseline;  // rows of the axis' colour across the plot, the frame's left out
+    const QRgb axis = chart.palette().mid().color().rgb();
+    for (int y = hair; y + hair < picture.height(); ++y)
+      if (picture.pixel(picture.width() / 2, y) == axis &&
+          picture.pixel(picture.width() / 3, y) == axis)
+        baseline.push_back(y);
+    ASSERT_EQ(baseline.size(), size_t(hair)) << ratio;
+    EXPECT_EQ(baseline.back() - baseline.front(), hair - 1) << ratio;
+  }
+
+  // A row without results shows the empty state.
+  ASSERT_EQ(stats.RowGroup(2), ClassicStatsGroup(3, 2, true));
+  stats.sgStats->selectRow(2);
+  EXPECT_TRUE(chart.History().empty());
+  EXPECT_EQ(chart.accessibleName(), TProgressChart::EmptyText());
+  // Read again (after a game), the selected row stays; another tab shows its first row; a reset
+  // empties the chart.
+  stats.ShowStats();
+  EXPECT_EQ(stats.RowGroup(stats.sgStats->selectedItems().front()->row()),
+            ClassicStatsGroup(3, 2, true));
+  EXPECT_TRUE(chart.History().empty());
+  stats.tcStats->setCurrentIndex(2);
+  EXPECT_EQ(chart.History(), three);  // the total by area
+  messages.confirmAnswers = {true};
+  stats.btnReset->click();
+  EXPECT_EQ(chart.accessibleName(), TProgressChart::EmptyText());
+}
+
+// The summary agrees in number with every count, as Russian does.
+TEST(ProgressSummary, AgreesInNumber) {
+  const std::pair<std::vector<int>, const char*> cases[] = {
+      {{1, 0}, "Последняя 1 игра: 1 победа, 0 поражений, средний результат 1"},
+      {{2, 3}, "Последние 5 игр: 2 победы, 3 поражения, средний результат 1"},
+      {{11, 10}, "Последняя 21 игра: 11 побед, 10 поражений, средний результат 1"},
+      {{21, 1}, "Последние 22 игры: 21 победа, 1 поражение, средний результат 1"},
+      {{14, 0}, "Последние 14 игр: 14 побед, 0 поражений, средний результат 1"},
+      {{52, 48}, "Последние 100 игр: 52 победы, 48 поражений, средний результат 1"},
+  };
+  for (const auto& [counts, text] : cases) {
+    TStatsHistory h(size_t(counts[0]), {true, 1});
+    h.resize(h.size() + size_t(counts[1]), {false, 1});
+    EXPECT_EQ(ProgressSummary(h, false), QString::fromUtf8(text));
+  }
+  EXPECT_EQ(ProgressSummary({{true, 1000}, {false, 5}}, true),
+            QStringLiteral("Последние 2 игры: 1 победа, 1 поражение, средний результат 50,3 %"));
+  EXPECT_TRUE(ProgressSummary({}, true).isEmpty());
 }
 
 }  // namespace
