@@ -376,6 +376,8 @@ TEST_F(SmallBoard, HintMarkFollowsTheOutlineAndGoesWithTheNextDrawing) {
       }
       p.DrawIsland(view, i, tsNeutral, false);
       ASSERT_TRUE(copy() == fresh) << at;
+      p.DrawIsland(view, i, TTileState(tsHinted + 1), false);  // no look: nothing drawn
+      ASSERT_TRUE(copy() == fresh) << at;
     }
   }
 }
