@@ -8,6 +8,8 @@
 #include "config/Cp1251.h"
 #include "config/IniFile.h"
 #include "config/MessageService.h"
+#include "config/SafeFile.h"
+#include "config/StoreMessages.h"
 
 namespace {
 
@@ -123,6 +125,20 @@ void ReadHallFame(TIniFile& ini, TMessageService* messages, std::vector<std::str
     return;
   }
   if (!list.empty()) list.pop_back();
+}
+
+std::string HallFameReadProblem(const TIniFile& ini) {
+  if (!ini.SavingOff()) return {};
+  std::string bytes;
+  TFileStamp stamp;
+  bool settled = false;
+  const TFileOutcome now =
+      ReadRegularFile(ini.FileName(), TIniFile::kMaxFileSize, bytes, stamp, settled);
+  const std::string cause =
+      now.Ok() ? "Файл не читался, когда игра обратилась к нему; чтобы прочитать его снова, "
+                 "перезапустите игру."
+               : FileFaultCause(now);
+  return HallFameUnreadableText(ini.FileName(), cause);
 }
 
 namespace {

@@ -54,6 +54,12 @@ bool CheckCRC(const std::vector<std::string>& list);
 void ReadHallFame(TIniFile& ini, TMessageService* messages, std::vector<std::string>& list,
                   const std::string& section);
 
+// Why the tables cannot be read from the settings file, as a message naming the file and the
+// cause; empty while the store reads the file. A store that once failed to read its file keeps
+// to what it knew (see TIniFile::SavingOff): the cause is the file's state now, or, when it
+// reads again, that it did not earlier in this run.
+std::string HallFameReadProblem(const TIniFile& ini);
+
 // Replaces the section with the first ten records of `list` and their checksum, then flushes.
 // False when the store refused the write (it has reported it).
 bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list, const std::string& section);

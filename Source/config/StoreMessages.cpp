@@ -87,6 +87,11 @@ std::string ReadFailureText(const std::string& fileName, const std::string& caus
          "\r\nИгра продолжится, но ничего не будет сохранено.";
 }
 
+std::string HallFameUnreadableText(const std::string& fileName, const std::string& cause) {
+  return "Не удаётся прочитать зал славы из файла настроек " + fileName + ".\r\n" + cause +
+         "\r\nТаблица показывает только то, что игра знает с начала сеанса; файл не изменяется.";
+}
+
 std::string FileFaultCause(const TFileOutcome& outcome) {
   switch (outcome.fault) {
     case TFileFault::None:

@@ -15,6 +15,10 @@ std::string WriteRefusalText(const std::string& fileName, const std::string& cau
 // The file could not be read: named with the cause; the game goes on without saving.
 std::string ReadFailureText(const std::string& fileName, const std::string& cause);
 
+// The hall of fame could not be read from the file: named with the cause; what the table then
+// shows.
+std::string HallFameUnreadableText(const std::string& fileName, const std::string& cause);
+
 // The cause of a failed file operation, as a sentence.
 std::string FileFaultCause(const TFileOutcome& outcome);
 // The cause of a refused name or value: what it is ("section", "key", "value"), the text itself

@@ -119,6 +119,7 @@ void TFormHallFame::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
     // Centred on the screen, whatever window opened it.
     CenterOnScreen(*this, platform_);
+    unreadableTold_ = false;
     FormShow();
   }
 }
@@ -139,7 +140,16 @@ void TFormHallFame::ShowTop10() {
 
   ShownSection = HallFameSection(state_.Options.Victory, tcTop10->currentIndex());
   std::vector<std::string> records;
+  const bool knownUnreadable = ini_.SavingOff();
   ReadHallFame(ini_, &messages_, records, ShownSection);
+  if (ini_.SavingOff()) {
+    // A marked row would pass for a record on disk. A store that found the file unreadable
+    // during this very read has just said so itself.
+    sgScores->clearSelection();
+    sgScores->setCurrentCell(-1, -1);
+    if (knownUnreadable && !unreadableTold_) messages_.Error(HallFameReadProblem(ini_));
+    unreadableTold_ = true;
+  }
   for (size_t i = 0; i < records.size() && i + 1 < size_t(RowCount); ++i) {
     const THallFameRecord r = THallFameRecord::Parse(records[i]);
     const int row = int(i) + 1;

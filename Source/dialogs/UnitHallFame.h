@@ -26,7 +26,9 @@ class TFormHallFame : public QDialog {
   TFormHallFame(TIniFile& ini, TMessageService& messages, const TProgramState& state,
                 const TPlatform& platform, QWidget* parent = nullptr);
 
-  // Fills the grid for the selected tab from the table of the current winning criterion.
+  // Fills the grid for the selected tab from the table of the current winning criterion. When
+  // the settings file cannot be read, the grid is not the table on disk: no row is marked, and
+  // the player is told why once per opening.
   void ShowTop10();
   // The grid's selected row (1..10); the results dialog puts a new record's rank here, the
   // menu command puts it back on 1 after each showing.
@@ -56,4 +58,5 @@ class TFormHallFame : public QDialog {
   TMessageService& messages_;
   const TProgramState& state_;  // the options in force: winning criterion and board size
   const TPlatform& platform_;
+  bool unreadableTold_ = false;  // the file's read problem was shown during this opening
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/PointerState.h"
 
+#include "painter/MapPainter.h"
+
 namespace {
 
 bool Valid(const TMorvikMachine& m, int island) {
@@ -107,7 +109,9 @@ void TPointerState::ShowHint(const TMorvikMachine& m, const THint& hint, const T
   const int under = pointed_;
   Drop(m, draw);
   if (hint.Islands.empty()) return;
-  for (uint16_t island : hint.Islands) draw(island, tsSelected);
+  // The selected look with the hint's mark: once the pointer moves on, the player can still tell
+  // the advice from the pointer's own highlight. Any drop draws the islands neutral again.
+  for (uint16_t island : hint.Islands) draw(island, tsHinted);
   selected_ = hint.Islands.front();
   pointed_ = under;
   hintShown_ = true;

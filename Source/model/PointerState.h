@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer on the board, apart from Qt: the island a click would take, the island last
 // pointed at, the held button, and whether the highlight on the board is the hint's. It decides
-// which islands are drawn in which state; the window draws them (always unframed) and shows the
-// hand cursor while HandCursor() holds.
+// which islands are drawn in which state (a hint's islands in tsHinted, see painter/MapPainter.h);
+// the window draws them (always unframed) and shows the hand cursor while HandCursor() holds.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 
 #include "engine/UnitCore.h"
 
-// Draws one island unframed in the given state.
+// Draws one island unframed in the given state (tsNeutral..tsPressed, or tsHinted).
 using TIslandDraw = std::function<void(uint16_t island, TTileState state)>;
 
 // The two highlight options in force.
@@ -46,7 +46,8 @@ class TPointerState {
   bool Drop(const TMorvikMachine& m, const TIslandDraw& draw);
   // Forgets the highlight without drawing: the board it named is gone or drawn afresh.
   void Reset();
-  // The hint's islands in the selected look; the pointer still rests where it was.
+  // The hint's islands in the selected look with the hint's mark (tsHinted); the pointer still
+  // rests where it was.
   void ShowHint(const TMorvikMachine& m, const THint& hint, const TIslandDraw& draw);
 
  private:

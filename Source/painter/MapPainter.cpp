@@ -95,6 +95,62 @@ void TMapPainter::FillAndBevel(int x0, int y0, int s, uint8_t color, TTileStyle 
   }
 }
 
+namespace {
+
+// Band of the hint's mark: from two pixels in (the first pixel inside the outer bevel) and as
+// thick as a twelfth of the tile, but always short of the colour sign's box.
+constexpr int kHintInset = 2;
+int HintThickness(int tile) {
+  return std::min(std::max(1, tile / 12), SignBoxOffset(tile) - kHintInset);
+}
+
+// (a, b) in the corner band of depth `depth`: the two strips that meet at an inner corner.
+bool InCorner(int a, int b, int depth) {
+  return a < depth && b < depth && (a >= kHintInset || b >= kHintInset);
+}
+
+}  // namespace
+
+int HintMarkAt(int tile, uint8_t open, int u, int v, int x, int y) {
+  const int s = tile, t = HintThickness(tile);
+  if (t < 1 || u < 1 || v < 1 || u > s - 1 || v > s - 1) return 0;
+  const int i = kHintInset, depth = i + t;
+  // Mirrored coordinates: the distance from the right and the bottom grid line.
+  const int ur = s - u, vb = s - v;
+  const bool inside = (!(open & hsLeft) || u >= i) && (!(open & hsRight) || ur >= i) &&
+                      (!(open & hsTop) || v >= i) && (!(open & hsBottom) || vb >= i);
+  if (!inside) return 0;
+  const bool side = ((open & hsLeft) && u < depth) || ((open & hsRight) && ur < depth) ||
+                    ((open & hsTop) && v < depth) || ((open & hsBottom) && vb < depth);
+  // Inner corners of the outline: both sides belong to the island, the diagonal does not.
+  auto inner = [open](uint8_t diagonal, uint8_t a, uint8_t b) {
+    return (open & diagonal) && !(open & a) && !(open & b);
+  };
+  const bool corner = (inner(hsTopLeft, hsTop, hsLeft) && InCorner(u, v, depth)) ||
+                      (inner(hsTopRight, hsTop, hsRight) && InCorner(ur, v, depth)) ||
+                      (inner(hsBottomLeft, hsBottom, hsLeft) && InCorner(u, vb, depth)) ||
+                      (inner(hsBottomRight, hsBottom, hsRight) && InCorner(ur, vb, depth));
+  if (!side && !corner) return 0;
+  const int dash = std::max(2, s / 5);
+  return ((x + y) / dash) % 2 ? 2 : 1;
+}
+
+void TMapPainter::HintMark(int x0, int y0, int s, uint8_t open) {
+  const int depth = kHintInset + HintThickness(s);
+  if (depth <= kHintInset) return;
+  auto put = [&](int u, int v) {
+    const int x = x0 + u, y = y0 + v;
+    if (const int m = HintMarkAt(s, open, u, v, x, y))
+      Put(x, y, m == 1 ? ColorHintLight : ColorHintDark);
+  };
+  // Only the strips along the sides can carry the mark; the middle of the tile is left alone.
+  for (int v = 1; v < s; ++v) {
+    const bool nearRow = v < depth || s - v < depth;
+    for (int u = 1; u < s; ++u)
+      if (nearRow || u < depth || s - u < depth) put(u, v);
+  }
+}
+
 void TMapPainter::Frame(int x0, int y0, int s) {
   Line(x0, y0 + s, x0 + s, y0 + s, ColorGrid);
   Line(x0 + s, y0 + s, x0 + s, y0, ColorGrid);
@@ -173,17 +229,30 @@ void TMapPainter::DrawIsland(const TBoardView& view, uint16_t island, TTileState
   const TMap& map = *view.Map;
   const TIsland& is = map.Islands[island];
   if (is.Color == 0) state = tsOccupied;
+  const bool hinted = state == tsHinted;
+  if (hinted) state = tsSelected;
+  if (state > tsPressed) return;
   const TTileStyle style = view.Looks[state];
   const int s = view.SizeTile;
 
   const bool boundary = view.Outlined == island;
   const int w = view.Width, h = view.Height;
   auto other = [&](int c, int r) { return map.Tiles[r][c].Island != island; };
+  // Off the board counts as another island: the hint's outline closes along the edge.
+  auto open = [&](int c, int r) { return c < 0 || r < 0 || c >= w || r >= h || other(c, r); };
 
   for (const TTilePos& p : is.Tiles) {
     const int c = p.Col, r = p.Row;
     const int x0 = c * s, y0 = r * s;
     DrawTile(x0, y0, s, is.Color, style, framed);
+    if (hinted) {
+      const uint8_t sides = uint8_t(
+          (open(c - 1, r) ? hsLeft : 0) | (open(c + 1, r) ? hsRight : 0) |
+          (open(c, r - 1) ? hsTop : 0) | (open(c, r + 1) ? hsBottom : 0) |
+          (open(c - 1, r - 1) ? hsTopLeft : 0) | (open(c + 1, r - 1) ? hsTopRight : 0) |
+          (open(c - 1, r + 1) ? hsBottomLeft : 0) | (open(c + 1, r + 1) ? hsBottomRight : 0));
+      HintMark(x0, y0, s, sides);
+    }
     if (!boundary) continue;
     if (r + 1 < h && other(c, r + 1)) Line(x0, y0 + s, x0 + s + 1, y0 + s, ColorBoundary);
     if (r > 0 && other(c, r - 1)) Line(x0, y0, x0 + s + 1, y0, ColorBoundary);

@@ -19,6 +19,31 @@ constexpr uint32_t ColorGrid = Rgb(0, 0, 0);
 constexpr uint32_t ColorBoundary = Rgb(255, 255, 255);
 constexpr uint32_t ColorIdle = Rgb(166, 202, 240);
 
+// Not a look of its own: passed where a tile state goes, it draws an island in the selected look
+// with the hint's mark over it (see TMapPainter::DrawIsland), so a hint takes the same drawing
+// path as the pointer's highlight and is wiped the same way, by drawing the island again.
+constexpr TTileState tsHinted = TTileState(4);
+
+// The hint's mark on a tile of edge `tile`, at (u, v) from its top-left grid corner: a band of
+// dashes inside the island's outline, two pixels in from the grid, that never reaches the grid
+// lines, the outer bevel or a colour sign. `open` says which sides face another island or the
+// board's edge (THintSide bits, the diagonals for the inner corners of the outline). 0: no mark
+// here, 1: a light dash, 2: a dark dash; dashes alternate along the outline in board coordinates
+// (x, y), so they run on from tile to tile.
+enum THintSide : uint8_t {
+  hsLeft = 1,
+  hsRight = 2,
+  hsTop = 4,
+  hsBottom = 8,
+  hsTopLeft = 16,
+  hsTopRight = 32,
+  hsBottomLeft = 64,
+  hsBottomRight = 128,
+};
+int HintMarkAt(int tile, uint8_t open, int u, int v, int x, int y);
+constexpr uint32_t ColorHintLight = Rgb(255, 255, 255);
+constexpr uint32_t ColorHintDark = Rgb(0, 0, 0);
+
 struct TTileColors {
   uint32_t Light;
   uint32_t Fill;
@@ -82,7 +107,9 @@ class TMapPainter {
   void DrawTile(int x0, int y0, int s, uint8_t color, TTileStyle style, bool framed);
 
   // Every tile of one island of the board. An island of colour 0 is always drawn as tsOccupied.
-  // The white boundary is drawn when the island is the view's outlined territory.
+  // The white boundary is drawn when the island is the view's outlined territory. tsHinted
+  // draws the selected look and the hint's mark along the island's outline; a state outside
+  // these draws nothing.
   void DrawIsland(const TBoardView& view, uint16_t island, TTileState state, bool framed);
 
   // Every live island in index order, framed; territories occupied, the rest neutral. With
@@ -94,6 +121,7 @@ class TMapPainter {
   void Line(int x1, int y1, int x2, int y2, uint32_t color);
   void FillAndBevel(int x0, int y0, int s, uint8_t color, TTileStyle style);
   void Frame(int x0, int y0, int s);
+  void HintMark(int x0, int y0, int s, uint8_t open);
   // The inside of a tile ((s - 1) x (s - 1) pixels) with fill, bevel and sign, made once per
   // colour, style and tile edge: a signed tile is then a copy of rows.
   const std::vector<uint32_t>& SignedInside(uint8_t color, TTileStyle style, int s);

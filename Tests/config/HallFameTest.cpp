@@ -159,4 +159,24 @@ TEST_F(HallFame, ARefusedWriteKeepsTheOldTable) {
   EXPECT_EQ(msgs.Texts("error").size(), 1u);
 }
 
+// What the hall of fame tells about a file the store cannot read: nothing while it reads, the
+// file's cause while it stays unreadable, and that it was not read once it reads again.
+TEST_F(HallFame, AReadProblemNamesTheFileAndItsCauseAsItIsNow) {
+  EXPECT_EQ(HallFameReadProblem(*ini), "");
+  std::filesystem::remove(Path());
+  std::filesystem::create_directory(Path());
+  ini->ReadSections();
+  ASSERT_TRUE(ini->SavingOff());
+  const std::string head = "Не удаётся прочитать зал славы из файла настроек " + Path() + ".\r\n";
+  const std::string tail =
+      "\r\nТаблица показывает только то, что игра знает с начала сеанса; файл не изменяется.";
+  EXPECT_EQ(HallFameReadProblem(*ini), head + "Это папка, а не файл." + tail);
+  std::filesystem::remove(Path());
+  Put(Path(), "[GAMERS]\r\nAnn=Ann\r\n");
+  EXPECT_EQ(HallFameReadProblem(*ini), head +
+                                           "Файл не читался, когда игра обратилась к нему; чтобы "
+                                           "прочитать его снова, перезапустите игру." +
+                                           tail);
+}
+
 }  // namespace

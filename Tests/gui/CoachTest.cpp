@@ -137,10 +137,13 @@ TEST_F(Coach, HintLightsTheIslandsOfTheAdvisedColourUntilThePointerMoves) {
   EXPECT_TRUE(M().AwaitingHuman);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Panel(i), view.panels[size_t(i)]);
 
-  // Exactly the advised islands change, each to the selected look of its own colour.
+  // Exactly the advised islands change, each to the selected look of its own colour with the
+  // hint's mark, which the pointer's highlight of the same islands lacks.
   const QImage lit = Board();
   for (uint16_t island : hint.Islands) form->DrawIsland(island, tsSelected, false);
-  EXPECT_EQ(Board(), lit);  // drawing them selected again changes nothing
+  EXPECT_NE(Board(), lit);
+  for (uint16_t island : hint.Islands) form->DrawIsland(island, tsHinted, false);
+  EXPECT_EQ(Board(), lit);  // drawing them hinted again changes nothing
   const std::vector<QRect> tiles = Tiles(hint.Islands);
   for (int y = 0; y < before.height(); ++y)
     for (int x = 0; x < before.width(); ++x) {

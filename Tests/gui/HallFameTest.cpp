@@ -5,6 +5,11 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include <unistd.h>
 
 #include "ProfilesFixture.h"
 #include "dialogs/UnitHallFame.h"
@@ -131,6 +136,59 @@ TEST_F(HallFame, SelectedRowIsKeptBetweenShowings) {
 }
 
 }  // namespace
+
+// A settings file the store cannot read (and has said so at start-up): the table is not the one
+// on disk, so no row is marked, and each opening says once why, naming the file and the cause.
+TEST_F(HallFame, AnUnreadableFileIsNamedWithItsCauseAndNoRowIsMarked) {
+  struct TRow {
+    const char* what;
+    std::function<void(const std::string&)> make;
+    std::string cause;
+  };
+  std::vector<TRow> rows = {
+      {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+       "Это папка, а не файл."},
+      {"too large",
+       [](const std::string& p) {
+         std::ofstream{p};
+         std::filesystem::resize_file(p, TIniFile::kMaxFileSize + 1);
+       },
+       "Файл больше 64 МБ: это не файл настроек игры."}};
+  if (geteuid() != 0)  // root reads whatever the permissions say
+    rows.push_back({"no permission",
+                    [](const std::string& p) {
+                      std::ofstream{p} << "[MAP01]\r\nPlace1=Ann;900\r\n";
+                      std::filesystem::permissions(p, std::filesystem::perms::none);
+                    },
+                    "Нет прав доступа."});
+  for (const TRow& row : rows) {
+    const std::string path = dir.filePath(QStringLiteral("unreadable.ini")).toStdString();
+    row.make(path);
+    TScriptedMessages told;
+    TIniFile ini(path, &told);
+    ini.ReadSections();  // the store's own report, as at start-up
+    ASSERT_TRUE(ini.SavingOff()) << row.what;
+    told.Clear();
+    TFormHallFame dialog(ini, told, State(), platform);
+    dialog.SetSelectedRow(3);  // as the results dialog marks a new record
+    const Names expected = {"Не удаётся прочитать зал славы из файла настроек " + path + ".\r\n" +
+                            row.cause +
+                            "\r\nТаблица показывает только то, что игра знает с начала сеанса; "
+                            "файл не изменяется."};
+    for (int opening = 1; opening <= 2; ++opening) {
+      dialog.show();
+      QApplication::processEvents();
+      dialog.tcTop10->setCurrentIndex(opening);  // another tab: no second box
+      EXPECT_EQ(told.Texts("error"), expected) << row.what << " opening " << opening;
+      EXPECT_EQ(dialog.SelectedRow(), -1) << row.what;
+      EXPECT_TRUE(dialog.sgScores->selectedItems().isEmpty()) << row.what;
+      dialog.btnClose->click();
+      told.Clear();
+    }
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+    std::filesystem::remove_all(path);
+  }
+}
 
 // Every heading and the widest name a seat can carry show whole, in the rows' own font.
 TEST_F(HallFame, HeadingsAndTheWidestNameFitTheirColumns) {

@@ -5,11 +5,13 @@
 // every highlighted island back to neutral.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <random>
 
 #include "engine/UnitCore.h"
 #include "model/PointerState.h"
+#include "painter/MapPainter.h"
 
 namespace {
 
@@ -73,17 +75,32 @@ TEST(PointerState, SelectionAndDrawingFollowTheBoardOverRandomPositions) {
       EXPECT_EQ(p.Selected(), -1);
       EXPECT_FALSE(p.HandCursor());
     }
-    // A hint is drawn selected, keeps the hand away and ends on the next move elsewhere.
-    TPointerState p;
-    TDrawn drawn;
+    // A hint draws its islands, and only them, with the hint's mark, keeps the hand away and
+    // ends, every island drawn neutral again, on the next move elsewhere or on a press.
     const THint hint = m.Hint(m.CurrentGamer);
-    p.ShowHint(m, hint, drawn.Draw());
-    EXPECT_EQ(p.HintShown(), !hint.Islands.empty());
-    EXPECT_FALSE(p.HandCursor());
     const TTilePos home = map.Islands[m.GetGamerIsland(map, m.CurrentGamer)].Tiles.front();
-    EXPECT_EQ(p.Move(m, {}, home.Col * 10 + 5, home.Row * 10 + 5, drawn.Draw()),
-              !hint.Islands.empty());
-    for (uint16_t n : hint.Islands) EXPECT_EQ(drawn.last[n], tsNeutral);
+    using TEnd = std::function<bool(TPointerState&, TDrawn&)>;
+    const TEnd ends[] = {
+        [&](TPointerState& p, TDrawn& d) {
+          return p.Move(m, {}, home.Col * 10 + 5, home.Row * 10 + 5, d.Draw());
+        },
+        [&](TPointerState& p, TDrawn& d) {
+          return p.Press(m, {true, true}, d.Draw());
+        },
+        [&](TPointerState& p, TDrawn& d) { return p.Drop(m, d.Draw()); },
+    };
+    for (const TEnd& end : ends) {
+      TPointerState p;
+      TDrawn drawn;
+      p.ShowHint(m, hint, drawn.Draw());
+      EXPECT_EQ(p.HintShown(), !hint.Islands.empty());
+      EXPECT_FALSE(p.HandCursor());
+      ASSERT_EQ(drawn.last.size(), hint.Islands.size());
+      for (uint16_t n : hint.Islands) EXPECT_EQ(drawn.last[n], tsHinted);
+      EXPECT_EQ(end(p, drawn), !hint.Islands.empty());
+      EXPECT_FALSE(p.HintShown());
+      for (uint16_t n : hint.Islands) EXPECT_EQ(drawn.last[n], tsNeutral);
+    }
   }
   EXPECT_GT(selections, 200);
 }

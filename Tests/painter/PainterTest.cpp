@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "painter/ColorSigns.h"
 #include "painter/MapPainter.h"
 
 namespace {
@@ -185,6 +186,12 @@ struct SmallBoard : ::testing::Test {
     std::fill(painter.Bits(), painter.Bits() + 41 * 31, Untouched);
   }
 
+  // The tile beside (c, r) in direction (dc, dr) is off the board or of another island.
+  bool Beyond(uint16_t island, int c, int r, int dc, int dr) const {
+    c += dc, r += dr;
+    return c < 0 || r < 0 || c >= 4 || r >= 3 || machine.Map->Tiles[r][c].Island != island;
+  }
+
   // Draws the seat's territory with the option on, then checks the four sides of each of its
   // tiles: white exactly where another island lies beyond the side, never on the board's edge.
   // Corners are left out: the neighbouring tiles' lines share them.
@@ -289,6 +296,90 @@ TEST_F(SmallBoard, DrawMapDrawsLiveIslandsWithProgress) {
   EXPECT_EQ(services.steps, 0);
   EXPECT_EQ(services.statuses.size(), 1u);
   EXPECT_EQ(painter.Pixel(15, 5), Rgb(0, 160, 0));  // now seat 1's territory, colour 2
+}
+
+// The hint's mark over tile sizes, looks and signs. Drawn hinted, an island differs from its
+// selected look only inside its own tiles, in light and dark dashes between the outer bevel and
+// the sign; every side that faces another island or the board's edge carries both shades, a
+// side within the island none. Drawn neutral again, the board is its fresh drawing.
+TEST_F(SmallBoard, HintMarkFollowsTheOutlineAndGoesWithTheNextDrawing) {
+  struct TRow {
+    int tile;
+    bool signs;
+    TTileStyle look;
+  };
+  const TRow rows[] = {{10, false, stCarved}, {10, true, stCarved}, {11, true, stFlat},
+                       {15, false, stConvex}, {25, true, stCarved}, {25, false, stConcave},
+                       {64, true, stCarved},  {255, false, stFlat}};
+  const TMap& map = *machine.Map;
+  for (const TRow& row : rows) {
+    const int s = row.tile, w = 4 * s + 1, h = 3 * s + 1;
+    machine.SetSizeTile(uint8_t(s));
+    machine.SetTileStyle(tsNeutral, stConvex);
+    machine.SetTileStyle(tsSelected, row.look);
+    const TBoardView view = MakeBoardView(machine, false);
+    TMapPainter p;
+    p.SetTileSigns(row.signs);
+    p.Resize(w, h);
+    p.DrawMap(view);
+    auto copy = [&] { return std::vector<uint32_t>(p.Bits(), p.Bits() + size_t(w) * h); };
+    const std::vector<uint32_t> fresh = copy();
+    for (uint16_t i = 0; i < map.Islands.size(); ++i) {
+      if (map.Islands[i].Color == 0) continue;
+      const std::string at = "tile " + std::to_string(s) + " island " + std::to_string(i);
+      p.DrawIsland(view, i, tsSelected, false);
+      const std::vector<uint32_t> selected = copy();
+      p.DrawIsland(view, i, tsHinted, false);
+      const std::vector<uint32_t> hinted = copy();
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const size_t k = size_t(y) * w + size_t(x);
+          if (hinted[k] == selected[k]) continue;
+          const int u = x % s, v = y % s, c = x / s, r = y / s;
+          ASSERT_TRUE(u != 0 && v != 0 && map.Tiles[r][c].Island == i) << at;
+          // Distance from the island's outline: from the nearest side or corner beyond which
+          // lies another island or the edge.
+          int outline = s;
+          for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc)
+              if ((dc || dr) && Beyond(i, c, r, dc, dr))
+                outline = std::min(outline, std::max(dc < 0   ? u
+                                                     : dc > 0 ? s - u
+                                                              : 0,
+                                                     dr < 0   ? v
+                                                     : dr > 0 ? s - v
+                                                              : 0));
+          ASSERT_TRUE(outline >= 2 && outline < SignBoxOffset(s)) << at << " at " << x << "," << y;
+          ASSERT_TRUE(hinted[k] == ColorHintLight || hinted[k] == ColorHintDark) << at;
+        }
+      for (const TTilePos& t : map.Islands[i].Tiles) {
+        const int x0 = t.Col * s, y0 = t.Row * s;
+        // Each side: its line two pixels in, short of the corners. (dc, dr) points outwards.
+        for (auto [dc, dr] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+          const bool open = Beyond(i, t.Col, t.Row, dc, dr);
+          int light = 0, dark = 0, changed = 0;
+          for (int along = 3; along <= s - 3; ++along) {
+            const int u = dc ? (dc < 0 ? 2 : s - 2) : along, v = dr ? (dr < 0 ? 2 : s - 2) : along;
+            const size_t k = size_t(y0 + v) * w + size_t(x0 + u);
+            light += hinted[k] == ColorHintLight;
+            dark += hinted[k] == ColorHintDark;
+            changed += hinted[k] != selected[k];
+          }
+          const std::string side = at + " side " + std::to_string(dc) + "," + std::to_string(dr);
+          if (open) {
+            EXPECT_GT(light, 0) << side;
+            EXPECT_GT(dark, 0) << side;
+          } else {
+            EXPECT_LT(changed, 2 * SignBoxOffset(s)) << side;  // only where a crossing side runs
+          }
+        }
+      }
+      p.DrawIsland(view, i, tsNeutral, false);
+      ASSERT_TRUE(copy() == fresh) << at;
+      p.DrawIsland(view, i, TTileState(tsHinted + 1), false);  // no look: nothing drawn
+      ASSERT_TRUE(copy() == fresh) << at;
+    }
+  }
 }
 
 }  // namespace
