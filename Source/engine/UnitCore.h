@@ -107,7 +107,14 @@ struct THint {
   std::vector<uint16_t> Islands;
 };
 
-enum TTileState : uint8_t { tsNeutral = 0, tsOccupied = 1, tsSelected = 2, tsPressed = 3 };
+// The four looks of a tile, and the hint's mark over the selected look (drawn, never stored).
+enum TTileState : uint8_t {
+  tsNeutral = 0,
+  tsOccupied = 1,
+  tsSelected = 2,
+  tsPressed = 3,
+  tsHinted = 4
+};
 enum TTileStyle : uint8_t { stFlat = 0, stConcave = 1, stConvex = 2, stCarved = 3 };
 
 // Internal consistency failure of the engine (capture with no game, a computer seat of level 0).

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/PointerState.h"
 
-#include "painter/MapPainter.h"
-
 namespace {
 
 bool Valid(const TMorvikMachine& m, int island) {

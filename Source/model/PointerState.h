@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer on the board, apart from Qt: the island a click would take, the island last
 // pointed at, the held button, and whether the highlight on the board is the hint's. It decides
-// which islands are drawn in which state (a hint's islands in tsHinted, see painter/MapPainter.h);
+// which islands are drawn in which state (a hint's islands in tsHinted);
 // the window draws them (always unframed) and shows the hand cursor while HandCursor() holds.
 #pragma once
 

@@ -19,11 +19,6 @@ constexpr uint32_t ColorGrid = Rgb(0, 0, 0);
 constexpr uint32_t ColorBoundary = Rgb(255, 255, 255);
 constexpr uint32_t ColorIdle = Rgb(166, 202, 240);
 
-// Not a look of its own: passed where a tile state goes, it draws an island in the selected look
-// with the hint's mark over it (see TMapPainter::DrawIsland), so a hint takes the same drawing
-// path as the pointer's highlight and is wiped the same way, by drawing the island again.
-constexpr TTileState tsHinted = TTileState(4);
-
 // The hint's mark on a tile of edge `tile`, at (u, v) from its top-left grid corner: a band of
 // dashes inside the island's outline, two pixels in from the grid, that never reaches the grid
 // lines, the outer bevel or a colour sign. `open` says which sides face another island or the

@@ -394,9 +394,12 @@ TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
     QApplication::processEvents();
     EXPECT_TRUE(area.contains(form->frameGeometry().topLeft())) << size;
     const QPoint off = form->frameGeometry().center() - area.center();
-    if (size == 1) EXPECT_EQ(form->pos(), centred);
-    if (form->width() < area.width() && form->height() < area.height())
+    if (size == 1) {
+      EXPECT_EQ(form->pos(), centred);
+    }
+    if (form->width() < area.width() && form->height() < area.height()) {
       EXPECT_LE(off.manhattanLength(), 2) << size;
+    }
   }
 
   // Moved by the player, it stays where it was put, only kept on the screen.
@@ -427,8 +430,9 @@ TEST_F(GameWindow, EveryActionIsReachableAndNoKeyIsShared) {
         static_cast<QWidget*>(form->findChild<QToolBar*>(QStringLiteral("atbColor")))})
     for (QAction* a : holder->actions()) placed.insert(a);
   for (const TActionSpec& spec : ActionTable())
-    if (!spec.Hidden && spec.Rule != TActionRule::Never)
+    if (!spec.Hidden && spec.Rule != TActionRule::Never) {
       EXPECT_TRUE(placed.contains(form->Action(spec.Id)) ||
                   !form->Action(spec.Id)->shortcuts().isEmpty())
           << spec.Caption;
+    }
 }
