@@ -119,7 +119,7 @@ void TGameRecords::Resume(const TGameRecord& record) {
   for (int s = 1; s <= 4; ++s)
     if (record.Seats[size_t(s)].Assisted) m.Assisted = true;
   form_.ShowCodeGameCaption();
-  form_.ShowPosition();
+  form_.Board().ShowPosition();
   if (m.CurrentGamer >= 1 && m.CurrentGamer <= 4)
     form_.Status().SetText(m.Gamers[m.CurrentGamer].Name);
 }

@@ -31,7 +31,7 @@ void TGameServices::StepProgress() {
 }
 
 void TGameServices::RepaintMap() {
-  game_.MapWidget()->repaint();
+  game_.Board().Widget()->repaint();
 }
 
 void TGameServices::ShowGamerArea(int seat) {
@@ -39,11 +39,11 @@ void TGameServices::ShowGamerArea(int seat) {
 }
 
 void TGameServices::DrawMap(bool showProgress) {
-  game_.DrawMap(showProgress);
+  game_.Board().DrawMap(showProgress);
 }
 
 void TGameServices::DrawIsland(uint16_t island, TTileState state, bool framed) {
-  game_.DrawIsland(island, state, framed);
+  game_.Board().DrawIsland(island, state, framed);
 }
 
 void TGameServices::ShowResults() {

@@ -42,7 +42,7 @@ TGameWatch::~TGameWatch() = default;
 void TGameWatch::Start(TGameRecord record) {
   if (!Active()) caption_ = form_.windowTitle();
   timer_.stop();
-  form_.ShowMachine(nullptr);
+  form_.Board().ShowMachine(nullptr);
   replay_ = std::make_unique<TGameReplay>(std::move(record));
   for (QShortcut* k : keys_) k->setEnabled(true);
   form_.setWindowTitle(Q(GameCaption) + Q(" Расклад #") +
@@ -54,13 +54,13 @@ void TGameWatch::Leave() {
   if (!Active()) return;
   timer_.stop();
   for (QShortcut* k : keys_) k->setEnabled(false);
-  form_.ShowMachine(nullptr);
+  form_.Board().ShowMachine(nullptr);
   replay_.reset();
   form_.setWindowTitle(caption_);
   form_.Status().SetText(std::string());
   form_.Status().Panel(4)->setToolTip(QString());
   ClearSeatPanels();
-  form_.PresentShow();
+  form_.Board().PresentShow();
 }
 
 size_t TGameWatch::Position() const {
@@ -120,8 +120,8 @@ QString TGameWatch::StatusText() const {
 }
 
 void TGameWatch::Show() {
-  form_.ShowMachine(&replay_->Machine());
-  form_.ShowPosition();
+  form_.Board().ShowMachine(&replay_->Machine());
+  form_.Board().ShowPosition();
   // "Ход k из n" fits the status panel; the seat that made move k shows its colour in its own
   // panel, and the whole text, with the name, is the panel's tool tip.
   const QString text = StatusText();

@@ -69,8 +69,8 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
   CreateMenus();
   mainBar_ = actions_->BuildMainBar(*this);
   colorBar_ = actions_->BuildColorBar(*this);
-  CreateBoard();
   status_ = std::make_unique<TGameStatus>(*this);
+  CreateBoard();
 
   // Single fixed border, no maximise button; the size follows the board (SetSizeWindow).
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -93,10 +93,6 @@ TFormGame::~TFormGame() {
 const QIcon& TFormGame::ilColor(int index) const {
   static const QIcon none;
   return index >= 0 && index < IconCount ? icons_[size_t(index)] : none;
-}
-
-const QImage& TFormGame::MapImage() const {
-  return iMap_->Image();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -178,8 +174,7 @@ void TFormGame::closeEvent(QCloseEvent* event) {
     // The game is kept for the profile, to be continued at the next start; only a game that
     // could not be kept is over, and counts as stopped.
     records_->KeepInterrupted();
-    pointer_.Reset();
-    unsetCursor();
+    board_->ResetPointer();
     if (!records_->HasKept()) CountStoppedGame();
     machine_->EndGame();
   }

@@ -22,6 +22,7 @@
 #include "model/ProgramState.h"
 #include "painter/MapPainter.h"
 #include "window/GameActions.h"
+#include "window/GameBoard.h"
 #include "window/GameCommands.h"
 #include "window/GameStatus.h"
 
@@ -60,9 +61,7 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   TIniFile& IniFile() { return *iniFile_; }
   TProgramState& State() { return state_; }
   TMessageService& Messages() { return *messages_; }
-  TMapPainter& Painter() { return painter_; }
   TMusic* Music() { return music_.get(); }  // made with the window, kept for its life
-  const QImage& MapImage() const;           // the board as shown (wraps the painter's buffer)
 
   // ---- Options and game mode (UnitGameOptions.cpp) ----------------------------------------
   // The one operation that puts options in force: machine (board, tile, looks), window size and
@@ -88,7 +87,7 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   QAction* Action(TGameAction id) const { return (*actions_)[id]; }
   TGameCommands& Commands() { return *commands_; }
   TGameStatus& Status() { return *status_; }
-  TMapImage* MapWidget() const { return iMap_; }
+  TGameBoard& Board() { return *board_; }
   // Enables every action by its rule, from what the machine allows right now.
   void UpdateActions();
 
@@ -116,24 +115,16 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   void ShowCodeGameCaption();
   bool AutostartPending() const { return autostartPending_; }
 
-  // ---- Board -----------------------------------------------------------------------------
-  void SetSizeWindow();  // image, bitmap and window from the board, tile size and PanelFlags
-  void PresentShow();    // the idle board
-  void DrawMap(bool showProgress);
-  void DrawIsland(uint16_t island, TTileState state, bool framed);
-  // The position drawn afresh, as a turn change leaves it: every island, then the territory of
-  // the seat to move unframed (with its outline when asked). After a take-back and after new
-  // looks during a game; a highlight on the board is dropped.
-  void ShowPosition();
+  // ---- Window --------------------------------------------------------------------------
+  // The board's buffer and the window's size from the shown board, tile size and PanelFlags;
+  // then the idle board.
+  void SetSizeWindow();
   // Shows or hides atbGame, atbColor and sbMain (with pbBrain) by State().PanelFlags().
   void ShowPanels();
 
   // ---- Icons -----------------------------------------------------------------------------
   static constexpr int IconCount = 26;
   const QIcon& ilColor(int index) const;
-
-  // ---- The pointer on the board ---------------------------------------------------------
-  const TPointerState& Pointer() const { return pointer_; }
 
   // ---- End of a game -----------------------------------------------------------------------
   // Results, statistics and the hall of fame recorded in that order, in one write of the file;
@@ -145,9 +136,6 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   TGameRecords& Records() { return *records_; }
   // Watching a recorded game step by step.
   TGameWatch& Watch() { return *watch_; }
-  // The board the window draws: another machine's (a game being watched), or with nullptr the
-  // window's own. The window takes the other board's size; its looks stay the window's.
-  void ShowMachine(const TMorvikMachine* shown);
   // Goes on with an unfinished recorded game as the running game (its seats already filled the
   // way the caller wants them). False when it could not be continued (the message was shown).
   bool ContinueRecordedGame(const TGameRecord& record);
@@ -177,22 +165,14 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
 
  private:
   void CreateMenus();
-  void CreateBoard();  // the image and its pointer events
+  void CreateBoard();  // the board part, and a click on it
   void OnChangeStateColor(uint8_t color);
   // The master's search, run off the window's thread while the window handles its events and
   // moves the progress bar; 0 when the game was stopped or replaced meanwhile.
   uint8_t ThinkMaster(const std::shared_ptr<TMasterThought>& thought,
                       const std::function<bool()>& wanted);
   void QueueAutostart();
-  void ShowIdle();         // the idle steps of StopGame
-  bool BoardFits() const;  // the bitmap has the size of the shown board
-  const TMorvikMachine& Shown() const { return shown_ ? *shown_ : *machine_; }
-  TBoardView BoardView() const;
-
-  // The pointer (UnitGameBoard.cpp): the highlight options in force, and the cursor and status
-  // text after a pointer operation.
-  TPointerLooks Looks() const;
-  void AfterPointer(bool hintEnded);
+  void ShowIdle();  // the idle steps of StopGame
 
   TMessageService* messages_;
   const TPlatform& platform_;
@@ -200,27 +180,21 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   std::unique_ptr<TIniFile> iniFile_;
   std::unique_ptr<TGameServices> services_;  // what the machine asks of the window
   std::unique_ptr<TMorvikMachine> machine_;
-  TMapPainter painter_;
   std::unique_ptr<TMusic> music_;
   std::array<QIcon, IconCount> icons_;
-  const TMorvikMachine* shown_ = nullptr;  // a watched game's machine; null: the window's own
   std::unique_ptr<TGameRecords> records_;
   std::unique_ptr<TGameWatch> watch_;
   std::unique_ptr<TGameCommands> commands_;
   std::unique_ptr<TGameActions> actions_;
   std::unique_ptr<TGameStatus> status_;
+  std::unique_ptr<TGameBoard> board_;
   bool inGame_ = false;  // a game holds the settings: from its start until the window is idle
   QMenuBar* menuBar_ = nullptr;
   QToolBar* mainBar_ = nullptr;
   QToolBar* colorBar_ = nullptr;
-  TMapImage* iMap_ = nullptr;
   QMenu* colorMenu_ = nullptr;  // the board's popup during a game
   QMenu* panelMenu_ = nullptr;  // right-click menu of the menu bar: the three panel switches
 
-  TPointerState pointer_;
-  TIslandDraw drawUnframed_ = [this](uint16_t island, TTileState state) {
-    DrawIsland(island, state, false);
-  };
   bool autostartPending_ = false;
   bool placed_ = false;  // centred once; later size changes only keep it on the screen
   // Where the program last put the window: while it is still there the player has not moved it,

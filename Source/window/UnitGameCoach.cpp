@@ -14,19 +14,17 @@ void TFormGame::ShowHint() {
   // perspective, and ends the way that highlight ends.
   records_->Assisted(machine_->CurrentGamer);
   status_->SetText(HintStatusText(hint.Color).toStdString());
-  pointer_.ShowHint(*machine_, hint, drawUnframed_);
-  AfterPointer(false);
+  board_->ShowHint(hint);
 }
 
 void TFormGame::TakeBackMove() {
-  pointer_.Reset();
-  AfterPointer(false);
+  board_->ResetPointer();
   if (!machine_->TakeBack()) {
     UpdateActions();
     return;
   }
   records_->Assisted(machine_->CurrentGamer);
-  ShowPosition();
+  board_->ShowPosition();
   for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
   const int seat = machine_->CurrentGamer;
   if (seat >= 1 && seat <= 4) status_->SetText(machine_->Gamers[size_t(seat)].Name);

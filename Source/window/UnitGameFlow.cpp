@@ -43,8 +43,7 @@ bool TFormGame::StartNewGame(const TGameRecord* resume) {
   state_.GameSizeMap = state_.Options.SizeMap;
   ShowCodeGameCaption();
   // A highlight of the previous board names none of the new one's islands.
-  pointer_.Reset();
-  AfterPointer(false);
+  board_->ResetPointer();
   const int serial = ++gameSerial_;
 
   records_->GameStarting();
@@ -59,7 +58,7 @@ bool TFormGame::StartNewGame(const TGameRecord* resume) {
   if (!machine_->Active || serial != gameSerial_) return true;
 
   for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
-  iMap_->SetPopupMenu(colorMenu_);
+  board_->Widget()->SetPopupMenu(colorMenu_);
   if (music_) music_->GameStarted(state_.Option(soAutostart));
   machine_->RunStartLoop();
   UpdateActions();
@@ -95,7 +94,7 @@ void TFormGame::SetColor(uint8_t color) {
   if (color < 1 || color > 7 || !machine_->Active || !machine_->FreeColors[color]) return;
   // The machine takes the colour only while a turn loop waits for a person; a choice that
   // arrives while computers move (through the events let run between their moves) is dropped.
-  if (pointer_.HintShown()) AfterPointer(pointer_.Drop(*machine_, drawUnframed_));
+  board_->DropHint();
   machine_->TakeHumanColor(color);
   UpdateActions();
 }
@@ -105,11 +104,11 @@ void TFormGame::OnChangeGamer(uint8_t previousSeat) {
   const TMap& map = *machine_->Map;
   if (previousSeat >= 1 && previousSeat <= 4) {
     ShowGamerArea(previousSeat);
-    DrawIsland(machine_->GetGamerIsland(map, previousSeat), tsOccupied, true);
+    board_->DrawIsland(machine_->GetGamerIsland(map, previousSeat), tsOccupied, true);
   }
   const int current = machine_->CurrentGamer;
   if (current >= 1 && current <= 4) {
-    DrawIsland(machine_->GetGamerIsland(map, current), tsOccupied, false);
+    board_->DrawIsland(machine_->GetGamerIsland(map, current), tsOccupied, false);
     status_->SetText(machine_->Gamers[size_t(current)].Name);
   }
   UpdateActions();
@@ -160,8 +159,7 @@ void TFormGame::StopGame(bool noAutostart) {
   autostartPending_ = false;
   const bool nextGameStarts = state_.Option(soAutostart) && !noAutostart;
   if (music_) music_->GameStopped(nextGameStarts);
-  pointer_.Reset();
-  AfterPointer(false);
+  board_->ResetPointer();
   machine_->EndGame();
   records_->GameStopped();
   UpdateActions();
@@ -191,8 +189,8 @@ void TFormGame::QueueAutostart() {
 
 void TFormGame::ShowIdle() {
   setWindowTitle(Q(GameCaption));
-  iMap_->SetPopupMenu(nullptr);
-  PresentShow();
+  board_->Widget()->SetPopupMenu(nullptr);
+  board_->PresentShow();
   SettingsControlEnabled(true);
   inGame_ = false;
   UpdateActions();

@@ -29,7 +29,7 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
   // From here on the new flags, panels and victory rule are the ones in force: the panels,
   // the window size and the board below are drawn by them.
   const bool panelsChanged = wanted.PanelFlags != state_.PanelFlags();
-  const bool signsChanged = wanted.TileSigns != painter_.TileSigns();
+  const bool signsChanged = wanted.TileSigns != board_->Painter().TileSigns();
   const bool outlineChanged =
       ((wanted.SelectOptions ^ state_.SelectOptions()) & soSelectBoundary) != 0;
   state_.Options = applied;
@@ -51,7 +51,7 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
 
   // Signs of the colours: the board, the colour buttons and with them the popup menu.
   if (signsChanged) {
-    painter_.SetTileSigns(wanted.TileSigns);
+    board_->Painter().SetTileSigns(wanted.TileSigns);
     for (int k = 1; k <= 7; ++k) {
       icons_[size_t(k - 1)] = MakeColorIcon(uint8_t(k), wanted.TileSigns);
       Action(ColorAction(k))->setIcon(icons_[size_t(k - 1)]);
@@ -81,8 +81,8 @@ bool TFormGame::ApplyOptions(const TGameOptions& wanted) {
   if (mapChanged || tileChanged || panelsChanged) SetSizeWindow();
   if (machine_->Active &&
       (looksChanged || signsChanged || tileChanged || panelsChanged || outlineChanged))
-    ShowPosition();
-  if (shown_) ShowPosition();  // a watched game keeps its board
+    board_->ShowPosition();
+  if (&board_->Shown() != machine_.get()) board_->ShowPosition();  // a watched game keeps its board
   // A new profile may have a kept game to continue.
   UpdateActions();
 

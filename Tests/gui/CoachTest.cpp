@@ -42,7 +42,7 @@ class Coach : public GameWindow {
       v.colours[size_t(k)] = form->Action(ColorAction(size_t(k)))->isEnabled();
     return v;
   }
-  QImage Board() { return form->MapImage().copy(); }
+  QImage Board() { return form->Board().MapImage().copy(); }
   // The first colour that is free for the person, as a key press.
   uint8_t PlayAnyColour() {
     for (uint8_t k = 1; k <= 7; ++k) {
@@ -140,9 +140,9 @@ TEST_F(Coach, HintLightsTheIslandsOfTheAdvisedColourUntilThePointerMoves) {
   // Exactly the advised islands change, each to the selected look of its own colour with the
   // hint's mark, which the pointer's highlight of the same islands lacks.
   const QImage lit = Board();
-  for (uint16_t island : hint.Islands) form->DrawIsland(island, tsSelected, false);
+  for (uint16_t island : hint.Islands) form->Board().DrawIsland(island, tsSelected, false);
   EXPECT_NE(Board(), lit);
-  for (uint16_t island : hint.Islands) form->DrawIsland(island, tsHinted, false);
+  for (uint16_t island : hint.Islands) form->Board().DrawIsland(island, tsHinted, false);
   EXPECT_EQ(Board(), lit);  // drawing them hinted again changes nothing
   const std::vector<QRect> tiles = Tiles(hint.Islands);
   for (int y = 0; y < before.height(); ++y)
@@ -180,7 +180,7 @@ TEST_F(Coach, HintLightsTheIslandsOfTheAdvisedColourUntilThePointerMoves) {
   const QImage after = Board();
   for (uint16_t island : advised) {
     if (M().IsGamerIsland(Map(), island)) continue;
-    form->DrawIsland(island, tsNeutral, false);
+    form->Board().DrawIsland(island, tsNeutral, false);
     EXPECT_EQ(Board(), after) << island;
   }
 }
@@ -209,7 +209,7 @@ TEST_F(Coach, TakeBacksRestoreWhatTheWindowShowedStepByStep) {
     EXPECT_EQ(M().Map->Scores[4].Area, scores[size_t(i)][4].Area) << i;
     // The whole position drawn again, outline of the seat to move included.
     const QImage shown = Board();
-    form->ShowPosition();
+    form->Board().ShowPosition();
     EXPECT_EQ(Board(), shown) << i;
   }
   EXPECT_FALSE(form->Action(TGameAction::MenuUndo)->isEnabled());

@@ -139,7 +139,7 @@ class Panels : public GameWindow {
     action->trigger();
     QApplication::processEvents();
   }
-  int MapTop() { return form->MapWidget()->mapTo(form.get(), QPoint(0, 0)).y(); }
+  int MapTop() { return form->Board().Widget()->mapTo(form.get(), QPoint(0, 0)).y(); }
 
   TFormSettings* settings = nullptr;
 };
@@ -183,7 +183,7 @@ TEST_F(Panels, ToolBarsMoveTheBoardUp) {
   EXPECT_EQ(form->size().height(), full.height() - 2 * bar);
   EXPECT_EQ(MapTop(), top - 2 * bar);
   // The board itself keeps its size and the idle picture.
-  EXPECT_EQ(form->MapWidget()->size(), QSize(751, 376));
+  EXPECT_EQ(form->Board().Widget()->size(), QSize(751, 376));
   EXPECT_EQ(Pixel(100, 50), ColorIdle);
 
   Pick(form->Action(TGameAction::PanelMainBar));
@@ -196,7 +196,7 @@ TEST_F(Panels, DuringAGameTheBoardIsRedrawn) {
   form->Action(TGameAction::MenuStartGame)->trigger();
   ASSERT_TRUE(M().Active);
   auto board = [this] {
-    const TMapPainter& p = form->Painter();
+    const TMapPainter& p = form->Board().Painter();
     return std::vector<uint32_t>(p.Bits(), p.Bits() + p.Width() * p.Height());
   };
 
@@ -205,7 +205,7 @@ TEST_F(Panels, DuringAGameTheBoardIsRedrawn) {
   // The game, not the idle board that resizing leaves: exactly what a full redraw gives.
   EXPECT_NE(Pixel(15, 15), ColorIdle);
   const std::vector<uint32_t> after = board();
-  form->ShowPosition();  // outline of the seat to move included
+  form->Board().ShowPosition();  // outline of the seat to move included
   EXPECT_TRUE(after == board());
 }
 

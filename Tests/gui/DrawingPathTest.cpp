@@ -14,7 +14,7 @@ class DrawingPath : public GameWindow {
  protected:
   // The position drawn by a painter of its own: every island, then the territory to move.
   QImage Fresh() {
-    const TMapPainter& shown = form->Painter();
+    const TMapPainter& shown = form->Board().Painter();
     TMapPainter p;
     p.Resize(shown.Width(), shown.Height());
     p.SetTileSigns(shown.TileSigns());
@@ -77,16 +77,16 @@ TEST_F(DrawingPath, EveryRouteShowsWhatAFreshDrawingShows) {
           RestAtTerritory();
           break;
         case 5: {  // the window covered and painted again
-          form->MapWidget()->repaint();
+          form->Board().Widget()->repaint();
           const QImage painted =
-              form->MapWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+              form->Board().Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
           ASSERT_EQ(painted.copy(0, 0, Fresh().width(), Fresh().height()), Fresh())
               << "layout " << layout << " operation " << op;
           break;
         }
       }
       if (!M().Active) break;
-      ASSERT_EQ(form->MapImage().convertToFormat(QImage::Format_RGB32), Fresh())
+      ASSERT_EQ(form->Board().MapImage().convertToFormat(QImage::Format_RGB32), Fresh())
           << "layout " << layout << " operation " << op << " kind " << kind;
       ++checked;
     }

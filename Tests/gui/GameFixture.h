@@ -130,9 +130,9 @@ class GameWindow : public ::testing::Test {
   QPoint TerritoryPoint(int seat) { return TilePoint(M().GetGamerIsland(Map(), seat)); }
 
   void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, QPointF(at), form->MapWidget()->mapToGlobal(QPointF(at)), button,
+    QMouseEvent event(type, QPointF(at), form->Board().Widget()->mapToGlobal(QPointF(at)), button,
                       buttons, Qt::NoModifier);
-    QApplication::sendEvent(form->MapWidget(), &event);
+    QApplication::sendEvent(form->Board().Widget(), &event);
   }
   void Move(QPoint at, bool held = false) {
     Mouse(QEvent::MouseMove, at, Qt::NoButton, held ? Qt::LeftButton : Qt::NoButton);
@@ -146,7 +146,7 @@ class GameWindow : public ::testing::Test {
   }
 
   QString Panel(int i) { return form->Status().Panel(size_t(i))->text(); }
-  uint32_t Pixel(int x, int y) { return form->Painter().Pixel(x, y); }
+  uint32_t Pixel(int x, int y) { return form->Board().Painter().Pixel(x, y); }
 
   QTemporaryDir dir;
   TScriptedMessages messages;

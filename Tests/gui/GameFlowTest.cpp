@@ -51,7 +51,8 @@ TEST_F(GameFlow, ClassicGamePlayedToItsEnd) {
         form->Action(TGameAction::SettingsGameClassic),
         form->Action(TGameAction::SettingsGameMultiUser)})
     EXPECT_FALSE(a->isEnabled());
-  EXPECT_EQ(form->MapWidget()->PopupMenu(), form->findChild<QMenu*>(QStringLiteral("pmColor")));
+  EXPECT_EQ(form->Board().Widget()->PopupMenu(),
+            form->findChild<QMenu*>(QStringLiteral("pmColor")));
   EXPECT_EQ(Panel(0), QStringLiteral("0.5"));  // 1 tile of 200
   EXPECT_EQ(Panel(3), QStringLiteral("0.5"));
   EXPECT_EQ(Panel(4), QStringLiteral("Тестер"));
@@ -86,7 +87,7 @@ TEST_F(GameFlow, ClassicGamePlayedToItsEnd) {
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Morvik 1.2 final."));
   EXPECT_FALSE(form->Action(TGameAction::MenuStopGame)->isEnabled());
   EXPECT_TRUE(form->Action(TGameAction::MenuGamers)->isEnabled());
-  EXPECT_EQ(form->MapWidget()->PopupMenu(), nullptr);
+  EXPECT_EQ(form->Board().Widget()->PopupMenu(), nullptr);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Panel(i), QString()) << i;
   ExpectColourActionsFollowFreeColors();
   EXPECT_EQ(Pixel(100, 50), ColorIdle);

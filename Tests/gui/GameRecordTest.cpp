@@ -37,15 +37,15 @@ class GameRecordWindow : public GameWindow {
   // and at the end.
   void PlayPerson(size_t untilMoves = SIZE_MAX) {
     while (M().Active && M().MovesPlayed() < untilMoves) {
-      boards[M().MovesPlayed()] = form->MapImage().copy();
+      boards[M().MovesPlayed()] = form->Board().MapImage().copy();
       int c = 1;
       while (!M().FreeColors[size_t(c)]) ++c;
       form->SetColor(uint8_t(c));
     }
-    if (M().Active) boards[M().MovesPlayed()] = form->MapImage().copy();
+    if (M().Active) boards[M().MovesPlayed()] = form->Board().MapImage().copy();
   }
   void NoteEnd() {
-    form->onResults = [this] { boards[M().MovesPlayed()] = form->MapImage().copy(); };
+    form->onResults = [this] { boards[M().MovesPlayed()] = form->Board().MapImage().copy(); };
   }
   QString Path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
 
@@ -94,7 +94,7 @@ TEST_F(GameRecordWindow, WatchingShowsTheGamesBoardAtEveryStepAndTheKeysDriveIt)
   ASSERT_GE(boards.size(), 3u);
   for (const auto& [k, image] : boards) {
     watch.Seek(k);
-    EXPECT_EQ(form->MapImage(), image) << "move " << k;
+    EXPECT_EQ(form->Board().MapImage(), image) << "move " << k;
   }
   watch.Seek(1);
   const TRecordMove first = form->Records().LastFinished()->Moves[0];
@@ -194,7 +194,7 @@ TEST_F(GameRecordWindow, UnfinishedFilesAreContinuedOrWatchedAsTheirSeatsAllow) 
   form->Action(TGameAction::MenuOpenGame)->trigger();
   ASSERT_TRUE(M().Active);
   EXPECT_EQ(M().MovesPlayed(), strangers.Moves.size());
-  EXPECT_EQ(form->MapImage(), boards[M().MovesPlayed()]);
+  EXPECT_EQ(form->Board().MapImage(), boards[M().MovesPlayed()]);
   form->StopGame(true);
 
   // The same game with its person renamed and moved to seat 2: a multi-user game of a stranger.
@@ -223,7 +223,7 @@ TEST_F(GameRecordWindow, HostileFilesGiveTheReadersMessageAndChangeNothing) {
   };
   form->Action(TGameAction::MenuStartGame)->trigger();
   PlayPerson(2);
-  const QImage board = form->MapImage().copy();
+  const QImage board = form->Board().MapImage().copy();
   const size_t moves = M().MovesPlayed();
   QFile ini(platform.settingsPath);
   ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
@@ -244,7 +244,7 @@ TEST_F(GameRecordWindow, HostileFilesGiveTheReadersMessageAndChangeNothing) {
     EXPECT_TRUE(M().Active);
     EXPECT_EQ(M().MovesPlayed(), moves);
     EXPECT_FALSE(form->Watch().Active());
-    EXPECT_EQ(form->MapImage(), board);
+    EXPECT_EQ(form->Board().MapImage(), board);
   }
   ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
   EXPECT_EQ(ini.readAll(), iniBefore);

@@ -65,28 +65,28 @@ TEST_F(Pointer, HighlightPerspectiveAndCursor) {
   EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
 
   Move(TilePoint(island));
-  EXPECT_EQ(form->Pointer().Selected(), island);
+  EXPECT_EQ(form->Board().Pointer().Selected(), island);
   EXPECT_EQ(form->cursor().shape(), Qt::PointingHandCursor);
   EXPECT_EQ(StyleOf(island), stCarved);  // tsSelected
   for (int n : others) EXPECT_EQ(StyleOf(n), stCarved) << n;
 
   Press(TilePoint(island));
-  EXPECT_TRUE(form->Pointer().Pressed());
+  EXPECT_TRUE(form->Board().Pointer().Pressed());
   EXPECT_EQ(StyleOf(island), stConcave);  // tsPressed
   for (int n : others) EXPECT_EQ(StyleOf(n), stConcave) << n;
 
   // Dragged off the board (left, then past the bottom): the highlight goes.
   Move(QPoint(-3, 5), true);
-  EXPECT_EQ(form->Pointer().Selected(), -1);
+  EXPECT_EQ(form->Board().Pointer().Selected(), -1);
   EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
   EXPECT_EQ(StyleOf(island), stConvex);
   for (int n : others) EXPECT_EQ(StyleOf(n), stConvex) << n;
   Move(TilePoint(island), true);
   EXPECT_EQ(StyleOf(island), stConcave);
   Move(QPoint(50, 101 + 4), true);
-  EXPECT_EQ(form->Pointer().Selected(), -1);
+  EXPECT_EQ(form->Board().Pointer().Selected(), -1);
   Release(QPoint(50, 105));  // released outside: no click
-  EXPECT_FALSE(form->Pointer().Pressed());
+  EXPECT_FALSE(form->Board().Pointer().Pressed());
   EXPECT_EQ(M().Map->Scores[1].Area, 1);
 
   // Without the perspective option only the island lights up.
@@ -99,7 +99,7 @@ TEST_F(Pointer, HighlightPerspectiveAndCursor) {
   Option(soSelectIsland, false);
   Option(soSelectPerspective, true);
   Move(TilePoint(island));
-  EXPECT_EQ(form->Pointer().Selected(), island);
+  EXPECT_EQ(form->Board().Pointer().Selected(), island);
   EXPECT_EQ(form->cursor().shape(), Qt::PointingHandCursor);
   EXPECT_EQ(StyleOf(island), stConvex);
   Press(TilePoint(island));
@@ -126,7 +126,7 @@ TEST_F(Pointer, MovingBetweenTakeableIslands) {
   Move(TilePoint(second));
   EXPECT_EQ(StyleOf(first), stConvex);
   EXPECT_EQ(StyleOf(second), stCarved);
-  EXPECT_EQ(form->Pointer().Selected(), second);
+  EXPECT_EQ(form->Board().Pointer().Selected(), second);
   const uint8_t colour = Map().Islands[size_t(second)].Color;
   Press(TilePoint(second));
   Release(TilePoint(second));
@@ -143,7 +143,8 @@ TEST_F(Pointer, ClicksThatDoNothing) {
     const int area = M().Map->Scores[1].Area;
     const uint8_t colour = M().GetGamerColor(Map());
     Click(at);
-    if (form->Pointer().Selected() != -1) continue;  // the middle of the board may touch nothing
+    if (form->Board().Pointer().Selected() != -1)
+      continue;  // the middle of the board may touch nothing
     EXPECT_EQ(M().Map->Scores[1].Area, area);
     EXPECT_EQ(M().GetGamerColor(Map()), colour);
     EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
@@ -153,7 +154,7 @@ TEST_F(Pointer, ClicksThatDoNothing) {
   form->Action(TGameAction::MenuStopGame)->trigger();
   Click(QPoint(15, 5));
   EXPECT_FALSE(M().Active);
-  EXPECT_EQ(form->MapWidget()->PopupMenu(), nullptr);
+  EXPECT_EQ(form->Board().Widget()->PopupMenu(), nullptr);
   EXPECT_EQ(Pixel(15, 5), ColorIdle);
 }
 
@@ -176,7 +177,7 @@ TEST_F(Pointer, ClickWhosePendingEventsEndTheGame) {
   QTimer::singleShot(0, form.get(), [this] { form->Action(TGameAction::MenuStopGame)->trigger(); });
   Release(TilePoint(island));
   EXPECT_FALSE(M().Active);
-  EXPECT_EQ(form->Pointer().Selected(), -1);
+  EXPECT_EQ(form->Board().Pointer().Selected(), -1);
 
   form->Action(TGameAction::MenuStartGame)->trigger();
   const int again = Takeable();
@@ -202,26 +203,27 @@ TEST_F(Pointer, StaleHighlightAcrossGames) {
   // An island with a high index, far from the start, touching nothing.
   const int last = int(Map().Islands.size()) - 1;
   Move(TilePoint(last));
-  EXPECT_EQ(form->Pointer().Selected(), -1);  // not takeable
+  EXPECT_EQ(form->Board().Pointer().Selected(), -1);  // not takeable
   const int island = Takeable();
   Move(TilePoint(island));
-  ASSERT_EQ(form->Pointer().Selected(), island);
+  ASSERT_EQ(form->Board().Pointer().Selected(), island);
   // Stop and start on a small board: the old index is forgotten.
   form->StopGame(true);
-  EXPECT_EQ(form->Pointer().Selected(), -1);
+  EXPECT_EQ(form->Board().Pointer().Selected(), -1);
   SetBoard(20, 10, 10);
   form->Action(TGameAction::MenuStartGame)->trigger();
-  EXPECT_EQ(form->Pointer().Selected(), -1);
+  EXPECT_EQ(form->Board().Pointer().Selected(), -1);
   Move(QPoint(5, 5));
   Move(TilePoint(Takeable()));
-  EXPECT_GE(form->Pointer().Selected(), 0);
-  EXPECT_LT(form->Pointer().Selected(), int(Map().Islands.size()));
+  EXPECT_GE(form->Board().Pointer().Selected(), 0);
+  EXPECT_LT(form->Board().Pointer().Selected(), int(Map().Islands.size()));
 }
 
 TEST_F(Pointer, PopupOnlyDuringAGame) {
-  EXPECT_EQ(form->MapWidget()->PopupMenu(), form->findChild<QMenu*>(QStringLiteral("pmColor")));
+  EXPECT_EQ(form->Board().Widget()->PopupMenu(),
+            form->findChild<QMenu*>(QStringLiteral("pmColor")));
   form->StopGame(true);
-  EXPECT_EQ(form->MapWidget()->PopupMenu(), nullptr);
+  EXPECT_EQ(form->Board().Widget()->PopupMenu(), nullptr);
 }
 
 // Two people at one machine: after a click the turn passes on while the pointer still rests on
@@ -256,7 +258,7 @@ TEST_F(Pointer, HotSeatDropOfTheTakenIslandKeepsBothTerritories) {
     const auto& n = Map().Islands[now].Neighbours;
     if (std::find(n.begin(), n.end(), before) != n.end()) ++touching;
     Move(TerritoryPoint(M().CurrentGamer));
-    EXPECT_EQ(form->Pointer().Selected(), -1);
+    EXPECT_EQ(form->Board().Pointer().Selected(), -1);
     for (int s : {1, 3}) {
       const uint16_t t = M().GetGamerIsland(Map(), s);
       if (Map().Islands[t].Color != 0) {  // a start tile is black in any look

@@ -399,8 +399,8 @@ TEST_F(SettingsApply, OptionsReachTheMachineAndTheSharedFlags) {
   EXPECT_EQ(game->State().SelectOptions(), 255 - soSkipTurn - soReplay);
   EXPECT_FALSE(game->State().VictoryByArea());
   // The window follows the board.
-  EXPECT_EQ(game->Painter().Width(), 60 * 12 + 1);
-  EXPECT_EQ(game->Painter().Height(), 30 * 12 + 1);
+  EXPECT_EQ(game->Board().Painter().Width(), 60 * 12 + 1);
+  EXPECT_EQ(game->Board().Painter().Height(), 30 * 12 + 1);
 }
 
 TEST_F(SettingsApply, HidingTheStatusBarHidesTheProgressBarAndShortensTheWindow) {
@@ -436,11 +436,11 @@ TEST_F(SettingsApply, ChangesDuringAGameRedrawTheBoard) {
   settings->cbTileNeutral->setCurrentIndex(1);
   settings->btnUseClick();
   EXPECT_EQ(game->Machine().SizeTile, 10);
-  EXPECT_EQ(game->Painter().Width(), 50 * 10 + 1);
+  EXPECT_EQ(game->Board().Painter().Width(), 50 * 10 + 1);
   // The board is drawn, not the idle picture: a tile corner away from the outlined start tile
   // of the seat to move is the black grid.
-  EXPECT_EQ(game->Painter().Pixel(20, 20), ColorGrid);
-  EXPECT_NE(game->Painter().Pixel(15, 15), ColorIdle);
+  EXPECT_EQ(game->Board().Painter().Pixel(20, 20), ColorGrid);
+  EXPECT_NE(game->Board().Painter().Pixel(15, 15), ColorIdle);
   game->Machine().EndGame();
 }
 
@@ -815,22 +815,22 @@ TEST_F(SettingsSigns, OptionRoundTripsThroughTheFileTheDialogAndThePageDefault) 
   EXPECT_FALSE(box->isChecked());
   EXPECT_EQ(Read(cfg::key::TileSigns), "0");
   EXPECT_FALSE(game->State().Options.TileSigns);
-  EXPECT_FALSE(game->Painter().TileSigns());
+  EXPECT_FALSE(game->Board().Painter().TileSigns());
 
   box->setChecked(true);
   EXPECT_TRUE(settings->btnUse->isEnabled());
   settings->btnUseClick();
   EXPECT_EQ(Read(cfg::key::TileSigns), "1");
   EXPECT_TRUE(game->State().Options.TileSigns);
-  EXPECT_TRUE(game->Painter().TileSigns());
+  EXPECT_TRUE(game->Board().Painter().TileSigns());
 
   // Another profile has its own value; coming back reads this one's from the file.
   ASSERT_TRUE(Choose("Другой"));
   EXPECT_FALSE(box->isChecked());
-  EXPECT_FALSE(game->Painter().TileSigns());
+  EXPECT_FALSE(game->Board().Painter().TileSigns());
   ASSERT_TRUE(Choose("Тестер"));
   EXPECT_TRUE(box->isChecked());
-  EXPECT_TRUE(game->Painter().TileSigns());
+  EXPECT_TRUE(game->Board().Painter().TileSigns());
 
   // Only the "Плитки" page's default resets it, and that counts as a change.
   settings->pcOption->setCurrentWidget(settings->tsOption);
@@ -843,7 +843,7 @@ TEST_F(SettingsSigns, OptionRoundTripsThroughTheFileTheDialogAndThePageDefault) 
   EXPECT_TRUE(settings->btnUse->isEnabled());
   settings->btnOkClick();
   EXPECT_EQ(Read(cfg::key::TileSigns), "0");
-  EXPECT_FALSE(game->Painter().TileSigns());
+  EXPECT_FALSE(game->Board().Painter().TileSigns());
 
   // A value written by hand is read like every boolean key.
   Write(cfg::key::TileSigns, "1");
@@ -918,15 +918,15 @@ TEST_F(SettingsSigns, SwitchingDuringAGameRedrawsTheBoardAndOffRestoresIt) {
   game->Machine().SetCodeGame(77);
   game->Machine().StartGame();
   ASSERT_TRUE(game->Machine().Active);
-  const QImage first = game->MapImage().copy();
+  const QImage first = game->Board().MapImage().copy();
 
   settings->chkbTileSigns->setChecked(true);
   settings->btnUseClick();
-  const QImage withSigns = game->MapImage().copy().convertToFormat(QImage::Format_RGB32);
+  const QImage withSigns = game->Board().MapImage().copy().convertToFormat(QImage::Format_RGB32);
   EXPECT_NE(withSigns, first.convertToFormat(QImage::Format_RGB32));
   settings->chkbTileSigns->setChecked(false);
   settings->btnUseClick();
-  const QImage plain = game->MapImage().copy().convertToFormat(QImage::Format_RGB32);
+  const QImage plain = game->Board().MapImage().copy().convertToFormat(QImage::Format_RGB32);
 
   // Every tile of colour 1..7 carries its sign and nothing else changes: the signed board is the
   // plain one with the signs drawn on it.

@@ -199,12 +199,13 @@ TEST_F(GameWindow, SettingsFileCreatedAndGamerListLoaded) {
 
 TEST_F(GameWindow, GeometryFollowsBoardAndPanels) {
   SetBoard(20, 10, 10);
-  EXPECT_EQ(form->MapImage().size(), QSize(201, 101));
-  EXPECT_EQ(form->MapWidget()->size(), QSize(201, 101));
+  EXPECT_EQ(form->Board().MapImage().size(), QSize(201, 101));
+  EXPECT_EQ(form->Board().Widget()->size(), QSize(201, 101));
   QApplication::processEvents();
-  EXPECT_EQ(form->MapWidget()->mapTo(form.get(), QPoint(0, 0)), QPoint(8, 89));
+  EXPECT_EQ(form->Board().Widget()->mapTo(form.get(), QPoint(0, 0)), QPoint(8, 89));
   // The image wraps the painter's buffer: no copy.
-  EXPECT_EQ(form->MapImage().constBits(), reinterpret_cast<const uchar*>(form->Painter().Bits()));
+  EXPECT_EQ(form->Board().MapImage().constBits(),
+            reinterpret_cast<const uchar*>(form->Board().Painter().Bits()));
   EXPECT_EQ(Pixel(0, 0), ColorGrid);
   EXPECT_EQ(Pixel(100, 50), ColorIdle);
   const QSize full = form->size();
@@ -223,7 +224,7 @@ TEST_F(GameWindow, GeometryFollowsBoardAndPanels) {
   EXPECT_EQ(form->size().height(), full.height() - 27 - 20);
   // The board keeps its place under the bars that are shown.
   QApplication::processEvents();
-  EXPECT_EQ(form->MapWidget()->mapTo(form.get(), QPoint(0, 0)).y(), 89 - 27);
+  EXPECT_EQ(form->Board().Widget()->mapTo(form.get(), QPoint(0, 0)).y(), 89 - 27);
 }
 
 TEST_F(GameWindow, DefaultOptions) {
@@ -237,7 +238,7 @@ TEST_F(GameWindow, DefaultOptions) {
   EXPECT_EQ(form->State().SelectOptions(), 255);
   EXPECT_TRUE(form->State().VictoryByArea());
   EXPECT_EQ(form->ClassicComputerLevel(), 1);
-  EXPECT_EQ(form->MapImage().size(), QSize(751, 376));
+  EXPECT_EQ(form->Board().MapImage().size(), QSize(751, 376));
 }
 
 TEST_F(GameWindow, ShareOfASeat) {
