@@ -9,61 +9,18 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-bin_dir=$(cd "$1" && pwd)
-mkdir -p "$2"
-E2E_ARTEFACTS=$(cd "$2" && pwd)/coach
-rm -rf "$E2E_ARTEFACTS"
-mkdir -p "$E2E_ARTEFACTS"
-E2E_TMP=$(mktemp -d)
 # shellcheck source=x11.sh
 source "$here/x11.sh"
-trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
+e2e_prepare "$1" "$2" coach Xvfb xdotool setxkbmap /usr/bin/import python3
+e2e_launch
 
-for tool in Xvfb xdotool setxkbmap /usr/bin/import python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
-
-game="$E2E_TMP/game"
-mkdir -p "$game" "$E2E_TMP/home" "$E2E_TMP/config" "$E2E_TMP/runtime"
-chmod 700 "$E2E_TMP/runtime"
-cp "$bin_dir/morvik" "$game/"
-cp -r "$bin_dir/Music" "$game/"
-export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
-export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
-
-e2e_start_x
-caption_re='^Morvik 1\.2 final\. Расклад #[0-9]+$'
-(cd "$E2E_TMP" && exec "$game/morvik" >>"$E2E_ARTEFACTS/morvik.log" 2>&1) &
-GAME_PID=$!
-E2E_PIDS+=("$GAME_PID")
-
-wid=$(e2e_wait_window '^Игроки$' 30)
-e2e_focus "$wid"
-e2e_keys Tab space # "Создать"
-input=$(e2e_wait_window '^Создание игрока$' 10)
-e2e_focus "$input"
-xdotool type --delay 60 Learner
-e2e_keys Return
-e2e_wait_gone '^Создание игрока$' 10
-e2e_focus "$wid"
-e2e_keys Return
+e2e_new_profile Learner
 main=$(e2e_wait_window "$caption_re" 20)
 
 e2e_focus "$main"
 xdotool mousemove 0 0 # the pointer stays off the board: no highlight of its own
 e2e_keys F2
-board_at=""
-deadline=$((SECONDS + 60))
-while [ $SECONDS -lt $deadline ]; do
-  sleep 0.5
-  e2e_ppm "$E2E_TMP/board.ppm"
-  if python3 "$here/board.py" check "$E2E_TMP/board.ppm" >/dev/null 2>&1; then
-    board_at=$(python3 "$here/board.py" locate "$E2E_TMP/board.ppm")
-    break
-  fi
-done
-[ -n "$board_at" ] || e2e_fail "no complete board after F2"
+e2e_wait_board "$E2E_TMP/board.ppm" || e2e_fail "no complete board after F2: $(cat "$E2E_TMP/check.err")"
 export BOARD_AT=$board_at
 e2e_shot started
 

@@ -14,44 +14,16 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-bin_dir=$(cd "$1" && pwd)
-mkdir -p "$2"
-E2E_ARTEFACTS=$(cd "$2" && pwd)/first-game
-rm -rf "$E2E_ARTEFACTS"
-mkdir -p "$E2E_ARTEFACTS"
-E2E_TMP=$(mktemp -d)
 # shellcheck source=x11.sh
 source "$here/x11.sh"
-trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
-
-for tool in Xvfb xdotool /usr/bin/import iconv python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
-
+e2e_prepare "$1" "$2" first-game Xvfb xdotool /usr/bin/import iconv python3
 # A portable copy of the game: the settings file starts absent.
-game="$E2E_TMP/game"
-mkdir -p "$game" "$E2E_TMP/home" "$E2E_TMP/config" "$E2E_TMP/runtime"
-chmod 700 "$E2E_TMP/runtime"
-cp "$bin_dir/morvik" "$game/"
-cp -r "$bin_dir/Music" "$game/"
-cp "$bin_dir/morvik.html" "$game/" 2>/dev/null || true
 ini="$game/morvik.ini"
-export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
-export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
-
-e2e_start_x
 name="Tester"
-caption_re='^Morvik 1\.2 final\. Расклад #[0-9]+$'
 
-start_game() {
-  (cd "$E2E_TMP" && exec "$game/morvik" >>"$E2E_ARTEFACTS/morvik.log" 2>&1) &
-  GAME_PID=$!
-  E2E_PIDS+=("$GAME_PID")
-}
 
 # ---- 1. fresh folder, profile created and chosen ------------------------------------------------
-start_game
+e2e_launch
 wid=$(e2e_wait_window '^Игроки$' 30)
 e2e_poll 10 "the settings file was not created beside the executable" test -f "$ini"
 [ ! -s "$ini" ] || e2e_fail "a fresh settings file is not empty"
@@ -89,18 +61,7 @@ e2e_focus "$main"
 xdotool mousemove 0 0
 e2e_keys F2
 # The board is drawn with progress: check it once it is complete (bounded).
-checked=""
-deadline=$((SECONDS + 60))
-while [ $SECONDS -lt $deadline ]; do
-  sleep 0.5
-  e2e_ppm "$E2E_TMP/board.ppm"
-  if python3 "$here/board.py" check "$E2E_TMP/board.ppm" 2>"$E2E_TMP/check.err"; then
-    checked=yes
-    break
-  fi
-done
-[ -n "$checked" ] || e2e_fail "board pixels do not match the painter's colours: $(cat "$E2E_TMP/check.err")"
-board_at=$(python3 "$here/board.py" locate "$E2E_TMP/board.ppm")
+e2e_wait_board "$E2E_TMP/board.ppm" || e2e_fail "board pixels do not match the painter's colours: $(cat "$E2E_TMP/check.err")"
 e2e_shot game-started
 # Bounded by key presses (a 50 x 25 game against the easy computer ends in far fewer), with a
 # time limit only against a hang: each press waits on a screenshot and its analysis, which on a
@@ -206,7 +167,7 @@ fi
 e2e_log "settings file checked (layouts $code1 then $code2)"
 
 # ---- 4. second start --------------------------------------------------------------------------
-start_game
+e2e_launch
 wid=$(e2e_wait_window '^Игроки$' 30)
 e2e_shot second-start
 e2e_focus "$wid"

@@ -10,39 +10,15 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-bin_dir=$(cd "$1" && pwd)
-mkdir -p "$2"
-E2E_ARTEFACTS=$(cd "$2" && pwd)/looks
-rm -rf "$E2E_ARTEFACTS"
-mkdir -p "$E2E_ARTEFACTS"
+# shellcheck source=x11.sh
+source "$here/x11.sh"
 pictures=""
 if [ $# -ge 3 ]; then
   mkdir -p "$3"
   pictures=$(cd "$3" && pwd)
 fi
-E2E_TMP=$(mktemp -d)
-# shellcheck source=x11.sh
-source "$here/x11.sh"
-trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
-
-for tool in Xvfb xdotool /usr/bin/import /usr/bin/compare /usr/bin/convert iconv python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
-
-game="$E2E_TMP/game"
-mkdir -p "$game" "$E2E_TMP/home" "$E2E_TMP/config" "$E2E_TMP/runtime"
-chmod 700 "$E2E_TMP/runtime"
-cp "$bin_dir/morvik" "$game/"
-cp -r "$bin_dir/Music" "$game/"
-cp "$bin_dir/morvik.html" "$game/" 2>/dev/null || true
-export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
-export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
-
-e2e_start_x
-caption_re='^Morvik 1\.2 final\. Расклад #[0-9]+$'
-(cd "$E2E_TMP" && exec "$game/morvik" >>"$E2E_ARTEFACTS/morvik.log" 2>&1) &
-E2E_PIDS+=($!)
+e2e_prepare "$1" "$2" looks Xvfb xdotool /usr/bin/import /usr/bin/compare /usr/bin/convert iconv python3
+e2e_launch
 
 # Geometry of a window as X Y W H (no window manager: the window is its frame).
 geometry() {
@@ -63,16 +39,7 @@ picture() {
 }
 
 # ---- a profile, then the main window ---------------------------------------------------------
-wid=$(e2e_wait_window '^Игроки$' 30)
-e2e_focus "$wid"
-e2e_keys Tab space # the list is empty: "Создать" follows it
-input=$(e2e_wait_window '^Создание игрока$' 10)
-e2e_focus "$input"
-xdotool type --delay 60 "Tester"
-e2e_keys Return
-e2e_wait_gone '^Создание игрока$' 10
-e2e_focus "$wid"
-e2e_keys Return
+e2e_new_profile Tester
 main=$(e2e_wait_window "$caption_re" 20)
 # The window is placed once it is shown and sized: read its place until it is centred.
 centred() {
@@ -91,17 +58,7 @@ e2e_log "main window at $mx,$my size ${mw}x$mh"
 e2e_focus "$main"
 xdotool mousemove 0 0
 e2e_keys F2
-checked=""
-deadline=$((SECONDS + 60))
-while [ $SECONDS -lt $deadline ]; do
-  sleep 0.5
-  e2e_ppm "$E2E_TMP/board.ppm"
-  if python3 "$here/board.py" check "$E2E_TMP/board.ppm" 2>"$E2E_TMP/check.err"; then
-    checked=yes
-    break
-  fi
-done
-[ -n "$checked" ] || e2e_fail "the board was not drawn within 60 s: $(cat "$E2E_TMP/check.err")"
+e2e_wait_board "$E2E_TMP/board.ppm" || e2e_fail "the board was not drawn within 60 s: $(cat "$E2E_TMP/check.err")"
 sleep 1 # the person's turn: nothing moves until a colour is chosen
 e2e_shot game
 status() { crop "$E2E_TMP/$1.png" "$mx" $((my + mh - 20)) "$mw" 20; }

@@ -10,41 +10,14 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-bin_dir=$(cd "$1" && pwd)
-mkdir -p "$2"
-E2E_ARTEFACTS=$(cd "$2" && pwd)/records
-rm -rf "$E2E_ARTEFACTS"
-mkdir -p "$E2E_ARTEFACTS"
-E2E_TMP=$(mktemp -d)
 # shellcheck source=x11.sh
 source "$here/x11.sh"
-trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
-
-for tool in Xvfb xdotool /usr/bin/import python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
-
-game="$E2E_TMP/game"
-mkdir -p "$game" "$E2E_TMP/home" "$E2E_TMP/config" "$E2E_TMP/runtime"
-chmod 700 "$E2E_TMP/runtime"
-cp "$bin_dir/morvik" "$game/"
-cp -r "$bin_dir/Music" "$game/"
+e2e_prepare "$1" "$2" records Xvfb xdotool /usr/bin/import python3
 # A profile on a small board, so that a whole game is played in a few seconds.
 size=(26 10 15) # the narrowest board the settings allow: 390 pixels
 printf '[GAMERS]\r\nLearner=Learner\r\n\r\n[OPTIONS_Learner]\r\nGameSizeMap=4\r\nGameWidth=%s\r\nGameHeight=%s\r\n' \
   "${size[0]}" "${size[1]}" >"$game/morvik.ini"
-export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
-export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
-
-e2e_start_x
-caption_re='^Morvik 1\.2 final\. Расклад #[0-9]+$'
-start_game() {
-  (cd "$E2E_TMP" && exec "$game/morvik" >>"$E2E_ARTEFACTS/morvik.log" 2>&1) &
-  GAME_PID=$!
-  E2E_PIDS+=("$GAME_PID")
-}
-start_game
+e2e_launch
 
 wid=$(e2e_wait_window '^Игроки$' 30)
 e2e_focus "$wid"
@@ -121,7 +94,7 @@ head -n 1 "$kept" | grep -qx 'morvik-game 1' || e2e_fail "the kept game is no re
 grep -qx 'end unfinished' "$kept" || e2e_fail "the kept game is not an unfinished one"
 
 # ---- continued after a new start --------------------------------------------------------------
-start_game
+e2e_launch
 wid=$(e2e_wait_window '^Игроки$' 30)
 e2e_focus "$wid"
 e2e_keys Return # the profile is preselected

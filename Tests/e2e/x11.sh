@@ -5,6 +5,7 @@
 # Every wait has a time bound; every process started here is stopped by its own id on exit.
 
 export LC_ALL=C.UTF-8
+E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PIDS=()
 E2E_STEP=0
 
@@ -152,4 +153,83 @@ e2e_wait_ini_value() {
     fi
     sleep 0.2
   done
+}
+
+# ---- What every game script begins with ------------------------------------------------------
+
+# The main window's caption while a layout is chosen.
+# shellcheck disable=SC2034 # read by the scripts that source this file
+caption_re='^Morvik 1\.2 final\. Расклад #[0-9]+$'
+
+# The artefacts folder NAME under ARTEFACTS_DIR, a private temporary folder removed on exit with
+# every process started, the tools checked (exit 77, "skipped", when one is missing), a portable
+# copy of the game from BIN_DIR in $game (morvik, Music/ and the manual when it was built), a
+# private home, and the X server. Sets bin_dir, game, E2E_ARTEFACTS and E2E_TMP.
+# Usage: e2e_prepare BIN_DIR ARTEFACTS_DIR NAME TOOL...
+e2e_prepare() {
+  bin_dir=$(cd "$1" && pwd)
+  mkdir -p "$2"
+  E2E_ARTEFACTS=$(cd "$2" && pwd)/$3
+  rm -rf "$E2E_ARTEFACTS"
+  mkdir -p "$E2E_ARTEFACTS"
+  shift 3
+  E2E_TMP=$(mktemp -d)
+  trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || {
+      echo "SKIP: $tool missing"
+      exit 77
+    }
+  done
+  game="$E2E_TMP/game"
+  mkdir -p "$game" "$E2E_TMP/home" "$E2E_TMP/config" "$E2E_TMP/runtime"
+  chmod 700 "$E2E_TMP/runtime"
+  cp "$bin_dir/morvik" "$game/"
+  cp -r "$bin_dir/Music" "$game/"
+  cp "$bin_dir/morvik.html" "$game/" 2>/dev/null || true
+  export HOME="$E2E_TMP/home" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+  export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
+  unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+  e2e_start_x
+}
+
+# Starts the game copy; GAME_PID is its process.
+e2e_launch() {
+  (cd "$E2E_TMP" && exec "$game/morvik" >>"$E2E_ARTEFACTS/morvik.log" 2>&1) &
+  GAME_PID=$!
+  E2E_PIDS+=("$GAME_PID")
+}
+
+# On the profiles dialog of an empty list: a profile NAME created and chosen.
+e2e_new_profile() {
+  local list input
+  list=$(e2e_wait_window '^Игроки$' 30)
+  e2e_focus "$list"
+  e2e_keys Tab space # "Создать"
+  input=$(e2e_wait_window '^Создание игрока$' 10)
+  e2e_focus "$input"
+  xdotool type --delay 60 "$1"
+  e2e_keys Return
+  e2e_wait_gone '^Создание игрока$' 10
+  e2e_focus "$list"
+  e2e_keys Return
+}
+
+# After F2: waits up to 60 s until the whole board is on the screen as the painter draws it,
+# saved in FILE; sets board_at to its place. False when it does not come.
+e2e_wait_board() {
+  # shellcheck disable=SC2034 # read by the scripts that source this file
+  board_at=""
+  local deadline=$((SECONDS + 60))
+  while [ $SECONDS -lt $deadline ]; do
+    sleep 0.5
+    e2e_ppm "$1"
+    if python3 "$E2E_HERE/board.py" check "$1" 2>"$E2E_TMP/check.err"; then
+      # shellcheck disable=SC2034
+      board_at=$(python3 "$E2E_HERE/board.py" locate "$1")
+      return 0
+    fi
+  done
+  return 1
 }
