@@ -35,7 +35,7 @@ void TGameServices::RepaintMap() {
 }
 
 void TGameServices::ShowGamerArea(int seat) {
-  game_.ShowGamerArea(seat);
+  game_.Status().ShowScore(game_.Machine(), game_.State().VictoryByArea(), seat);
 }
 
 void TGameServices::DrawMap(bool showProgress) {

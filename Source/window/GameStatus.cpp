@@ -2,10 +2,14 @@
 // The main window's status bar.
 #include "window/GameStatus.h"
 
+#include <QLocale>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <algorithm>
+#include <cmath>
+
+#include "engine/UnitCore.h"
 
 #include "gui/StatusPanel.h"
 
@@ -51,8 +55,27 @@ void TGameStatus::ClearGamer() {
   RepaintNow();
 }
 
-void TGameStatus::SetScore(int seat, const QString& text) const {
-  if (seat >= 1 && seat <= 4) panels_[size_t(seat - 1)]->setText(text);
+void TGameStatus::ShowScore(const TMorvikMachine& machine, bool byArea, int seat) const {
+  if (seat < 1 || seat > 4) return;
+  QString text;
+  const TGamer& gamer = machine.Gamers[size_t(seat)];
+  if (gamer.Kind != gkNone && machine.Map) {
+    const TGamerScore& score = machine.Map->Scores[size_t(seat)];
+    if (byArea) {
+      const double tiles = double(machine.Width) * double(machine.Height);
+      const double share = tiles > 0 ? std::trunc(score.Area * 10000.0 / tiles) / 100.0 : 0.0;
+      QLocale locale = QLocale::system();
+      locale.setNumberOptions(QLocale::OmitGroupSeparator);
+      text = locale.toString(share, 'g', QLocale::FloatingPointShortest);
+    } else {
+      text = QString::number(score.Points);
+    }
+  }
+  panels_[size_t(seat - 1)]->setText(text);
+}
+
+void TGameStatus::ShowScores(const TMorvikMachine& machine, bool byArea) const {
+  for (int seat = 1; seat <= 4; ++seat) ShowScore(machine, byArea, seat);
 }
 
 void TGameStatus::ClearScores() const {

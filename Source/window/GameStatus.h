@@ -11,6 +11,7 @@ class QLabel;
 class QMainWindow;
 class QProgressBar;
 class QStatusBar;
+class TMorvikMachine;
 
 class TGameStatus {
  public:
@@ -23,8 +24,11 @@ class TGameStatus {
 
   // Status panel 4, repainted at once.
   void SetText(const std::string& text);
-  void ClearGamer();                                   // panel 0, repainted at once
-  void SetScore(int seat, const QString& text) const;  // seat 1..4
+  void ClearGamer();  // panel 0, repainted at once
+  // A seat's score as the victory rule counts it (area share in per cent, or points); empty for
+  // an empty seat or without a board. Seats 1..4.
+  void ShowScore(const TMorvikMachine& machine, bool byArea, int seat) const;
+  void ShowScores(const TMorvikMachine& machine, bool byArea) const;
   void ClearScores() const;
 
   // The machine's progress. The bar keeps a range of at least one step so that a maximum of 0

@@ -51,7 +51,11 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
 
   services_ = std::make_unique<TGameServices>(*this);
   machine_ = std::make_unique<TMorvikMachine>(services_.get());
-  machine_->OnChangeStateColor = [this](uint8_t color) { OnChangeStateColor(color); };
+  // The colour actions follow the machine's reports, never the other rules.
+  machine_->OnChangeStateColor = [this](uint8_t color) {
+    if (color >= 1 && color <= 7)
+      Action(ColorAction(color))->setEnabled(machine_->FreeColors[color]);
+  };
   machine_->OnChangeGamer = [this](uint8_t seat) { OnChangeGamer(seat); };
   machine_->ThinkMaster = [this](const auto& thought, const auto& wanted) {
     return ThinkMaster(thought, wanted);

@@ -72,8 +72,6 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   // The catalogue's defaults for a fresh profile (the music left as it is), until a profile's
   // own options are applied.
   void ApplyDefaultOptions();
-  // Strength of the classic game's computer seat (1..4), from the options in force.
-  uint8_t ClassicComputerLevel() const;
   // The one operation that sets the game mode: MultiUserMode, both mode actions and the settings
   // dialog's rgMode together.
   void SetGameMode(bool multiUser) override;
@@ -95,7 +93,6 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   // The start (after the running game's question, or a recorded game continued); false when
   // the multi-user setup refused.
   bool StartNewGame(const TGameRecord* resume = nullptr);
-  void ShowGamerArea(int seat);  // status panel seat - 1
   // Ends the running game; noAutostart = true for the stop command, false at the end of a game
   // (then, with "Автостарт", the next game starts from the event loop once the move unwinds).
   void StopGame(bool noAutostart);
@@ -152,8 +149,7 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   // Start step 2: in multi-user mode the multi-user setup checks its seats (showing its own
   // message); false refuses the start.
   virtual bool TestMultiUserCondition();
-  // Start step 5: all four seats; classic here, multi-user from the multi-user setup.
-  void FillSeats();
+  // Start step 5 in multi-user mode: the four seats from the multi-user setup.
   virtual void FillMultiUserSeats();
   // The settings that a running game must not change: locked at a start, released when idle.
   virtual void SettingsControlEnabled(bool enabled);
@@ -166,7 +162,6 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
  private:
   void CreateMenus();
   void CreateBoard();  // the board part, and a click on it
-  void OnChangeStateColor(uint8_t color);
   // The master's search, run off the window's thread while the window handles its events and
   // moves the progress bar; 0 when the game was stopped or replaced meanwhile.
   uint8_t ThinkMaster(const std::shared_ptr<TMasterThought>& thought,

@@ -25,7 +25,7 @@ void TFormGame::TakeBackMove() {
   }
   records_->Assisted(machine_->CurrentGamer);
   board_->ShowPosition();
-  for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
+  status_->ShowScores(*machine_, state_.VictoryByArea());
   const int seat = machine_->CurrentGamer;
   if (seat >= 1 && seat <= 4) status_->SetText(machine_->Gamers[size_t(seat)].Name);
   UpdateActions();

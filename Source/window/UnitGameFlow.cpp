@@ -37,7 +37,15 @@ bool TFormGame::StartNewGame(const TGameRecord* resume) {
   UpdateActions();
 
   if (music_) music_->StopTitle();
-  if (!resume) FillSeats();
+  // Start step 5: all four seats; classic here, multi-user from the multi-user setup.
+  if (!resume && state_.MultiUserMode) {
+    FillMultiUserSeats();
+  } else if (!resume) {
+    machine_->SetGamer(1, gkHuman, 0, state_.ActiveGamer, 0);
+    machine_->SetGamer(2, gkNone, 0, std::string(), 0);
+    machine_->SetGamer(3, gkNone, 0, std::string(), 0);
+    machine_->SetGamer(4, gkComputer, state_.Options.ComputerLevel(), "Компьютер", 0);
+  }
   // The record table is the board played, whatever the settings show later.
   state_.GameVictory = state_.Options.Victory;
   state_.GameSizeMap = state_.Options.SizeMap;
@@ -57,23 +65,12 @@ bool TFormGame::StartNewGame(const TGameRecord* resume) {
   // while the first seat was announced: that command has done all that is left to do.
   if (!machine_->Active || serial != gameSerial_) return true;
 
-  for (int seat = 1; seat <= 4; ++seat) ShowGamerArea(seat);
+  status_->ShowScores(*machine_, state_.VictoryByArea());
   board_->Widget()->SetPopupMenu(colorMenu_);
   if (music_) music_->GameStarted(state_.Option(soAutostart));
   machine_->RunStartLoop();
   UpdateActions();
   return true;
-}
-
-void TFormGame::FillSeats() {
-  if (!state_.MultiUserMode) {
-    machine_->SetGamer(1, gkHuman, 0, state_.ActiveGamer, 0);
-    machine_->SetGamer(2, gkNone, 0, std::string(), 0);
-    machine_->SetGamer(3, gkNone, 0, std::string(), 0);
-    machine_->SetGamer(4, gkComputer, ClassicComputerLevel(), "Компьютер", 0);
-    return;
-  }
-  FillMultiUserSeats();
 }
 
 void TFormGame::ShowCodeGameCaption() {
@@ -103,7 +100,7 @@ void TFormGame::OnChangeGamer(uint8_t previousSeat) {
   if (!machine_->Map) return;
   const TMap& map = *machine_->Map;
   if (previousSeat >= 1 && previousSeat <= 4) {
-    ShowGamerArea(previousSeat);
+    status_->ShowScore(*machine_, state_.VictoryByArea(), previousSeat);
     board_->DrawIsland(machine_->GetGamerIsland(map, previousSeat), tsOccupied, true);
   }
   const int current = machine_->CurrentGamer;
@@ -125,31 +122,6 @@ uint8_t TFormGame::ThinkMaster(const std::shared_ptr<TMasterThought>& thought,
       RunWhileEventsRun([thought] { return int(thought->Think()); }, wanted,
                         [&] { status_->SetPosition(int(steps * thought->Positions() / budget)); });
   return colour ? uint8_t(*colour) : 0;
-}
-
-void TFormGame::OnChangeStateColor(uint8_t color) {
-  if (color < 1 || color > 7) return;
-  // The colour actions follow the machine's reports, never the other rules.
-  Action(ColorAction(color))->setEnabled(machine_->FreeColors[color]);
-}
-
-void TFormGame::ShowGamerArea(int seat) {
-  if (seat < 1 || seat > 4) return;
-  QString text;
-  const TGamer& gamer = machine_->Gamers[size_t(seat)];
-  if (gamer.Kind != gkNone && machine_->Map) {
-    const TGamerScore& score = machine_->Map->Scores[size_t(seat)];
-    if (state_.VictoryByArea()) {
-      const double tiles = double(machine_->Width) * double(machine_->Height);
-      const double share = tiles > 0 ? std::trunc(score.Area * 10000.0 / tiles) / 100.0 : 0.0;
-      QLocale locale = QLocale::system();
-      locale.setNumberOptions(QLocale::OmitGroupSeparator);
-      text = locale.toString(share, 'g', QLocale::FloatingPointShortest);
-    } else {
-      text = QString::number(score.Points);
-    }
-  }
-  status_->SetScore(seat, text);
 }
 
 // ---------------------------------------------------------------------------------------------

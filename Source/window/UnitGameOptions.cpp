@@ -97,10 +97,6 @@ void TFormGame::ApplyDefaultOptions() {
   ApplyOptions(options);
 }
 
-uint8_t TFormGame::ClassicComputerLevel() const {
-  return state_.Options.ComputerLevel();
-}
-
 void TFormGame::SetGameMode(bool multiUser) {
   state_.MultiUserMode = multiUser;
   Action(TGameAction::SettingsGameClassic)->setChecked(!multiUser);

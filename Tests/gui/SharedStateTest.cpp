@@ -153,7 +153,7 @@ class SharedState : public ::testing::Test {
                bool(panels & pfMainBar),
            "main bar shown");
     expect(State().VictoryByArea() == (file.Victory == 0), "victory");
-    expect(Game().ClassicComputerLevel() == file.ComputerLevel(), "computer level");
+    expect(Game().State().Options.ComputerLevel() == file.ComputerLevel(), "computer level");
     expect(Game().Music()->MusicEnabled() == file.Music, "music");
     expect(State().Options.Volume == file.Volume, "volume");
     const bool multi = State().MultiUserMode;

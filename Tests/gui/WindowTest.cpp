@@ -237,7 +237,7 @@ TEST_F(GameWindow, DefaultOptions) {
   EXPECT_EQ(M().TileStyles[tsPressed], stConcave);
   EXPECT_EQ(form->State().SelectOptions(), 255);
   EXPECT_TRUE(form->State().VictoryByArea());
-  EXPECT_EQ(form->ClassicComputerLevel(), 1);
+  EXPECT_EQ(form->State().Options.ComputerLevel(), 1);
   EXPECT_EQ(form->Board().MapImage().size(), QSize(751, 376));
 }
 
@@ -249,14 +249,14 @@ TEST_F(GameWindow, ShareOfASeat) {
                                                {1250, "100"}, {10, "0.8"}, {417, "33.36"}};
   for (auto [area, text] : cases) {
     scores[1].Area = uint16_t(area);
-    form->ShowGamerArea(1);
+    form->Machine().Services().ShowGamerArea(1);
     EXPECT_EQ(Panel(0), QString::fromUtf8(text)) << area;
   }
   form->State().Options.Victory = 1;
   scores[4].Points = 4321;
-  form->ShowGamerArea(4);
+  form->Machine().Services().ShowGamerArea(4);
   EXPECT_EQ(Panel(3), QStringLiteral("4321"));
-  form->ShowGamerArea(2);  // empty seat
+  form->Machine().Services().ShowGamerArea(2);  // empty seat
   EXPECT_EQ(Panel(1), QString());
 }
 
