@@ -180,9 +180,27 @@ void TGameRecords::DiscardKept(const std::string& profile) {
 
 void TGameRecords::MoveKept(const std::string& from, const std::string& to) {
   const QString source = KeptPath(from), target = KeptPath(to);
-  if (source.isEmpty() || target.isEmpty() || source == target || !QFile::exists(source)) return;
-  QFile::remove(target);  // a game left under the new name belongs to no profile any more
-  QFile::rename(source, target);
+  if (source.isEmpty() || target.isEmpty() || source == target) return;
+  if (QFile::exists(source)) {
+    QFile::remove(target);  // a game left under the new name belongs to no profile any more
+    QFile::rename(source, target);
+  }
+  // Another profile's kept multi-user game may seat the renamed person: it seats the new name,
+  // so that it can still be continued.
+  const QDir folder(QFileInfo(target).absolutePath());
+  for (const QString& name : folder.entryList({QStringLiteral("*.morvik")}, QDir::Files)) {
+    const std::string path = folder.filePath(name).toStdString();
+    TRecordRead read = LoadGameRecord(path);
+    if (!read.Record) continue;
+    bool renamed = false;
+    for (TRecordSeat& seat : read.Record->Seats)
+      if (seat.Kind == gkHuman && seat.Name == from) {
+        seat.Name = to;
+        renamed = true;
+      }
+    // A refused write leaves the game as it was, still to be watched.
+    if (renamed) SaveGameRecord(path, *read.Record);
+  }
 }
 
 void TGameRecords::Waiting() {

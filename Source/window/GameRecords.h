@@ -60,7 +60,8 @@ class TGameRecords : public QObject {
   // The kept game's file of a profile, by default the active one (empty without a profile).
   QString KeptPath() const;
   QString KeptPath(const std::string& profile) const;
-  // A renamed profile keeps its game; a deleted one's goes.
+  // A renamed profile keeps its game, and the kept games of others that seat it seat the new
+  // name; a deleted one's game goes.
   void MoveKept(const std::string& from, const std::string& to);
   void DiscardKept(const std::string& profile);
   // Why the record cannot be continued here, or nothing; `record` gets its person seats filled

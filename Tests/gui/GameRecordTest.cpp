@@ -257,9 +257,16 @@ TEST_F(GameRecordWindow, AKeptGameFollowsItsProfileThroughARenameAndGoesWithIt) 
   form->close();
   const QString kept = form->Records().KeptPath("Тестер");
   ASSERT_TRUE(QFile::exists(kept));
+  // Another profile's kept game seats the renamed person: it follows too.
+  TRecordRead read = LoadGameRecord(kept.toStdString());
+  ASSERT_TRUE(read.Record);
+  const QString other = form->Records().KeptPath("Третий");
+  ASSERT_FALSE(SaveGameRecord(other.toStdString(), *read.Record));
   form->ProfileRenamed("Тестер", "Другой");
   EXPECT_FALSE(QFile::exists(kept));
   ASSERT_TRUE(QFile::exists(form->Records().KeptPath("Другой")));
+  for (const QString& path : {form->Records().KeptPath("Другой"), other})
+    EXPECT_EQ(LoadGameRecord(path.toStdString()).Record->Seats[1].Name, "Другой");
   form->ProfileErased("Другой");
   EXPECT_FALSE(QFile::exists(form->Records().KeptPath("Другой")));
 }
