@@ -318,7 +318,8 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
 
   EXPECT_EQ(form->font().pointSize(), 8);
   // Every text of ours the status panel can show: the long work's steps, the computer seats'
-  // names announcing their turn, and the hint for each of the seven colours.
+  // names announcing their turn, a watched game's step, and the hint for each of the seven
+  // colours.
   QLabel* status = form->Status().Panel(4);
   const QFontMetrics metrics(status->font());
   QStringList texts{"Генерация карты...",
@@ -329,6 +330,7 @@ TEST_F(GameWindow, StatusBarShowsTheGameWholeAndHintsNeverCoverIt) {
                     "Компьютер",
                     "Тестер"};
   for (int seat = 1; seat <= 4; ++seat) texts << QStringLiteral("Компьютер №%1").arg(seat);
+  texts << QStringLiteral("Ход 65025 из 65025");  // watching the longest game there can be
   for (uint8_t k = 1; k <= 7; ++k) {
     const QString hint = HintStatusText(k);
     EXPECT_TRUE(hint.endsWith(form->Action(ColorAction(k))->text())) << hint.toStdString();
