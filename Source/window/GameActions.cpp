@@ -31,7 +31,7 @@ constexpr QKeyCombination Ctrl(int key) {
 constexpr std::array<QKeyCombination, 2> None{};
 
 // Colour k: its caption is its tip; keys k, also from the keypad.
-constexpr TActionSpec ColorSpec(int k, const char* caption) {
+constexpr TActionRow ColorRow(int k, const char* caption) {
   const Qt::Key key = Qt::Key(Qt::Key_0 + k);
   return {ColorAction(k),
           nullptr,
@@ -47,7 +47,7 @@ constexpr TActionSpec ColorSpec(int k, const char* caption) {
 
 // In the order of TGameAction. Hints are tool tips only: a status tip would hide the seven
 // panels behind its text.
-constexpr TActionSpec Table[] = {
+constexpr TActionRow Table[] = {
     {A::MenuStartGame,
      "actMenuStartGame",
      "Старт",
@@ -224,13 +224,13 @@ constexpr TActionSpec Table[] = {
      R::Always, &C::PanelColorBar},
     {A::PanelStatusBar, "actPanelStatusBar", "Статус", nullptr, None, NoIcon, true, false,
      R::Always, &C::PanelStatusBar},
-    ColorSpec(1, "Красный"),
-    ColorSpec(2, "Зеленый"),
-    ColorSpec(3, "Желтый"),
-    ColorSpec(4, "Синий"),
-    ColorSpec(5, "Фиолетовый"),
-    ColorSpec(6, "Бирюзовый"),
-    ColorSpec(7, "Серый"),
+    ColorRow(1, "Красный"),
+    ColorRow(2, "Зеленый"),
+    ColorRow(3, "Желтый"),
+    ColorRow(4, "Синий"),
+    ColorRow(5, "Фиолетовый"),
+    ColorRow(6, "Бирюзовый"),
+    ColorRow(7, "Серый"),
 };
 static_assert(std::size(Table) == GameActionCount);
 
@@ -306,11 +306,11 @@ bool ActionAllowed(TActionRule rule, const TActionFacts& f) {
   return false;
 }
 
-std::span<const TActionSpec> ActionTable() {
+std::span<const TActionRow> ActionTable() {
   return Table;
 }
 
-const TActionSpec& ActionSpec(TGameAction id) {
+const TActionRow& ActionRow(TGameAction id) {
   return Table[size_t(id)];
 }
 
@@ -325,34 +325,34 @@ std::span<const TGameAction> MainBarLayout() {
 TGameActions::TGameActions(QMainWindow& window, std::span<const QIcon> icons,
                            TGameCommands& commands) {
   const std::array<QIcon, 2> coach = MakeCoachIcons();
-  for (const TActionSpec& spec : Table) {
-    auto* action = new QAction(Text(spec.Caption), &window);
-    action->setObjectName(QString::fromLatin1(spec.Name ? spec.Name : ""));
-    if (spec.Tip) action->setToolTip(Text(spec.Tip));
+  for (const TActionRow& row : Table) {
+    auto* action = new QAction(Text(row.Caption), &window);
+    action->setObjectName(QString::fromLatin1(row.Name ? row.Name : ""));
+    if (row.Tip) action->setToolTip(Text(row.Tip));
     QList<QKeySequence> keys;
     // An unused place holds the default combination, Qt::Key_unknown.
-    for (QKeyCombination key : spec.Keys)
+    for (QKeyCombination key : row.Keys)
       if (key.key() != Qt::Key_unknown) keys << QKeySequence(key);
     action->setShortcuts(keys);
-    if (spec.Icon >= 0 && size_t(spec.Icon) < icons.size()) action->setIcon(icons[spec.Icon]);
-    if (spec.Icon == StatsIcon) action->setIcon(MakeStatsIcon());
-    if (spec.Icon == HintIcon) action->setIcon(coach[0]);
-    if (spec.Icon == UndoIcon) action->setIcon(coach[1]);
-    action->setCheckable(spec.Checkable);
-    action->setVisible(!spec.Hidden);
-    action->setEnabled(ActionAllowed(spec.Rule, TActionFacts{}));  // as between games
-    if (spec.Run) {
+    if (row.Icon >= 0 && size_t(row.Icon) < icons.size()) action->setIcon(icons[row.Icon]);
+    if (row.Icon == StatsIcon) action->setIcon(MakeStatsIcon());
+    if (row.Icon == HintIcon) action->setIcon(coach[0]);
+    if (row.Icon == UndoIcon) action->setIcon(coach[1]);
+    action->setCheckable(row.Checkable);
+    action->setVisible(!row.Hidden);
+    action->setEnabled(ActionAllowed(row.Rule, TActionFacts{}));  // as between games
+    if (row.Run) {
       QObject::connect(action, &QAction::triggered, &window,
-                       [&commands, run = spec.Run] { (commands.*run)(); });
-    } else if (spec.Rule == R::FreeColor) {
-      const int color = int(spec.Id) - int(TGameAction::Color1) + 1;
+                       [&commands, run = row.Run] { (commands.*run)(); });
+    } else if (row.Rule == R::FreeColor) {
+      const int color = int(row.Id) - int(TGameAction::Color1) + 1;
       action->setObjectName(QStringLiteral("actColor%1").arg(color));
       action->setData(color);  // the tag: the colour index
       QObject::connect(action, &QAction::triggered, &window,
                        [&commands, color] { commands.Color(uint8_t(color)); });
     }
     window.addAction(action);  // keys work even when the action is on no visible bar
-    actions_[size_t(spec.Id)] = action;
+    actions_[size_t(row.Id)] = action;
   }
   // The game modes exclude each other; the panel switches toggle themselves, all on at first.
   auto* modes = new QActionGroup(&window);
@@ -376,7 +376,7 @@ void TGameActions::BuildMenus(QMenuBar& bar) {
         continue;
       }
       QAction* action = actions_[size_t(id)];
-      const char* caption = ActionSpec(id).MenuCaption;
+      const char* caption = ActionRow(id).MenuCaption;
       if (!caption) {
         menu->addAction(action);
         continue;
@@ -432,12 +432,12 @@ QToolBar* TGameActions::BuildColorBar(QMainWindow& window) {
 }
 
 void TGameActions::Update(const TActionFacts& facts) {
-  for (const TActionSpec& spec : Table)
-    if (spec.Rule != R::FreeColor)
-      actions_[size_t(spec.Id)]->setEnabled(ActionAllowed(spec.Rule, facts));
+  for (const TActionRow& row : Table)
+    if (row.Rule != R::FreeColor)
+      actions_[size_t(row.Id)]->setEnabled(ActionAllowed(row.Rule, facts));
 }
 
 QString HintStatusText(uint8_t color) {
   if (color < 1 || color > 7) return QString();
-  return QStringLiteral("Совет: ") + Text(ActionSpec(ColorAction(color)).Caption);
+  return QStringLiteral("Совет: ") + Text(ActionRow(ColorAction(color)).Caption);
 }

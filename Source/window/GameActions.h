@@ -86,7 +86,7 @@ bool ActionAllowed(TActionRule rule, const TActionFacts& facts);
 // Icons that are not in the indexed set.
 enum : int16_t { NoIcon = -1, StatsIcon = -2, HintIcon = -3, UndoIcon = -4 };
 
-struct TActionSpec {
+struct TActionRow {
   TGameAction Id;
   const char* Name;     // object name
   const char* Caption;  // UTF-8
@@ -99,8 +99,8 @@ struct TActionSpec {
   void (TGameCommands::*Run)();       // null: the colour actions, which run with their colour
   const char* MenuCaption = nullptr;  // on a menu, when it differs from the caption
 };
-std::span<const TActionSpec> ActionTable();
-const TActionSpec& ActionSpec(TGameAction id);
+std::span<const TActionRow> ActionTable();
+const TActionRow& ActionRow(TGameAction id);
 
 // The layouts: menus and tool bars as rows of actions; Separator between groups.
 inline constexpr TGameAction Separator = TGameAction::Count;

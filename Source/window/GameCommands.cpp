@@ -71,7 +71,7 @@ TFormGamers* TGameCommands::GamersDialog() const {
 }
 
 void TGameCommands::Run(TGameAction id) {
-  if (const auto run = ActionSpec(id).Run) (this->*run)();
+  if (const auto run = ActionRow(id).Run) (this->*run)();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -349,17 +349,17 @@ TEST(Manual, NamesEveryMenuCommandWithItsKey) {
   for (const TMenuLayout& menu : MenuLayout())
     for (TGameAction id : menu.Entries) {
       if (id == Separator) continue;
-      const TActionSpec& spec = ActionSpec(id);
-      if (spec.Hidden || spec.Rule == TActionRule::Never) continue;
+      const TActionRow& action = ActionRow(id);
+      if (action.Hidden || action.Rule == TActionRule::Never) continue;
       const QString row =
-          QStringLiteral("<tr><td>«%1»</td><td>").arg(QString::fromUtf8(spec.Caption));
+          QStringLiteral("<tr><td>«%1»</td><td>").arg(QString::fromUtf8(action.Caption));
       const qsizetype at = manual.indexOf(row);
-      EXPECT_GE(at, 0) << spec.Caption;
-      const QKeySequence key(spec.Keys[0]);
-      const QString keyCell = spec.Keys[0].key() == Qt::Key_unknown
+      EXPECT_GE(at, 0) << action.Caption;
+      const QKeySequence key(action.Keys[0]);
+      const QString keyCell = action.Keys[0].key() == Qt::Key_unknown
                                   ? QStringLiteral("—</td>")
                                   : QStringLiteral("<kbd>%1</kbd>").arg(key.toString());
-      EXPECT_EQ(manual.mid(at + row.size(), keyCell.size()), keyCell) << spec.Caption;
+      EXPECT_EQ(manual.mid(at + row.size(), keyCell.size()), keyCell) << action.Caption;
       ++named;
     }
   EXPECT_EQ(named, 19);

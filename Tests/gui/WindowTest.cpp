@@ -418,8 +418,8 @@ TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
 // reachable from a menu, a bar, the panel menu or its key (the tray mode has a key only).
 TEST_F(GameWindow, EveryActionIsReachableAndNoKeyIsShared) {
   QSet<QString> keys;
-  for (const TActionSpec& spec : ActionTable())
-    for (const QKeySequence& key : form->Action(spec.Id)->shortcuts()) {
+  for (const TActionRow& row : ActionTable())
+    for (const QKeySequence& key : form->Action(row.Id)->shortcuts()) {
       EXPECT_FALSE(keys.contains(key.toString())) << key.toString().toStdString();
       keys.insert(key.toString());
     }
@@ -432,10 +432,10 @@ TEST_F(GameWindow, EveryActionIsReachableAndNoKeyIsShared) {
         static_cast<QWidget*>(form->findChild<QToolBar*>(QStringLiteral("atbGame"))),
         static_cast<QWidget*>(form->findChild<QToolBar*>(QStringLiteral("atbColor")))})
     for (QAction* a : holder->actions()) placed.insert(a);
-  for (const TActionSpec& spec : ActionTable())
-    if (!spec.Hidden && spec.Rule != TActionRule::Never) {
-      EXPECT_TRUE(placed.contains(form->Action(spec.Id)) ||
-                  !form->Action(spec.Id)->shortcuts().isEmpty())
-          << spec.Caption;
+  for (const TActionRow& row : ActionTable())
+    if (!row.Hidden && row.Rule != TActionRule::Never) {
+      EXPECT_TRUE(placed.contains(form->Action(row.Id)) ||
+                  !form->Action(row.Id)->shortcuts().isEmpty())
+          << row.Caption;
     }
 }
