@@ -51,7 +51,7 @@ test-unit: build
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DMORVIK_FUZZ=ON -DMORVIK_GUI=OFF -DMORVIK_TESTS=OFF -DMORVIK_BENCH=OFF
-	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzzers
 	bash scripts/run-fuzzers $(BUILD_FUZZ)
 
 # The whole ctest suite once more with AddressSanitizer and UBSan (no benchmarks, no package).
