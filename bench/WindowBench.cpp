@@ -22,17 +22,24 @@
 
 namespace {
 
-class TBenchGame : public TFormGame {
+// Four computers of one level in every multi-user game; the rest goes to the window's dialogs.
+class TBenchGame : public TFormGame, public TGameRoutes {
  public:
   using TFormGame::TFormGame;
   uint8_t level = 1;
 
- protected:
   bool TestMultiUserCondition() override { return true; }
-  void FillMultiUserSeats() override {
+  void FillMultiUserSeats(TMorvikMachine& machine) override {
     for (int s = 1; s <= 4; ++s)
-      Machine().SetGamer(s, gkComputer, level, "Компьютер №" + std::to_string(s), 0);
+      machine.SetGamer(s, gkComputer, level, "Компьютер №" + std::to_string(s), 0);
   }
+  void SettingsControlEnabled(bool enabled) override { Commands().SettingsControlEnabled(enabled); }
+  void SaveActiveProfile() override { Commands().SaveActiveProfile(); }
+  void ShowResultsDialog(const TGameEndRecord& record) override {
+    Commands().ShowResultsDialog(record);
+  }
+  bool RecordAdded() override { return Commands().RecordAdded(); }
+  void ShowHallOfFame() override { Commands().ShowHallOfFame(); }
 };
 
 using Clock = std::chrono::steady_clock;
@@ -52,11 +59,12 @@ void BM_ComputerTurnGap(benchmark::State& state) {
   TBenchGame form(&messages, platform);
   // The window locks its options while a game runs, as in the program.
   TGameDialogs dialogs;
-  dialogs.Settings = new TFormSettings(form, form.IniFile(), messages, form.State(), form.Music(),
-                                       platform, &form);
+  dialogs.Settings = new TFormSettings(form.Setup(), form.IniFile(), messages, form.State(),
+                                       form.Music(), platform, &form);
+  dialogs.Routes = &form;
   form.SetDialogs(dialogs);
   form.level = uint8_t(state.range(0));
-  form.ApplyDefaultOptions();
+  form.Setup().ApplyDefaultOptions();
   form.State().Options.SelectOptions &= uint8_t(~soAutostart);
   form.State().MultiUserMode = true;
   form.Machine().SetSizeMap(190, 93);

@@ -59,12 +59,12 @@ TMorvikProgram::TMorvikProgram(TMessageService& messages, const TPlatform& platf
   TIniFile& ini = game.IniFile();
   TProgramState& state = game.State();
 
-  settings_ = new TFormSettings(game, ini, messages, state, game.Music(), platform, &game);
+  settings_ = new TFormSettings(game.Setup(), ini, messages, state, game.Music(), platform, &game);
   created(settings_, "FormSettings");
 
   // The hall of fame is created after the results dialog: a new record's rank reaches it here.
   result_ = new TFormResult(
-      game.Machine(), state, ini, messages, game,
+      game.Machine(), state, ini, messages, game.Setup(),
       [this](int rank) {
         if (hallFame_) hallFame_->SetSelectedRow(rank);
       },
@@ -78,7 +78,7 @@ TMorvikProgram::TMorvikProgram(TMessageService& messages, const TPlatform& platf
   created(hallFame_, "FormHallFame");
 
   options_ = std::make_unique<TOptionDialogsLink>(game, *settings_, *multiUser_);
-  gamers_ = std::make_unique<TFormGamers>(ini, messages, state, *options_, game, platform);
+  gamers_ = std::make_unique<TFormGamers>(ini, messages, state, *options_, game.Setup(), platform);
   created(gamers_.get(), "FormGamers");
 
   about_ = new TFormAbout(platform, &game);

@@ -50,6 +50,7 @@ void TGameCommands::SetDialogs(const TGameDialogs& dialogs) {
   multiUser_ = dialogs.MultiUser;
   hallFame_ = dialogs.HallFame;
   gamers_ = dialogs.Gamers;
+  routes_ = dialogs.Routes;
   about_ = dialogs.About;
   stats_ = dialogs.Stats;
 }
@@ -70,6 +71,40 @@ TFormGamers* TGameCommands::GamersDialog() const {
   return gamers_;
 }
 
+bool TGameCommands::TestMultiUserCondition() {
+  return multiUser_ && multiUser_->TestCondition();
+}
+
+void TGameCommands::FillMultiUserSeats(TMorvikMachine& machine) {
+  if (!multiUser_) return;
+  for (int seat = 1; seat <= 4; ++seat) {
+    const TSeatSetup s = multiUser_->SeatSetup(seat);
+    machine.SetGamer(seat, s.Kind, s.Level, s.Name, s.Team);
+  }
+}
+
+void TGameCommands::SettingsControlEnabled(bool enabled) {
+  if (settings_) settings_->ControlEnabled(enabled);
+}
+
+void TGameCommands::SaveActiveProfile() {
+  if (gamers_) gamers_->CloseProfile();
+}
+
+void TGameCommands::ShowResultsDialog(const TGameEndRecord& record) {
+  if (!result_) return;
+  result_->SetRecord(record);
+  result_->exec();
+}
+
+bool TGameCommands::RecordAdded() {
+  return game_.State().RecordAdded;
+}
+
+void TGameCommands::ShowHallOfFame() {
+  if (hallFame_) hallFame_->exec();
+}
+
 void TGameCommands::Run(TGameAction id) {
   if (const auto run = ActionRow(id).Run) (this->*run)();
 }
@@ -83,7 +118,7 @@ void TGameCommands::StartGame() {
     if (!game_.Messages().Confirm("Существует активная игра.\nОна будет утеряна.\nВы уверены?"))
       return;
     game_.CountStoppedGame();
-    game_.SetRandomGame();
+    game_.Setup().SetRandomGame();
   }
   game_.StartNewGame();
 }
@@ -92,7 +127,7 @@ void TGameCommands::StopGame() {
   if (!game_.Messages().Confirm("Игра будет остановлена.\nВы уверены?")) return;
   game_.CountStoppedGame();
   game_.StopGame(true);
-  game_.SetRandomGame();
+  game_.Setup().SetRandomGame();
 }
 
 void TGameCommands::ContinueGame() {
@@ -123,11 +158,11 @@ void TGameCommands::Color(uint8_t color) {
 }
 
 void TGameCommands::GameClassic() {
-  game_.SetGameMode(false);
+  game_.Setup().SetGameMode(false);
 }
 
 void TGameCommands::GameMultiUser() {
-  game_.SetGameMode(true);
+  game_.Setup().SetGameMode(true);
 }
 
 void TGameCommands::SetCodeGame() {

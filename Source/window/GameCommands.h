@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "window/GameActions.h"
+#include "window/GameRoutes.h"
 
 class TFormAbout;
 class TFormGame;
@@ -29,9 +30,10 @@ struct TGameDialogs {
   TFormGamers* Gamers = nullptr;
   TFormAbout* About = nullptr;
   TFormStats* Stats = nullptr;
+  TGameRoutes* Routes = nullptr;  // null: the dialogs above answer
 };
 
-class TGameCommands {
+class TGameCommands final : public TGameRoutes {
  public:
   TGameCommands(TFormGame& game, const TPlatform& platform) : game_(game), platform_(platform) {}
 
@@ -42,6 +44,17 @@ class TGameCommands {
   TFormResult* ResultDialog() const;
   TFormHallFame* HallFameDialog() const;
   TFormGamers* GamersDialog() const;
+  // Where a game's start and end go: the dialogs, unless other routes were handed in.
+  TGameRoutes& Routes() { return routes_ ? *routes_ : *this; }
+
+  // ---- The routes through the dialogs --------------------------------------------------------
+  bool TestMultiUserCondition() override;
+  void FillMultiUserSeats(TMorvikMachine& machine) override;
+  void SettingsControlEnabled(bool enabled) override;
+  void SaveActiveProfile() override;
+  void ShowResultsDialog(const TGameEndRecord& record) override;
+  bool RecordAdded() override;
+  void ShowHallOfFame() override;
 
   // The command of an action, whether or not the action is enabled now (a command checks what
   // it needs itself).
@@ -91,4 +104,5 @@ class TGameCommands {
   QPointer<TFormGamers> gamers_;
   QPointer<TFormAbout> about_;
   QPointer<TFormStats> stats_;
+  TGameRoutes* routes_ = nullptr;
 };

@@ -325,7 +325,7 @@ std::optional<std::string> TGameRecords::Continuable(TGameRecord& record) const 
 }
 
 void TGameRecords::Continue(TGameRecord record) {
-  form_.SetGameMode(!ClassicShape(record));
+  form_.Setup().SetGameMode(!ClassicShape(record));
   form_.ContinueRecordedGame(record);
 }
 

@@ -47,15 +47,16 @@ void TGameServices::DrawIsland(uint16_t island, TTileState state, bool framed) {
 }
 
 void TGameServices::ShowResults() {
-  game_.ShowResultsDialog(game_.RecordGameEnd());
+  const TGameEndRecord record = game_.RecordGameEnd();
+  game_.Commands().Routes().ShowResultsDialog(record);
 }
 
 bool TGameServices::RecordAdded() {
-  return game_.RecordAdded();
+  return game_.Commands().Routes().RecordAdded();
 }
 
 void TGameServices::ShowHallOfFame() {
-  game_.ShowHallOfFame();
+  game_.Commands().Routes().ShowHallOfFame();
 }
 
 void TGameServices::StopGameAtEnd() {

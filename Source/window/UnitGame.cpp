@@ -65,11 +65,11 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
 
   music_ = std::make_unique<TMusic>(platform_.MusicFolder().toStdString(), messages_);
 
-  icons_ = MakeColorIcons();
+  setup_ = std::make_unique<TGameSetup>(*this, platform_);
   records_ = std::make_unique<TGameRecords>(*this, platform_);
   watch_ = std::make_unique<TGameWatch>(*this);
   commands_ = std::make_unique<TGameCommands>(*this, platform_);
-  actions_ = std::make_unique<TGameActions>(*this, icons_, *commands_);
+  actions_ = std::make_unique<TGameActions>(*this, setup_->Icons(), *commands_);
   CreateMenus();
   mainBar_ = actions_->BuildMainBar(*this);
   colorBar_ = actions_->BuildColorBar(*this);
@@ -96,7 +96,7 @@ TFormGame::~TFormGame() {
 
 const QIcon& TFormGame::ilColor(int index) const {
   static const QIcon none;
-  return index >= 0 && index < IconCount ? icons_[size_t(index)] : none;
+  return index >= 0 && index < IconCount ? setup_->Icons()[size_t(index)] : none;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -182,7 +182,7 @@ void TFormGame::closeEvent(QCloseEvent* event) {
     if (!records_->HasKept()) CountStoppedGame();
     machine_->EndGame();
   }
-  if (!state_.ActiveGamer.empty()) SaveActiveProfile();
+  if (!state_.ActiveGamer.empty()) commands_->Routes().SaveActiveProfile();
   if (music_) music_->InitializeMusic(false);
   event->accept();
 }

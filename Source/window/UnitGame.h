@@ -24,6 +24,7 @@
 #include "window/GameActions.h"
 #include "window/GameBoard.h"
 #include "window/GameCommands.h"
+#include "window/GameSetup.h"
 #include "window/GameStatus.h"
 
 class QAction;
@@ -46,7 +47,7 @@ class TPlatform;
 // Caption of the main window; a running game or a chosen layout appends " Расклад #" + number.
 inline constexpr const char* GameCaption = "Morvik 1.2 final.";
 
-class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
+class TFormGame : public QMainWindow {
   Q_OBJECT
 
  public:
@@ -63,21 +64,6 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   TMessageService& Messages() { return *messages_; }
   TMusic* Music() { return music_.get(); }  // made with the window, kept for its life
 
-  // ---- Options and game mode (UnitGameOptions.cpp) ----------------------------------------
-  // The one operation that puts options in force: machine (board, tile, looks), window size and
-  // panels, music and volume, SelectOptions, PanelFlags, VictoryByArea and State().Options.
-  // A size of -1 (a custom field without a size) leaves the machine's. Writes nothing to the
-  // file. False when the music could not be switched as asked (it stays as it was).
-  bool ApplyOptions(const TGameOptions& options) override;
-  // The catalogue's defaults for a fresh profile (the music left as it is), until a profile's
-  // own options are applied.
-  void ApplyDefaultOptions();
-  // The one operation that sets the game mode: MultiUserMode, both mode actions and the settings
-  // dialog's rgMode together.
-  void SetGameMode(bool multiUser) override;
-  int32_t CodeGame() const override;
-  void SetCodeGame(int32_t code) override;
-
   // ---- Parts -----------------------------------------------------------------------------
   // Once, after the program has created the dialogs.
   void SetDialogs(const TGameDialogs& dialogs) { commands_->SetDialogs(dialogs); }
@@ -86,6 +72,8 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   TGameCommands& Commands() { return *commands_; }
   TGameStatus& Status() { return *status_; }
   TGameBoard& Board() { return *board_; }
+  // The options in force, the game mode and the layout number: the dialogs' host.
+  TGameSetup& Setup() { return *setup_; }
   // Enables every action by its rule, from what the machine allows right now.
   void UpdateActions();
 
@@ -99,7 +87,6 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   // A game stopped by the player before its end counts as stopped for every person in it who
   // had chosen a colour. Called before the stop; nothing when no game runs.
   void CountStoppedGame();
-  void SetRandomGame() override;  // new layout number from the clock; the caption is not changed
   // A person's colour choice; taken only while the game waits for a person (colour choices
   // arriving while computers move are ignored).
   void SetColor(uint8_t color);
@@ -120,7 +107,7 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   void ShowPanels();
 
   // ---- Icons -----------------------------------------------------------------------------
-  static constexpr int IconCount = 26;
+  static constexpr int IconCount = ColorIconCount;
   const QIcon& ilColor(int index) const;
 
   // ---- End of a game -----------------------------------------------------------------------
@@ -136,26 +123,8 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   // Goes on with an unfinished recorded game as the running game (its seats already filled the
   // way the caller wants them). False when it could not be continued (the message was shown).
   bool ContinueRecordedGame(const TGameRecord& record);
-  void ProfileRenamed(const std::string& from, const std::string& to) override;
-  void ProfileErased(const std::string& name) override;
-
-  // The results dialog, modal: display and the replay question only; whether it added a
-  // record (State().RecordAdded); the hall of fame, modal.
-  virtual void ShowResultsDialog(const TGameEndRecord& record);
-  virtual bool RecordAdded();
-  virtual void ShowHallOfFame();
 
  protected:
-  // Start step 2: in multi-user mode the multi-user setup checks its seats (showing its own
-  // message); false refuses the start.
-  virtual bool TestMultiUserCondition();
-  // Start step 5 in multi-user mode: the four seats from the multi-user setup.
-  virtual void FillMultiUserSeats();
-  // The settings that a running game must not change: locked at a start, released when idle.
-  virtual void SettingsControlEnabled(bool enabled);
-  // On close, when a profile is active: store its layout number and game mode.
-  virtual void SaveActiveProfile();
-
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;  // centred on the screen the first time
 
@@ -176,7 +145,7 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   std::unique_ptr<TGameServices> services_;  // what the machine asks of the window
   std::unique_ptr<TMorvikMachine> machine_;
   std::unique_ptr<TMusic> music_;
-  std::array<QIcon, IconCount> icons_;
+  std::unique_ptr<TGameSetup> setup_;
   std::unique_ptr<TGameRecords> records_;
   std::unique_ptr<TGameWatch> watch_;
   std::unique_ptr<TGameCommands> commands_;

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TFormGame: the end of a game, as the machine runs it: the results, the statistics and the hall
-// of fame recorded in that order and written in one replacement of the settings file; then the
-// results dialog (display and the replay question only), the hall of fame after a record, and
-// the stop.
-#include "dialogs/UnitHallFame.h"
-#include "dialogs/UnitResult.h"
+// of fame recorded in that order and written in one replacement of the settings file. The
+// results dialog and the hall of fame follow through the routes (TGameRoutes); a stopped game
+// counts for the statistics.
 #include "model/GameResults.h"
 #include "window/GameRecords.h"
 #include "window/UnitGame.h"
@@ -44,19 +42,4 @@ void TFormGame::CountStoppedGame() {
   if (!machine_->Active || !machine_->Map) return;
   // A refusal has been reported by the store; the stop goes on regardless.
   RecordGameStats(*iniFile_, StoppedGameStats(*machine_, state_));
-}
-
-void TFormGame::ShowResultsDialog(const TGameEndRecord& record) {
-  TFormResult* result = commands_->ResultDialog();
-  if (!result) return;
-  result->SetRecord(record);
-  result->exec();
-}
-
-bool TFormGame::RecordAdded() {
-  return state_.RecordAdded;
-}
-
-void TFormGame::ShowHallOfFame() {
-  if (TFormHallFame* hallFame = commands_->HallFameDialog()) hallFame->exec();
 }

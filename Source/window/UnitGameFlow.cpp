@@ -30,16 +30,17 @@
 bool TFormGame::StartNewGame(const TGameRecord* resume) {
   autostartPending_ = false;
   watch_->Leave();
-  if (!resume && state_.MultiUserMode && !TestMultiUserCondition()) return false;
+  if (!resume && state_.MultiUserMode && !commands_->Routes().TestMultiUserCondition())
+    return false;
 
-  SettingsControlEnabled(false);
+  commands_->Routes().SettingsControlEnabled(false);
   inGame_ = true;
   UpdateActions();
 
   if (music_) music_->StopTitle();
   // Start step 5: all four seats; classic here, multi-user from the multi-user setup.
   if (!resume && state_.MultiUserMode) {
-    FillMultiUserSeats();
+    commands_->Routes().FillMultiUserSeats(*machine_);
   } else if (!resume) {
     machine_->SetGamer(1, gkHuman, 0, state_.ActiveGamer, 0);
     machine_->SetGamer(2, gkNone, 0, std::string(), 0);
@@ -75,13 +76,6 @@ bool TFormGame::StartNewGame(const TGameRecord* resume) {
 
 void TFormGame::ShowCodeGameCaption() {
   setWindowTitle(Q(GameCaption) + Q(" Расклад #") + QString::number(machine_->CodeGame));
-}
-
-void TFormGame::SetRandomGame() {
-  SetRandSeed(platform_.ClockCounter());
-  const int32_t seed = int32_t(GetRandSeed());
-  // The one seed without a positive counterpart becomes the largest layout number.
-  machine_->SetCodeGame(seed == INT32_MIN ? INT32_MAX : std::abs(seed));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -163,33 +157,10 @@ void TFormGame::ShowIdle() {
   setWindowTitle(Q(GameCaption));
   board_->Widget()->SetPopupMenu(nullptr);
   board_->PresentShow();
-  SettingsControlEnabled(true);
+  commands_->Routes().SettingsControlEnabled(true);
   inGame_ = false;
   UpdateActions();
   if (music_) music_->StopMain();  // also when an automatic start was refused
-}
-
-// ---------------------------------------------------------------------------------------------
-// The dialogs a game's start and the program's close go through.
-
-void TFormGame::SettingsControlEnabled(bool enabled) {
-  if (commands_->SettingsDialog()) commands_->SettingsDialog()->ControlEnabled(enabled);
-}
-
-bool TFormGame::TestMultiUserCondition() {
-  return commands_->MultiUserDialog() && commands_->MultiUserDialog()->TestCondition();
-}
-
-void TFormGame::FillMultiUserSeats() {
-  if (!commands_->MultiUserDialog()) return;
-  for (int seat = 1; seat <= 4; ++seat) {
-    const TSeatSetup s = commands_->MultiUserDialog()->SeatSetup(seat);
-    machine_->SetGamer(seat, s.Kind, s.Level, s.Name, s.Team);
-  }
-}
-
-void TFormGame::SaveActiveProfile() {
-  if (commands_->GamersDialog()) commands_->GamersDialog()->CloseProfile();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -199,12 +170,4 @@ bool TFormGame::ContinueRecordedGame(const TGameRecord& record) {
   if (machine_->Active) return false;
   StartNewGame(&record);
   return machine_->Active;
-}
-
-void TFormGame::ProfileRenamed(const std::string& from, const std::string& to) {
-  records_->MoveKept(from, to);
-}
-
-void TFormGame::ProfileErased(const std::string& name) {
-  records_->DiscardKept(name);
 }

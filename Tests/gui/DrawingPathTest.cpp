@@ -38,7 +38,7 @@ class DrawingPath : public GameWindow {
     o.SizeTile = 4;  // "Особая"
     o.CustomTile = 8 + int(rng() % 8);
     o.SelectOptions = uint8_t(o.SelectOptions ^ (rng() % 2 ? soSelectBoundary : 0));
-    form->ApplyOptions(o);
+    form->Setup().ApplyOptions(o);
   }
   void RestAtTerritory() { Move(TerritoryPoint(M().CurrentGamer)); }
 };

@@ -34,7 +34,8 @@ struct TSeat {
   uint8_t Level = 0;
 };
 
-class TTestGame : public TFormGame {
+// The routes into the later dialogs are the window's own recorders.
+class TTestGame : public TFormGame, public TGameRoutes {
  public:
   using TFormGame::TFormGame;
 
@@ -46,7 +47,7 @@ class TTestGame : public TFormGame {
   bool recordAdded = false;
 
   bool TestMultiUserCondition() override { return multiUserOk; }
-  void FillMultiUserSeats() override {
+  void FillMultiUserSeats(TMorvikMachine& machine) override {
     volatile char marker = 0;
     startFrames.push_back(reinterpret_cast<uintptr_t>(&marker));
     events.push_back("start");
@@ -55,7 +56,7 @@ class TTestGame : public TFormGame {
       std::string name;
       if (seat.Kind == gkComputer) name = "Компьютер №" + std::to_string(s);
       if (seat.Kind == gkHuman) name = "Человек " + std::to_string(s);
-      Machine().SetGamer(s, seat.Kind, seat.Level, name, 0);
+      machine.SetGamer(s, seat.Kind, seat.Level, name, 0);
     }
     if (onStart) onStart();
   }
@@ -68,6 +69,9 @@ class TTestGame : public TFormGame {
   }
   bool RecordAdded() override { return recordAdded; }
   void ShowHallOfFame() override { events.push_back("halloffame"); }
+  // The settings dialog and the profiles as the program has them.
+  void SettingsControlEnabled(bool enabled) override { Commands().SettingsControlEnabled(enabled); }
+  void SaveActiveProfile() override { Commands().SaveActiveProfile(); }
 };
 
 class GameWindow : public ::testing::Test {
@@ -79,13 +83,14 @@ class GameWindow : public ::testing::Test {
     form = std::make_unique<TTestGame>(&messages, platform);
     // The dialogs the window works with, as the program creates them.
     TFormGame& game = *form;
-    dialogs.Settings = new TFormSettings(game, game.IniFile(), messages, game.State(), game.Music(),
-                                         platform, &game);
+    dialogs.Settings = new TFormSettings(game.Setup(), game.IniFile(), messages, game.State(),
+                                         game.Music(), platform, &game);
     dialogs.MultiUser = new TFormMultiUserGame(game.IniFile(), messages, game.State(), &game);
+    dialogs.Routes = form.get();
     form->SetDialogs(dialogs);
     form->State().ActiveGamer = "Тестер";
     form->State().OptionsSection = "OPTIONS_Тестер";
-    form->ApplyDefaultOptions();
+    form->Setup().ApplyDefaultOptions();
     form->Machine().SetCodeGame(12345);
     form->show();
     form->activateWindow();

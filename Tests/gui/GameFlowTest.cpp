@@ -105,8 +105,8 @@ TEST_F(GameFlow, RandomLayoutComesFromThePlatformClock) {
       {0xFFFFFFFF, 1}, {0xFFFFFF00, 256}};
   for (const auto& c : cases) {
     platform.clock = c.reading - platform.clockStep;  // read once, after one step
-    form->SetRandomGame();
-    EXPECT_EQ(form->CodeGame(), c.code) << c.reading;
+    form->Setup().SetRandomGame();
+    EXPECT_EQ(form->Setup().CodeGame(), c.code) << c.reading;
   }
 }
 

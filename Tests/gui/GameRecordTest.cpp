@@ -262,12 +262,12 @@ TEST_F(GameRecordWindow, AKeptGameFollowsItsProfileThroughARenameAndGoesWithIt) 
   ASSERT_TRUE(read.Record);
   const QString other = form->Records().KeptPath("Третий");
   ASSERT_FALSE(SaveGameRecord(other.toStdString(), *read.Record));
-  form->ProfileRenamed("Тестер", "Другой");
+  form->Setup().ProfileRenamed("Тестер", "Другой");
   EXPECT_FALSE(QFile::exists(kept));
   ASSERT_TRUE(QFile::exists(form->Records().KeptPath("Другой")));
   for (const QString& path : {form->Records().KeptPath("Другой"), other})
     EXPECT_EQ(LoadGameRecord(path.toStdString()).Record->Seats[1].Name, "Другой");
-  form->ProfileErased("Другой");
+  form->Setup().ProfileErased("Другой");
   EXPECT_FALSE(QFile::exists(form->Records().KeptPath("Другой")));
 }
 

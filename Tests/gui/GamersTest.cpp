@@ -15,7 +15,8 @@ class Gamers : public ProfilesWindow {
  protected:
   void SetUp() override {
     ProfilesWindow::SetUp();
-    form = std::make_unique<TFormGamers>(Ini(), messages, State(), options, *game, platform);
+    form =
+        std::make_unique<TFormGamers>(Ini(), messages, State(), options, game->Setup(), platform);
   }
   void TearDown() override {
     form.reset();

@@ -27,7 +27,7 @@ class Results : public ProfilesWindow {
     State().GameVictory = 0;  // a game by area on the medium board
     State().GameSizeMap = 1;
     form = new TFormResult(
-        game->Machine(), State(), Ini(), messages, *game,
+        game->Machine(), State(), Ini(), messages, game->Setup(),
         [this](int rank) { hallFame->SetSelectedRow(rank); }, game.get());
     game->Machine().SetCodeGame(555);
   }

@@ -40,8 +40,8 @@ class SettingsWindow : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     platform.SetFolder(dir.path());
     game = std::make_unique<TFormGame>(&messages, platform);
-    settings = new TFormSettings(*game, game->IniFile(), messages, game->State(), game->Music(),
-                                 platform, game.get());
+    settings = new TFormSettings(game->Setup(), game->IniFile(), messages, game->State(),
+                                 game->Music(), platform, game.get());
     multi = new TFormMultiUserGame(game->IniFile(), messages, game->State(), game.get());
     TGameDialogs dialogs;
     dialogs.Settings = settings;

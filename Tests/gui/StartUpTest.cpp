@@ -315,7 +315,7 @@ TEST_F(Running, EndOfGameShowsResultsAndTheHallOfFameOnARecord) {
   });
   Game().Machine().Services().ShowResults();
   EXPECT_EQ(shown, Names{"Ann"});
-  EXPECT_TRUE(Game().RecordAdded());
+  EXPECT_TRUE(Game().Machine().Services().RecordAdded());
   std::vector<std::string> table;
   ReadHallFame(Ini(), &messages, table, "MAP01");
   EXPECT_EQ(table, Names{"Ann=300"});
@@ -324,7 +324,7 @@ TEST_F(Running, EndOfGameShowsResultsAndTheHallOfFameOnARecord) {
     row = program->HallFame().SelectedRow();
     program->HallFame().accept();
   });
-  Game().ShowHallOfFame();
+  Game().Machine().Services().ShowHallOfFame();
   EXPECT_EQ(row, 1);
   EXPECT_TRUE(failures.empty());
   m.Map.reset();

@@ -392,7 +392,7 @@ TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
   TGameOptions options = form->State().Options;
   for (int size : {3, 1}) {
     options.SizeMap = size;
-    form->ApplyOptions(options);
+    form->Setup().ApplyOptions(options);
     form->SetSizeWindow();
     QApplication::processEvents();
     EXPECT_TRUE(area.contains(form->frameGeometry().topLeft())) << size;
@@ -408,7 +408,7 @@ TEST_F(GameWindow, OpensCentredAndStaysOnTheScreen) {
   // Moved by the player, it stays where it was put, only kept on the screen.
   form->move(area.right() - 50, area.bottom() - 50);
   options.SizeMap = 0;  // the small board: the window fits the screen
-  form->ApplyOptions(options);
+  form->Setup().ApplyOptions(options);
   form->SetSizeWindow();
   QApplication::processEvents();
   EXPECT_TRUE(area.contains(form->frameGeometry())) << form->frameGeometry().x();
