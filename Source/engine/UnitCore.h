@@ -281,7 +281,8 @@ class TMorvikMachine {
   // Help for a player who is learning (UnitCoreCoach.cpp).
   // Hint: BrainMaster's answer for the seat in the current position. Nothing moves: board,
   // scores, free colours, the current seat, the generator and the progress bar stay as they
-  // are; only Assisted is set.
+  // are; only Assisted is set. With ThinkMaster set, the search runs through it (the window's
+  // events go on) and an answer whose position has changed meanwhile is none (colour 0).
   THint Hint(uint8_t seat);
   // TakeBack: the game returns exactly to the moment before the person's last colour choice,
   // waiting for that person again. Only in a game with exactly one person, while it waits for
@@ -344,6 +345,7 @@ class TMorvikMachine {
 
   TWindowServices* services_;
   std::unique_ptr<TNullWindowServices> nullServices_;
+  bool hinting_ = false;     // a hint is being thought out through ThinkMaster
   uint32_t gameSerial_ = 0;  // bumped by every StartGame: loops notice a game started meanwhile
 
   // The current game as its layout and moves, enough to rebuild any earlier position: the

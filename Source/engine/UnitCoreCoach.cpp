@@ -42,6 +42,8 @@ class TRestore {
 THint TMorvikMachine::Hint(uint8_t seat) {
   THint hint;
   if (!Active || !Map || seat < 1 || seat > 4 || Gamers[seat].Kind == gkNone) return hint;
+  if (hinting_) return hint;  // asked again while the first one is being thought out
+  std::shared_ptr<TMasterThought> thought;
   {
     TQuietServices quiet(Services());
     TRestore<TWindowServices*> services(services_);
@@ -49,9 +51,27 @@ THint TMorvikMachine::Hint(uint8_t seat) {
     const uint32_t seed = GetRandSeed();
     services_ = &quiet;
     CurrentGamer = seat;
-    hint.Color = BrainMaster();
+    thought = PrepareMaster();
     SetRandSeed(seed);
   }
+  if (ThinkMaster) {
+    // Thought out where the window's events go on. A move, a take-back or another game
+    // meanwhile leaves the advice without its position: it is dropped.
+    const uint32_t serial = gameSerial_;
+    const size_t moves = MovesPlayed();
+    TRestore<bool> busy(hinting_);
+    hinting_ = true;
+    hint.Color = ThinkMaster(thought, [this, serial, moves] {
+      return Active && Map && AwaitingHuman && serial == gameSerial_ && MovesPlayed() == moves;
+    });
+    if (hint.Color == 0) {
+      thought->Cancel();
+      return THint{};
+    }
+  } else {
+    hint.Color = thought->Think();
+  }
+  MasterPositions = thought->Positions();
   // What Capture would take: live entries of that colour, in list order.
   const TMap& map = *Map;
   for (const uint16_t id : map.Islands[GetGamerIsland(map, seat)].Neighbours)
@@ -68,7 +88,7 @@ bool TMorvikMachine::SeatHasChosen(uint8_t seat) const {
 }
 
 bool TMorvikMachine::CanHint() const {
-  return Active && Map && AwaitingHuman && CurrentGamer >= 1 && CurrentGamer <= 4 &&
+  return Active && Map && AwaitingHuman && !hinting_ && CurrentGamer >= 1 && CurrentGamer <= 4 &&
          Gamers[CurrentGamer].Kind == gkHuman;
 }
 

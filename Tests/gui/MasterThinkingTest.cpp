@@ -150,6 +150,84 @@ TEST_F(MasterThinking, StopOrCloseWhileThinkingEndsTheGameAtOnce) {
   }
 }
 
+// "Подсказка" is thought out the master's way: the window's events go on meanwhile, and a
+// colour chosen, a take-back or a stop handled then leaves no advice, while a second F9 is ignored
+// and the first advice is shown as the machine alone gives it.
+TEST_F(MasterThinking, AHintThinksWhileTheWindowRunsAndIsDroppedWhenThePositionMovesOn) {
+  enum class During { Nothing, HintAgain, Colour, TakeBack, Stop };
+  for (const During during :
+       {During::Nothing, During::HintAgain, During::Colour, During::TakeBack, During::Stop}) {
+    SCOPED_TRACE(int(during));
+    SetBoard(30, 15, 10);
+    form->State().MultiUserMode = false;
+    Option(soAutoTurn, false);
+    Option(soSkipTurn, false);
+    form->Action(TGameAction::MenuStartGame)->trigger();
+    ASSERT_TRUE(M().AwaitingHuman);
+    for (uint8_t k = 1; k <= 7; ++k)  // one choice, so that a take-back is possible
+      if (M().FreeColors[k]) {
+        form->Action(ColorAction(k))->trigger();
+        break;
+      }
+    ASSERT_TRUE(M().AwaitingHuman);
+    const auto think = M().ThinkMaster;
+    M().ThinkMaster = nullptr;
+    const THint alone = M().Hint(1);
+    M().ThinkMaster = think;
+    ASSERT_GE(alone.Color, 1);
+    const int progress = form->Status().Progress()->value();
+
+    thoughts.clear();
+    auto block = std::make_unique<TPoolBlock>();
+    bool handled = false;
+    onThought = [&] {
+      QTimer::singleShot(0, form.get(), [&] {
+        handled = true;
+        switch (during) {
+          case During::Nothing:
+            break;
+          case During::HintAgain:
+            QTest::keyClick(form.get(), Qt::Key_F9);
+            break;
+          case During::Colour:
+            for (uint8_t k = 1; k <= 7; ++k)
+              if (M().FreeColors[k]) {
+                form->Action(ColorAction(k))->trigger();
+                break;
+              }
+            break;
+          case During::TakeBack:
+            form->Action(TGameAction::MenuUndo)->trigger();
+            break;
+          case During::Stop:
+            messages.confirmAnswers = {true};
+            form->Action(TGameAction::MenuStopGame)->trigger();
+            break;
+        }
+        block->Release();  // the thought may run now
+      });
+    };
+    QTest::keyClick(form.get(), Qt::Key_F9);
+    onThought = nullptr;
+    EXPECT_TRUE(handled);
+    ASSERT_EQ(thoughts.size(), 1u);
+    const bool kept = during == During::Nothing || during == During::HintAgain;
+    EXPECT_EQ(thoughts[0]->Cancelled(), !kept);
+    EXPECT_EQ(form->Board().Pointer().HintShown(), kept);
+    if (kept) {
+      EXPECT_EQ(Panel(4),
+                QStringLiteral("Совет: ") + form->Action(ColorAction(alone.Color))->text());
+      EXPECT_EQ(form->Status().Progress()->value(), progress);
+      EXPECT_TRUE(form->Action(TGameAction::MenuHint)->isEnabled());
+    }
+    block.reset();
+    if (M().Active) {
+      messages.confirmAnswers = {true};
+      form->Action(TGameAction::MenuStopGame)->trigger();
+    }
+  }
+}
+
 // The helper itself: an error of the work reaches the caller, and a wait given up returns no
 // answer without waiting for the work.
 TEST(BackgroundWork, ErrorsReachTheCallerAndAGivenUpWaitReturnsNothing) {
