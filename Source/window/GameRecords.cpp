@@ -201,6 +201,62 @@ void TGameRecords::MoveKept(const std::string& from, const std::string& to) {
     // A refused write leaves the game as it was, still to be watched.
     if (renamed) SaveGameRecord(path, *read.Record);
   }
+  // The hall of fame's records have been renamed: their games follow them.
+  HallFame().Rename(from, to);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The hall of fame's games.
+
+THallFameGames TGameRecords::HallFame() const {
+  return THallFameGames(std::filesystem::path(platform_.DataFolder().toStdString()) / "halloffame");
+}
+
+void TGameRecords::KeepHallFameGame(const std::string& section,
+                                    const std::vector<std::string>& records, size_t row) {
+  if (!last_) return;
+  if (auto error = HallFame().Keep(section, records, row, *last_))
+    form_.Messages().Error("Игру рекорда не удалось сохранить.\n" + *error);
+}
+
+std::vector<bool> TGameRecords::HallFameGames(const std::string& section,
+                                              const std::vector<std::string>& records) const {
+  std::vector<bool> has;
+  for (const std::filesystem::path& game : HallFame().Games(section, records))
+    has.push_back(!game.empty());
+  return has;
+}
+
+void TGameRecords::WatchHallFameGame(const std::string& section,
+                                     const std::vector<std::string>& records, size_t row) {
+  const std::vector<std::filesystem::path> games = HallFame().Games(section, records);
+  if (row >= games.size() || games[row].empty()) return;
+  const std::string path = games[row].string();
+  // The dialog may have been opened by the end of a game, which still has to stop.
+  QMetaObject::invokeMethod(
+      this,
+      [this, path] {
+        TRecordRead read = LoadGameRecord(path);
+        if (!read.Record) {
+          form_.Messages().Error(read.Error);
+          return;
+        }
+        if (form_.Machine().Active) {
+          if (!form_.Messages().Confirm(
+                  "Существует активная игра.\nОна будет утеряна.\nВы уверены?"))
+            return;
+          form_.StopGame(true);
+        }
+        TGameWatch& watch = form_.Watch();
+        watch.Start(std::move(*read.Record));
+        // A record is watched from where it was won; Home goes back to the first move.
+        watch.Seek(watch.Length());
+      },
+      Qt::QueuedConnection);
+}
+
+void TGameRecords::HallFameTableReset(const std::string& section) {
+  HallFame().Follow(section, {});
 }
 
 void TGameRecords::Waiting() {
