@@ -138,6 +138,10 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   bool ContinueRecordedGame(const TGameRecord& record);
   void ProfileRenamed(const std::string& from, const std::string& to) override;
   void ProfileErased(const std::string& name) override;
+  // The session ends (logout, a termination signal). Without `close`, the kept game and the
+  // profile are written now and the game goes on (a logout may yet be cancelled); with it, the
+  // window closes as "Выход" closes it, without asking.
+  void SessionEnding(bool close);
 
   // The results dialog, modal: display and the replay question only; whether it added a
   // record (State().RecordAdded); the hall of fame, modal.
@@ -195,5 +199,6 @@ class TFormGame : public QMainWindow, public TGameHost, public TSettingsHost {
   // Where the program last put the window: while it is still there the player has not moved it,
   // and a size change centres it again.
   std::optional<QPoint> placedAt_;
-  int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
+  int gameSerial_ = 0;         // counts started games; a click checks it after letting events run
+  bool closeUnasked_ = false;  // the session ends: closing asks nothing
 };

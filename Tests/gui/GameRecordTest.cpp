@@ -5,10 +5,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <csignal>
 #include <map>
 
 #include "GameFixture.h"
 #include "config/GamerStats.h"
+#include "gui/EndSignals.h"
 #include "model/GameRecord.h"
 #include "window/GameRecords.h"
 #include "window/GameWatch.h"
@@ -180,6 +182,53 @@ TEST_F(GameRecordWindow, ContinuingAfterACloseGivesTheUninterruptedGame) {
   form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_FALSE(QFile::exists(kept));
   EXPECT_EQ(stopped(), 1);
+}
+
+// The session's end keeps the game even where no turn has kept it yet: a logout writes it and
+// the game goes on (the logout may be cancelled); a termination signal closes the window as
+// "Выход" does, without its question, and the game continues after the next start.
+TEST_F(GameRecordWindow, TheSessionsEndKeepsTheGame) {
+  const QString kept = form->Records().KeptPath();
+  auto keptMoves = [&] {
+    const TRecordRead read = LoadGameRecord(kept.toStdString());
+    EXPECT_TRUE(read.Record) << read.Error;
+    return read.Record ? read.Record->Moves.size() : 0;
+  };
+  form->Action(TGameAction::MenuStartGame)->trigger();
+  PlayPerson(4);
+  QFile::remove(kept);
+  form->SessionEnding(false);
+  EXPECT_EQ(keptMoves(), M().MovesPlayed());
+  EXPECT_TRUE(M().Active);
+
+  for (const int signal : {SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    if (!M().Active) {
+      M().SetCodeGame(12345);
+      form->Action(TGameAction::MenuStartGame)->trigger();
+    }
+    PlayPerson(M().MovesPlayed() + 2);
+    ASSERT_TRUE(M().Active);
+    QCoreApplication::processEvents();
+    QFile::remove(kept);
+    const size_t moves = M().MovesPlayed();
+    int received = 0;
+    const TEndSignals ends([&](int s) {
+      received = s;
+      form->SessionEnding(true);
+    });
+    ASSERT_TRUE(ends.Installed());
+    raise(signal);
+    for (int i = 0; i < 100 && !received; ++i) QTest::qWait(10);
+    EXPECT_EQ(received, signal);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(messages.Texts("confirm").empty());
+    EXPECT_EQ(keptMoves(), moves);
+    Restart();
+    ASSERT_TRUE(form->Action(TGameAction::MenuContinueGame)->isEnabled());
+    form->Action(TGameAction::MenuContinueGame)->trigger();
+    EXPECT_EQ(M().MovesPlayed(), moves);
+  }
 }
 
 TEST_F(GameRecordWindow, UnfinishedFilesAreContinuedOrWatchedAsTheirSeatsAllow) {
