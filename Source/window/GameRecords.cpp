@@ -241,16 +241,17 @@ void TGameRecords::WatchHallFameGame(const std::string& section,
           form_.Messages().Error(read.Error);
           return;
         }
-        if (form_.Machine().Active) {
+        TGameWatch& watch = form_.Watch();
+        const TGameRecord& record = *read.Record;
+        // A board the screen cannot hold is refused before the running game is given up.
+        if (form_.Machine().Active && watch.WatchTile(record.Width, record.Height) > 0) {
           if (!form_.Messages().Confirm(
                   "Существует активная игра.\nОна будет утеряна.\nВы уверены?"))
             return;
           form_.StopGame(true);
         }
-        TGameWatch& watch = form_.Watch();
-        watch.Start(std::move(*read.Record));
         // A record is watched from where it was won; Home goes back to the first move.
-        watch.Seek(watch.Length());
+        if (watch.Start(std::move(*read.Record))) watch.Seek(watch.Length());
       },
       Qt::QueuedConnection);
 }
@@ -334,6 +335,12 @@ void TGameRecords::OpenFile(const QString& path) {
   TRecordRead read = LoadGameRecord(path.toStdString());
   if (!read.Record) {
     form_.Messages().Error(read.Error);
+    return;
+  }
+  // A finished game too large for the screen is told at once, the running game untouched.
+  if (read.Record->Finished &&
+      form_.Watch().WatchTile(read.Record->Width, read.Record->Height) == 0) {
+    form_.Watch().Start(std::move(*read.Record));
     return;
   }
   // Only a file that reads costs the running game, and only when the player agrees.

@@ -67,7 +67,7 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
 
   icons_ = MakeColorIcons();
   records_ = std::make_unique<TGameRecords>(*this, platform_);
-  watch_ = std::make_unique<TGameWatch>(*this);
+  watch_ = std::make_unique<TGameWatch>(*this, platform_);
   commands_ = std::make_unique<TGameCommands>(*this, platform_);
   actions_ = std::make_unique<TGameActions>(*this, icons_, *commands_);
   CreateMenus();

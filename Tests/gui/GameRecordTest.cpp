@@ -231,6 +231,54 @@ TEST_F(GameRecordWindow, TheSessionsEndKeepsTheGame) {
   }
 }
 
+// A record's board too large for the screen at the window's tile size is watched with the
+// largest tile size the settings allow that fits; with none the player is told, the window keeps
+// its size and nothing is watched. Leaving gives the window its own size back.
+TEST_F(GameRecordWindow, ALargeRecordIsWatchedWithTilesThatFitTheScreen) {
+  struct TCase {
+    int width, height, tile;  // the record's board, the window's tile size
+    QSize screen;
+    int watched;  // the tile size it is watched with, 0 for none
+  };
+  const TCase cases[] = {
+      {14, 10, 10, {1024, 768}, 10},    // a board that fits keeps the window's tiles
+      {60, 40, 25, {1024, 768}, 15},    // the height decides
+      {100, 50, 15, {1024, 768}, 10},   // the width decides
+      {100, 50, 15, {1920, 1080}, 15},  // the same board on a larger screen
+      {255, 255, 15, {1920, 1080}, 0}, {255, 255, 10, {1024, 768}, 0},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    platform.screen = c.screen;
+    SetBoard(14, 10, c.tile);
+    const QSize own = form->size();
+    TGameRecord record;
+    record.CodeGame = 4321;
+    record.Width = uint8_t(c.width);
+    record.Height = uint8_t(c.height);
+    record.Seats[1] = {gkComputer, 1, "Компьютер №1"};
+    record.Seats[4] = {gkComputer, 1, "Компьютер №4"};
+    messages.Clear();
+    EXPECT_EQ(form->Watch().Start(record), c.watched > 0);
+    EXPECT_EQ(form->Watch().Active(), c.watched > 0);
+    if (c.watched > 0) {
+      EXPECT_EQ(form->Board().MapImage().width(), c.width * c.watched + 1);
+      EXPECT_EQ(form->Board().MapImage().height(), c.height * c.watched + 1);
+      EXPECT_LE(form->width(), c.screen.width());
+      EXPECT_LE(form->height(), c.screen.height());
+      EXPECT_TRUE(messages.shown.empty());
+      form->Watch().Leave();
+    } else {
+      EXPECT_EQ(messages.Texts("error"),
+                std::vector<std::string>{"Игру на поле 255 x 255 нельзя показать: поле не "
+                                         "помещается на экране даже с плитками наименьшей "
+                                         "ширины (10)."});
+    }
+    EXPECT_EQ(form->size(), own);
+    EXPECT_EQ(M().SizeTile, c.tile);
+  }
+}
+
 TEST_F(GameRecordWindow, UnfinishedFilesAreContinuedOrWatchedAsTheirSeatsAllow) {
   form->Action(TGameAction::MenuStartGame)->trigger();
   PlayPerson(4);
