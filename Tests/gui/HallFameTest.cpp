@@ -219,6 +219,27 @@ TEST_F(HallFame, HeadingsAndTheWidestNameFitTheirColumns) {
   EXPECT_LE(columns, grid->viewport()->width());
 }
 
+// The added button keeps the dialog whole: every button inside the width of the grid, none
+// over another. MORVIK_SHOT_DIR keeps a picture of it (run once more with QT_SCALE_FACTOR=2).
+TEST_F(HallFame, TheButtonsFitUnderTheGrid) {
+  Open();
+  TFormHallFame* dialog = form.get();
+  const QRect grid = dialog->sgScores->geometry();
+  QRect taken;
+  for (QPushButton* b : {dialog->btnDropScore, dialog->btnClose, dialog->btnWatch}) {
+    const QRect r = b->geometry();
+    EXPECT_GE(r.left(), grid.left()) << b->text().toStdString();
+    EXPECT_LE(r.right(), grid.right()) << b->text().toStdString();
+    EXPECT_GE(r.width(), b->sizeHint().width()) << b->text().toStdString();
+    EXPECT_FALSE(r.intersects(taken)) << b->text().toStdString();
+    taken = taken.united(r);
+  }
+  EXPECT_EQ(dialog->btnWatch->text(), QStringLiteral("Смотреть"));
+  if (const QString shots = qEnvironmentVariable("MORVIK_SHOT_DIR"); !shots.isEmpty())
+    dialog->grab().save(shots +
+                        QStringLiteral("/halloffame-x%1.png").arg(dialog->devicePixelRatio()));
+}
+
 // ---------------------------------------------------------------------------------------------
 // The records' games: kept beside the table by a won game, shown by "Смотреть".
 
@@ -228,22 +249,10 @@ class HallFameGames : public GameWindow {
  protected:
   void SetUp() override {
     GameWindow::SetUp();
-    Prepare();
-  }
-  void Prepare() {
     SetBoard(14, 10, 10);
     Option(soAutostart, false);
     form->State().MultiUserMode = false;
     form->onResults = [this] { finalBoard = form->Board().MapImage().copy(); };
-  }
-  // The program started again on a fresh settings file in the same folder.
-  void Restart() {
-    form->close();
-    form.reset();
-    QFile::remove(platform.SettingsFilePath());
-    std::filesystem::remove_all(Games());
-    GameWindow::SetUp();
-    Prepare();
   }
   std::filesystem::path Games() {
     return std::filesystem::path(dir.path().toStdString()) / "halloffame";
@@ -257,8 +266,7 @@ class HallFameGames : public GameWindow {
       while (M().Active) form->SetColor(BestColor());
       const auto& last = form->Records().LastFinished();
       if (last && last->Seats[1].Place == 1) return code;
-      EXPECT_LT(code, 200) << "no game won";
-      if (code >= 200) return code;
+      if (code >= 200) return code;  // fails the test: the table stays empty
     }
   }
   uint8_t BestColor() {
@@ -296,19 +304,22 @@ class HallFameGames : public GameWindow {
 };
 
 TEST_F(HallFameGames, KeepingTheGameLeavesTheTablesBytesAsTheyWouldBeWithoutIt) {
-  const int32_t code = Win();
-  const std::string kept = SectionBytes();
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Games()), {}), 2);  // game, index
-  EXPECT_TRUE(messages.Texts("error").empty());
-  // The same game where no game can be kept: a file has taken the folder's name.
-  Restart();
+  // A won game where no game can be kept (a file has taken the folder's name): told, and the
+  // table written all the same.
   std::ofstream(Games()) << "in the way";
-  messages.Clear();
-  EXPECT_EQ(Win(code), code);
-  EXPECT_EQ(SectionBytes(), kept);
+  const int32_t code = Win();
+  const std::string without = SectionBytes();
   const Names errors = messages.Texts("error");
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_TRUE(errors[0].starts_with("Игру рекорда не удалось сохранить.")) << errors[0];
+  // The same game on the same empty table, its game kept this time.
+  ASSERT_TRUE(form->IniFile().EraseSection(Section()));
+  std::filesystem::remove(Games());
+  messages.Clear();
+  EXPECT_EQ(Win(code), code);
+  EXPECT_EQ(SectionBytes(), without);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Games()), {}), 2);  // game, index
+  EXPECT_TRUE(messages.Texts("error").empty());
 }
 
 TEST_F(HallFameGames, WatchIsForRowsWithAGameAndShowsItWhereItWasWon) {
@@ -348,26 +359,6 @@ TEST_F(HallFameGames, WatchIsForRowsWithAGameAndShowsItWhereItWasWon) {
   dialog->btnDropScore->click();
   EXPECT_FALSE(std::filesystem::exists(Games() / (Section() + ".index")));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Games()), {}), 0);
-}
-
-// The added button keeps the dialog whole: every button inside the width of the grid, none
-// over another. MORVIK_SHOT_DIR keeps a picture of it (run once more with QT_SCALE_FACTOR=2).
-TEST_F(HallFameGames, TheButtonsFitUnderTheGrid) {
-  auto dialog = Dialog();
-  const QRect grid = dialog->sgScores->geometry();
-  QRect taken;
-  for (QPushButton* b : {dialog->btnDropScore, dialog->btnClose, dialog->btnWatch}) {
-    const QRect r = b->geometry();
-    EXPECT_GE(r.left(), grid.left()) << b->text().toStdString();
-    EXPECT_LE(r.right(), grid.right()) << b->text().toStdString();
-    EXPECT_GE(r.width(), b->sizeHint().width()) << b->text().toStdString();
-    EXPECT_FALSE(r.intersects(taken)) << b->text().toStdString();
-    taken = taken.united(r);
-  }
-  EXPECT_EQ(dialog->btnWatch->text(), QStringLiteral("Смотреть"));
-  if (const QString shots = qEnvironmentVariable("MORVIK_SHOT_DIR"); !shots.isEmpty())
-    dialog->grab().save(shots +
-                        QStringLiteral("/halloffame-x%1.png").arg(dialog->devicePixelRatio()));
 }
 
 }  // namespace
