@@ -3,10 +3,12 @@
 // choice, then the event loop until the main window closes.
 #include <QApplication>
 #include <QIcon>
+#include <QSessionManager>
 #include <QTimer>
 
 #include "app/UnitStartUp.h"
 #include "config/SettingsLock.h"
+#include "gui/EndSignals.h"
 #include "gui/Platform.h"
 #include "gui/QtMessages.h"
 #include "window/GameRecords.h"
@@ -31,6 +33,16 @@ int main(int argc, char* argv[]) {
 
   // "Выход" in the profiles dialog ends the program here, before any closing step.
   if (!program.StartUp()) return 0;
+  // The session ends: at a logout the running game is kept (the logout itself goes on), and a
+  // termination signal closes the program as "Выход" does, keeping the game, without asking.
+  TFormGame& game = program.Game();
+  QObject::connect(
+      &app, &QGuiApplication::commitDataRequest, &game,
+      [&game](QSessionManager&) { game.SessionEnding(false); }, Qt::DirectConnection);
+  const TEndSignals endSignals([&game](int) {
+    game.SessionEnding(true);
+    QCoreApplication::quit();  // also ends any dialog's loop
+  });
   // A game record named on the command line (a file manager opening one) opens once the window
   // runs, as "Открыть игру…" would open it.
   const QStringList arguments = QCoreApplication::arguments();

@@ -16,6 +16,7 @@
 #include "dialogs/UnitResult.h"
 #include "dialogs/UnitSettings.h"
 #include "dialogs/UnitStats.h"
+#include "window/GameRecords.h"
 #include "window/UnitGame.h"
 
 bool TToolTipTime::eventFilter(QObject* watched, QEvent* event) {
@@ -74,7 +75,7 @@ TMorvikProgram::TMorvikProgram(TMessageService& messages, const TPlatform& platf
   multiUser_ = new TFormMultiUserGame(ini, messages, state, &game);
   created(multiUser_, "FormMultiUserGame");
 
-  hallFame_ = new TFormHallFame(ini, messages, state, platform, &game);
+  hallFame_ = new TFormHallFame(ini, messages, state, platform, &game, &game.Records());
   created(hallFame_, "FormHallFame");
 
   options_ = std::make_unique<TOptionDialogsLink>(game, *settings_, *multiUser_);

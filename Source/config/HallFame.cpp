@@ -167,6 +167,17 @@ bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list,
   return ok;
 }
 
+std::string RenamedRecordLine(const std::string& line, const std::string& oldName,
+                              const std::string& newName) {
+  THallFameRecord r = THallFameRecord::Parse(line);
+  if (!r.HasScore || oldName.empty()) return line;
+  for (size_t at = r.Name.find(oldName); at != std::string::npos;
+       at = r.Name.find(oldName, at + newName.size())) {
+    r.Name.replace(at, oldName.size(), newName);
+  }
+  return r.Name + "=" + r.Score;
+}
+
 THallFameTables RenamedHallFameTables(TIniFile& ini, TMessageService* messages,
                                       const std::string& oldName, const std::string& newName) {
   THallFameTables tables;
@@ -174,15 +185,7 @@ THallFameTables RenamedHallFameTables(TIniFile& ini, TMessageService* messages,
     if (!IsHallFameSection(section)) continue;
     std::vector<std::string> list;
     ReadHallFame(ini, messages, list, section);
-    for (std::string& line : list) {
-      THallFameRecord r = THallFameRecord::Parse(line);
-      if (!r.HasScore || oldName.empty()) continue;
-      for (size_t at = r.Name.find(oldName); at != std::string::npos;
-           at = r.Name.find(oldName, at + newName.size())) {
-        r.Name.replace(at, oldName.size(), newName);
-      }
-      line = r.Name + "=" + r.Score;
-    }
+    for (std::string& line : list) line = RenamedRecordLine(line, oldName, newName);
     tables.emplace_back(section, std::move(list));
   }
   return tables;

@@ -64,6 +64,11 @@ std::string HallFameReadProblem(const TIniFile& ini);
 // False when the store refused the write (it has reported it).
 bool WriteHallFame(TIniFile& ini, const std::vector<std::string>& list, const std::string& section);
 
+// A record line after a profile rename: every occurrence of `oldName` inside its name
+// (case-sensitive) replaced by `newName`; the score stays.
+std::string RenamedRecordLine(const std::string& line, const std::string& oldName,
+                              const std::string& newName);
+
 // The tables with the records of a profile rename: every occurrence of `oldName` inside a
 // record's name (case-sensitive) replaced by `newName`. Reading them resets, with its message,
 // a table that fails its check.

@@ -37,8 +37,13 @@ QTableWidgetItem* FixedItem(const QString& text) {
 }  // namespace
 
 TFormHallFame::TFormHallFame(TIniFile& ini, TMessageService& messages, const TProgramState& state,
-                             const TPlatform& platform, QWidget* parent)
-    : QDialog(parent), ini_(ini), messages_(messages), state_(state), platform_(platform) {
+                             const TPlatform& platform, QWidget* parent, THallFameGameSource* games)
+    : QDialog(parent),
+      ini_(ini),
+      messages_(messages),
+      state_(state),
+      platform_(platform),
+      games_(games) {
   setObjectName(QStringLiteral("FormHallFame"));
   setWindowTitle(Q("Зал славы"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -96,11 +101,16 @@ TFormHallFame::TFormHallFame(TIniFile& ini, TMessageService& messages, const TPr
   btnClose = new QPushButton(Q("ОК"), this);
   btnClose->setObjectName(QStringLiteral("btnClose"));
   btnClose->setDefault(true);
+  btnWatch = new QPushButton(Q("Смотреть"), this);
+  btnWatch->setObjectName(QStringLiteral("btnWatch"));
+  btnWatch->setAutoDefault(false);
+  btnWatch->setEnabled(false);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(btnDropScore);
   buttons->addStretch(1);
   buttons->addWidget(btnClose);
+  buttons->addWidget(btnWatch);
   auto* layout = new QVBoxLayout(this);
   layout->setSpacing(0);
   layout->addWidget(tcTop10);
@@ -112,6 +122,8 @@ TFormHallFame::TFormHallFame(TIniFile& ini, TMessageService& messages, const TPr
   connect(tcTop10, &QTabBar::currentChanged, this, &TFormHallFame::tcTop10Change);
   connect(btnDropScore, &QPushButton::clicked, this, &TFormHallFame::btnDropScoreClick);
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+  connect(btnWatch, &QPushButton::clicked, this, &TFormHallFame::btnWatchClick);
+  connect(sgScores, &QTableWidget::currentCellChanged, this, [this] { UpdateWatch(); });
 }
 
 void TFormHallFame::showEvent(QShowEvent* event) {
@@ -157,6 +169,26 @@ void TFormHallFame::ShowTop10() {
     if (r.HasScore) sgScores->item(row, 2)->setText(QString::fromStdString(r.Score));
   }
   btnDropScore->setEnabled(!records.empty());
+  hasGame_ = games_ ? games_->HallFameGames(ShownSection, records) : std::vector<bool>();
+  records_ = std::move(records);
+  UpdateWatch();
+}
+
+std::optional<size_t> TFormHallFame::WatchableRow() const {
+  const int row = SelectedRow();
+  if (row < 1 || size_t(row) > hasGame_.size() || !hasGame_[size_t(row) - 1]) return std::nullopt;
+  return size_t(row) - 1;
+}
+
+void TFormHallFame::UpdateWatch() {
+  btnWatch->setEnabled(WatchableRow().has_value());
+}
+
+void TFormHallFame::btnWatchClick() {
+  const std::optional<size_t> row = WatchableRow();
+  if (!row || !games_) return;
+  accept();
+  games_->WatchHallFameGame(ShownSection, records_, *row);
 }
 
 void TFormHallFame::tcTop10Change(int) {
@@ -164,8 +196,9 @@ void TFormHallFame::tcTop10Change(int) {
 }
 
 void TFormHallFame::btnDropScoreClick() {
-  if (messages_.Confirm("Сброс результатов игроков.\r\nВы уверены"))
-    ini_.EraseSection(ShownSection);
+  if (messages_.Confirm("Сброс результатов игроков.\r\nВы уверены") &&
+      ini_.EraseSection(ShownSection) && games_)
+    games_->HallFameTableReset(ShownSection);
   ShowTop10();
 }
 
@@ -173,6 +206,7 @@ void TFormHallFame::SetSelectedRow(int row) {
   if (row < 1 || row >= RowCount) return;
   sgScores->setCurrentCell(row, 1);
   sgScores->selectRow(row);
+  if (btnWatch) UpdateWatch();
 }
 
 int TFormHallFame::SelectedRow() const {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QPushButton;
 class QTabBar;
@@ -14,6 +16,20 @@ class TMessageService;
 class TPlatform;
 struct TProgramState;
 
+// What the dialog asks of the games kept with the records: which rows of a table have one,
+// watching one in the main window, and letting a reset table's games go.
+class THallFameGameSource {
+ public:
+  virtual ~THallFameGameSource() = default;
+  // One flag per record of the table `section` (record lines as read, best first).
+  virtual std::vector<bool> HallFameGames(const std::string& section,
+                                          const std::vector<std::string>& records) const = 0;
+  // Watching the game of the record at `row` (from 0); the dialog has closed.
+  virtual void WatchHallFameGame(const std::string& section,
+                                 const std::vector<std::string>& records, size_t row) = 0;
+  virtual void HallFameTableReset(const std::string& section) = 0;
+};
+
 class TFormHallFame : public QDialog {
   Q_OBJECT
 
@@ -22,9 +38,10 @@ class TFormHallFame : public QDialog {
   static constexpr int ColCount = 3;
 
   // Reads and resets the tables in `ini`; the winning criterion and board size come from
-  // `state`; centred on the platform's screen.
+  // `state`; centred on the platform's screen. Without `games` no row has a game to watch.
   TFormHallFame(TIniFile& ini, TMessageService& messages, const TProgramState& state,
-                const TPlatform& platform, QWidget* parent = nullptr);
+                const TPlatform& platform, QWidget* parent = nullptr,
+                THallFameGameSource* games = nullptr);
 
   // Fills the grid for the selected tab from the table of the current winning criterion. When
   // the settings file cannot be read, the grid is not the table on disk: no row is marked, and
@@ -44,11 +61,13 @@ class TFormHallFame : public QDialog {
   QTableWidget* sgScores = nullptr;
   QPushButton* btnDropScore = nullptr;
   QPushButton* btnClose = nullptr;
+  QPushButton* btnWatch = nullptr;  // "Смотреть": the selected record's game
 
  public slots:
   void FormShow();
   void tcTop10Change(int index);
   void btnDropScoreClick();
+  void btnWatchClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -59,4 +78,11 @@ class TFormHallFame : public QDialog {
   const TProgramState& state_;  // the options in force: winning criterion and board size
   const TPlatform& platform_;
   bool unreadableTold_ = false;  // the file's read problem was shown during this opening
+  THallFameGameSource* games_;
+  std::vector<std::string> records_;  // the table shown
+  std::vector<bool> hasGame_;         // per record of it
+
+  // The selected row's record, from 0, when it has a game.
+  std::optional<size_t> WatchableRow() const;
+  void UpdateWatch();
 };

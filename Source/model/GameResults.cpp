@@ -74,18 +74,20 @@ bool EntersHallFame(bool multiUser, bool assisted, const std::string& winner) {
   return !multiUser && !assisted && winner.rfind("Компьютер", 0) != 0;
 }
 
+size_t InsertRow(const std::vector<std::string>& records, int32_t score) {
+  for (size_t i = 0; i < records.size(); ++i)
+    if (THallFameRecord::Parse(records[i]).Value() < score) return i;
+  return records.size();
+}
+
 int InsertRecord(std::vector<std::string>& records, const std::string& name, int32_t score) {
   const std::string record = THallFameRecord::Line(name, score);
-  for (size_t i = 0; i < records.size(); ++i) {
-    if (THallFameRecord::Parse(records[i]).Value() < score) {
-      records.insert(records.begin() + ptrdiff_t(i), record);
-      for (size_t k = 0; k < records.size(); ++k)
-        if (SameTextCI(records[k], record)) return int(k) + 1;
-      return int(i) + 1;
-    }
-  }
-  records.push_back(record);
-  return 0;
+  const size_t i = InsertRow(records, score);
+  records.insert(records.begin() + ptrdiff_t(i), record);
+  if (i + 1 == records.size()) return 0;  // appended
+  for (size_t k = 0; k < records.size(); ++k)
+    if (SameTextCI(records[k], record)) return int(k) + 1;
+  return int(i) + 1;
 }
 
 TStatsGame FinishedGameStats(const TMorvikMachine& machine, const TProgramState& state) {

@@ -45,6 +45,8 @@ bool EntersHallFame(bool multiUser, bool assisted, const std::string& winner);
 // Puts "name=score" before the first record with a strictly lower score. Returns the rank (from
 // 1) of the first record equal to the new one (letter case aside), or 0 when it was appended.
 int InsertRecord(std::vector<std::string>& records, const std::string& name, int32_t score);
+// The row (from 0) InsertRecord puts a record with `score` on.
+size_t InsertRow(const std::vector<std::string>& records, int32_t score);
 
 // The finished game as the statistics count it, by the rule and board it was started with.
 TStatsGame FinishedGameStats(const TMorvikMachine& machine, const TProgramState& state);

@@ -62,21 +62,26 @@ void TGameBoard::ShowHint(const THint& hint) {
   AfterPointer(false);
 }
 
+int TGameBoard::SizeTile() const {
+  return shownTile_ > 0 ? shownTile_ : machine_.SizeTile;
+}
+
 bool TGameBoard::Fits() const {
-  return painter_.Width() == Shown().Width * machine_.SizeTile + 1 &&
-         painter_.Height() == Shown().Height * machine_.SizeTile + 1;
+  return painter_.Width() == Shown().Width * SizeTile() + 1 &&
+         painter_.Height() == Shown().Height * SizeTile() + 1;
 }
 
 TBoardView TGameBoard::View() const {
   TBoardView view = MakeBoardView(Shown(), state_.Option(soSelectBoundary));
   // A watched game is drawn with the window's tile and looks.
-  view.SizeTile = machine_.SizeTile;
+  view.SizeTile = SizeTile();
   view.Looks = machine_.TileStyles;
   return view;
 }
 
-void TGameBoard::ShowMachine(const TMorvikMachine* shown) {
+void TGameBoard::ShowMachine(const TMorvikMachine* shown, int tile) {
   shown_ = shown == &machine_ ? nullptr : shown;
+  shownTile_ = shown_ ? tile : 0;
   if (!Fits()) resize_();
 }
 

@@ -30,8 +30,11 @@ class TGameBoard {
   // The machine whose board is shown.
   const TMorvikMachine& Shown() const { return shown_ ? *shown_ : machine_; }
 
-  // Another machine's board (a game being watched), or with nullptr the window's own.
-  void ShowMachine(const TMorvikMachine* shown);
+  // Another machine's board (a game being watched), drawn with tiles of `tile` pixels (0: the
+  // window's own tile size); with nullptr the window's own board.
+  void ShowMachine(const TMorvikMachine* shown, int tile = 0);
+  // The tile edge the shown board is drawn with.
+  int SizeTile() const;
   // The buffer for a board of `width` x `height` pixels.
   void Resize(int width, int height);
   bool Fits() const;  // the buffer has the size of the shown board
@@ -64,6 +67,7 @@ class TGameBoard {
   TMapPainter painter_;
   TPointerState pointer_;
   const TMorvikMachine* shown_ = nullptr;
+  int shownTile_ = 0;  // the watched board's own tile size, or 0
   TIslandDraw drawUnframed_ = [this](uint16_t island, TTileState state) {
     DrawIsland(island, state, false);
   };

@@ -201,6 +201,63 @@ void TGameRecords::MoveKept(const std::string& from, const std::string& to) {
     // A refused write leaves the game as it was, still to be watched.
     if (renamed) SaveGameRecord(path, *read.Record);
   }
+  // The hall of fame's records have been renamed: their games follow them.
+  HallFame().Rename(from, to);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The hall of fame's games.
+
+THallFameGames TGameRecords::HallFame() const {
+  return THallFameGames(std::filesystem::path(platform_.DataFolder().toStdString()) / "halloffame");
+}
+
+void TGameRecords::KeepHallFameGame(const std::string& section,
+                                    const std::vector<std::string>& records, size_t row) {
+  if (!last_) return;
+  if (auto error = HallFame().Keep(section, records, row, *last_))
+    form_.Messages().Error("Игру рекорда не удалось сохранить.\n" + *error);
+}
+
+std::vector<bool> TGameRecords::HallFameGames(const std::string& section,
+                                              const std::vector<std::string>& records) const {
+  std::vector<bool> has;
+  for (const std::filesystem::path& game : HallFame().Games(section, records))
+    has.push_back(!game.empty());
+  return has;
+}
+
+void TGameRecords::WatchHallFameGame(const std::string& section,
+                                     const std::vector<std::string>& records, size_t row) {
+  const std::vector<std::filesystem::path> games = HallFame().Games(section, records);
+  if (row >= games.size() || games[row].empty()) return;
+  const std::string path = games[row].string();
+  // The dialog may have been opened by the end of a game, which still has to stop.
+  QMetaObject::invokeMethod(
+      this,
+      [this, path] {
+        TRecordRead read = LoadGameRecord(path);
+        if (!read.Record) {
+          form_.Messages().Error(read.Error);
+          return;
+        }
+        TGameWatch& watch = form_.Watch();
+        const TGameRecord& record = *read.Record;
+        // A board the screen cannot hold is refused before the running game is given up.
+        if (form_.Machine().Active && watch.WatchTile(record.Width, record.Height) > 0) {
+          if (!form_.Messages().Confirm(
+                  "Существует активная игра.\nОна будет утеряна.\nВы уверены?"))
+            return;
+          form_.StopGame(true);
+        }
+        // A record is watched from where it was won; Home goes back to the first move.
+        if (watch.Start(std::move(*read.Record))) watch.Seek(watch.Length());
+      },
+      Qt::QueuedConnection);
+}
+
+void TGameRecords::HallFameTableReset(const std::string& section) {
+  HallFame().Follow(section, {});
 }
 
 void TGameRecords::Waiting() {
@@ -278,6 +335,12 @@ void TGameRecords::OpenFile(const QString& path) {
   TRecordRead read = LoadGameRecord(path.toStdString());
   if (!read.Record) {
     form_.Messages().Error(read.Error);
+    return;
+  }
+  // A finished game too large for the screen is told at once, the running game untouched.
+  if (read.Record->Finished &&
+      form_.Watch().WatchTile(read.Record->Width, read.Record->Height) == 0) {
+    form_.Watch().Start(std::move(*read.Record));
     return;
   }
   // Only a file that reads costs the running game, and only when the player agrees.

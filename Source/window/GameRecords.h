@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's games as files: the running game's record (made move by move as it is
 // played), the last finished game's, saving and opening record files, and the game kept for each
-// profile when the program closes in the middle of it.
+// profile when the program closes in the middle of it, and the games of the hall of fame's records.
 #pragma once
 
 #include <QObject>
@@ -11,12 +11,14 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/UnitHallFame.h"
 #include "model/GameRecord.h"
+#include "model/HallFameGames.h"
 
 class TFormGame;
 class TPlatform;
 
-class TGameRecords : public QObject {
+class TGameRecords : public QObject, public THallFameGameSource {
  public:
   TGameRecords(TFormGame& form, const TPlatform& platform);
   ~TGameRecords() override;
@@ -71,6 +73,19 @@ class TGameRecords : public QObject {
   // The file chooser: `save` asks for a file to write, else one to read; `folder` is where it
   // starts. An empty answer cancels. Tests replace it.
   std::function<QString(bool save, const QString& folder)> ChooseFile;
+
+  // ---- The hall of fame's games ----------------------------------------------------------------
+  // The table `section` was written as `records` with the finished game's record at `row`: the
+  // game is kept with it (a failure is told, the record stays).
+  void KeepHallFameGame(const std::string& section, const std::vector<std::string>& records,
+                        size_t row);
+  THallFameGames HallFame() const;
+  std::vector<bool> HallFameGames(const std::string& section,
+                                  const std::vector<std::string>& records) const override;
+  // Watching starts once the dialog and whatever opened it have returned to the event loop.
+  void WatchHallFameGame(const std::string& section, const std::vector<std::string>& records,
+                         size_t row) override;
+  void HallFameTableReset(const std::string& section) override;
 
   // The last finished game, if any.
   const std::optional<TGameRecord>& LastFinished() const { return last_; }

@@ -6,12 +6,16 @@
 #include <QShortcut>
 #include <algorithm>
 #include <iterator>
+#include <string>
 
+#include "gui/Platform.h"
 #include "gui/QtText.h"
+#include "painter/MapPainter.h"
 #include "window/GameStatus.h"
 #include "window/UnitGame.h"
 
-TGameWatch::TGameWatch(TFormGame& form) : form_(form) {
+TGameWatch::TGameWatch(TFormGame& form, const TPlatform& platform)
+    : form_(form), platform_(platform) {
   timer_.setInterval(StepMilliseconds);
   connect(&timer_, &QTimer::timeout, this, [this] {
     if (Position() >= Length()) {
@@ -39,15 +43,41 @@ TGameWatch::TGameWatch(TFormGame& form) : form_(form) {
 
 TGameWatch::~TGameWatch() = default;
 
-void TGameWatch::Start(TGameRecord record) {
+int TGameWatch::WatchTile(int width, int height) const {
+  const QSize screen = platform_.ScreenSize();
+  const uint8_t panels = form_.State().PanelFlags();
+  auto fits = [&](int tile) {
+    const TWindowGeometry g = CalcSizeWindow(width, height, tile, panels);
+    return g.WindowWidth <= screen.width() && g.WindowHeight <= screen.height();
+  };
+  const int own = form_.Machine().SizeTile;
+  if (fits(own)) return own;
+  for (int tile = own - 1; tile >= MinWatchTile; --tile)
+    if (fits(tile)) return tile;
+  return 0;
+}
+
+bool TGameWatch::Start(TGameRecord record) {
+  const int tile = WatchTile(record.Width, record.Height);
+  if (tile == 0) {
+    form_.Messages().Error("Игру на поле " + std::to_string(record.Width) + " x " +
+                           std::to_string(record.Height) +
+                           " нельзя показать: поле не помещается на экране даже с плитками "
+                           "наименьшей ширины (" +
+                           std::to_string(MinWatchTile) + ").");
+    return false;
+  }
   if (!Active()) caption_ = form_.windowTitle();
   timer_.stop();
   form_.Board().ShowMachine(nullptr);
   replay_ = std::make_unique<TGameReplay>(std::move(record));
+  // The window's own tile size is followed while it fits (an options change then applies).
+  watchTile_ = tile == form_.Machine().SizeTile ? 0 : tile;
   for (QShortcut* k : keys_) k->setEnabled(true);
   form_.setWindowTitle(Q(GameCaption) + Q(" Расклад #") +
                        QString::number(replay_->Record().CodeGame));
   Show();
+  return true;
 }
 
 void TGameWatch::Leave() {
@@ -120,7 +150,7 @@ QString TGameWatch::StatusText() const {
 }
 
 void TGameWatch::Show() {
-  form_.Board().ShowMachine(&replay_->Machine());
+  form_.Board().ShowMachine(&replay_->Machine(), watchTile_);
   form_.Board().ShowPosition();
   // "Ход k из n" fits the status panel; the seat that made move k shows its colour in its own
   // panel, and the whole text, with the name, is the panel's tool tip.

@@ -15,14 +15,20 @@
 
 class QShortcut;
 class TFormGame;
+class TPlatform;
 
 class TGameWatch : public QObject {
  public:
-  explicit TGameWatch(TFormGame& form);
+  TGameWatch(TFormGame& form, const TPlatform& platform);
   ~TGameWatch() override;
 
-  // Shows the record's game from its first move (a game being watched gives way).
-  void Start(TGameRecord record);
+  // Shows the record's game from its first move (a game being watched gives way). A board too
+  // large for the screen at the window's tile size is drawn with the largest tile size the
+  // settings allow that fits; with none, the player is told and nothing changes (false).
+  bool Start(TGameRecord record);
+  // The tile size a board of `width` x `height` tiles is watched with: the window's own when it
+  // fits the screen, else the largest smaller one the settings allow that fits, else 0.
+  int WatchTile(int width, int height) const;
   // Back to the idle board.
   void Leave();
   bool Active() const { return replay_ != nullptr; }
@@ -40,6 +46,8 @@ class TGameWatch : public QObject {
   // Time between moves while playing: the middle one of three speeds at first; + and - choose.
   static constexpr int Speeds[] = {1000, 400, 150};
   static constexpr int StepMilliseconds = Speeds[1];
+  // The narrowest tile the settings accept.
+  static constexpr int MinWatchTile = 10;
   void Faster(bool faster);
   int Interval() const { return timer_.interval(); }
 
@@ -48,8 +56,10 @@ class TGameWatch : public QObject {
   void ClearSeatPanels();
 
   TFormGame& form_;
+  const TPlatform& platform_;
   std::unique_ptr<TGameReplay> replay_;
   QTimer timer_;
   std::vector<QShortcut*> keys_;
-  QString caption_;  // the window's caption before watching
+  QString caption_;    // the window's caption before watching
+  int watchTile_ = 0;  // a tile size of the watched board's own, or 0 for the window's
 };

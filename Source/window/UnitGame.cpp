@@ -67,7 +67,7 @@ TFormGame::TFormGame(TMessageService* messages, const TPlatform& platform, QWidg
 
   setup_ = std::make_unique<TGameSetup>(*this, platform_);
   records_ = std::make_unique<TGameRecords>(*this, platform_);
-  watch_ = std::make_unique<TGameWatch>(*this);
+  watch_ = std::make_unique<TGameWatch>(*this, platform_);
   commands_ = std::make_unique<TGameCommands>(*this, platform_);
   actions_ = std::make_unique<TGameActions>(*this, setup_->Icons(), *commands_);
   CreateMenus();
@@ -166,7 +166,7 @@ void TFormGame::closeEvent(QCloseEvent* event) {
   const char* question = machine_->Active
                              ? "Существует активная игра.\nОна будет потеряна.\nВы уверены?"
                              : "Выход из игры.\nВы уверены?";
-  if (!messages_->Confirm(question)) {
+  if (!closeUnasked_ && !messages_->Confirm(question)) {
     event->ignore();
     return;
   }
@@ -185,4 +185,14 @@ void TFormGame::closeEvent(QCloseEvent* event) {
   if (!state_.ActiveGamer.empty()) commands_->Routes().SaveActiveProfile();
   if (music_) music_->InitializeMusic(false);
   event->accept();
+}
+
+void TFormGame::SessionEnding(bool close) {
+  if (close) {
+    closeUnasked_ = true;
+    QMainWindow::close();
+    return;
+  }
+  if (machine_->Active) records_->KeepInterrupted();
+  if (!state_.ActiveGamer.empty()) commands_->Routes().SaveActiveProfile();
 }

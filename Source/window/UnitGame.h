@@ -123,6 +123,10 @@ class TFormGame : public QMainWindow {
   // Goes on with an unfinished recorded game as the running game (its seats already filled the
   // way the caller wants them). False when it could not be continued (the message was shown).
   bool ContinueRecordedGame(const TGameRecord& record);
+  // The session ends (logout, a termination signal). Without `close`, the kept game and the
+  // profile are written now and the game goes on (a logout may yet be cancelled); with it, the
+  // window closes as "Выход" closes it, without asking.
+  void SessionEnding(bool close);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -164,5 +168,6 @@ class TFormGame : public QMainWindow {
   // Where the program last put the window: while it is still there the player has not moved it,
   // and a size change centres it again.
   std::optional<QPoint> placedAt_;
-  int gameSerial_ = 0;  // counts started games; a click checks it after letting events run
+  int gameSerial_ = 0;         // counts started games; a click checks it after letting events run
+  bool closeUnasked_ = false;  // the session ends: closing asks nothing
 };

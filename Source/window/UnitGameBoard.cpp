@@ -29,7 +29,7 @@ void TFormGame::CreateBoard() {
 void TFormGame::SetSizeWindow() {
   const TMorvikMachine& shown = board_->Shown();
   const TWindowGeometry g =
-      CalcSizeWindow(shown.Width, shown.Height, machine_->SizeTile, state_.PanelFlags());
+      CalcSizeWindow(shown.Width, shown.Height, board_->SizeTile(), state_.PanelFlags());
   board_->Resize(g.MapWidth, g.MapHeight);
   // The board sits at (MapLeft, MapTop) of the window; the bars above it are the menu (25) and
   // each shown tool bar (27), and the window takes the size the board and the panels call for.

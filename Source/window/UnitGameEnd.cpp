@@ -19,12 +19,14 @@ TGameEndRecord TFormGame::RecordGameEnd() {
   // 3. The hall of fame: a classic game won without help by someone not named like the
   // computer. Even a result that falls off the end of the table counts as added.
   THallFameTables tables;
+  size_t hallFameRow = 0;
   const TResultLine& first = ranking[0];
   if (EntersHallFame(state_.MultiUserMode, machine.Assisted, first.Name) &&
       state_.GameVictory >= 0 && state_.GameSizeMap >= 0) {
     const std::string section = HallFameSection(state_.GameVictory, state_.GameSizeMap);
     std::vector<std::string> records;
     ReadHallFame(*iniFile_, messages_, records, section);
+    hallFameRow = InsertRow(records, first.Number);
     record.Rank = InsertRecord(records, first.Name, first.Number);
     record.RecordAdded = record.RecordSaved = true;
     tables.emplace_back(section, std::move(records));
@@ -33,7 +35,10 @@ TGameEndRecord TFormGame::RecordGameEnd() {
   // One write: a refusal has been reported by the store, and the game's end goes on regardless.
   // A record that did not reach the file is none: the hall of fame neither opens for it nor
   // marks a row the table on disk does not hold.
-  if (!WriteGameEnd(*iniFile_, stats, tables)) record = TGameEndRecord{};
+  if (!WriteGameEnd(*iniFile_, stats, tables))
+    record = TGameEndRecord{};
+  else if (record.RecordAdded)  // the game goes with its record, beside the table
+    records_->KeepHallFameGame(tables.front().first, tables.front().second, hallFameRow);
   state_.RecordAdded = record.RecordAdded;
   return record;
 }

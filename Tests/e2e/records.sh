@@ -3,6 +3,7 @@
 # Games as files in the real game under a private Xvfb: a profile is created, F2 starts a classic
 # game and a few colours are chosen; the program is closed through "Выход" and the game is kept
 # beside the executable; a second start continues it with "Продолжить игру" on the same board;
+# SIGTERM ends the program in the middle of the game and a third start continues it likewise;
 # the game is played to its end, stopped from the automatic next game, saved with Ctrl+S through
 # the file dialog, opened with Ctrl+O and stepped through with the arrow keys, Home and End.
 # Screenshots go to the artefacts folder.
@@ -106,6 +107,32 @@ settle "$E2E_TMP/continued.ppm"
 e2e_shot continued
 [ "$(grid "$E2E_TMP/continued.ppm")" = "$(grid "$E2E_TMP/before-3.ppm")" ] ||
   e2e_fail "the continued game does not show the board it was closed on"
+
+# ---- a termination signal (the session ending) in the middle of the game ----------------------
+# One more colour, then the kept game is taken away: what the next start continues is what the
+# signal's own closing kept.
+colour=$(python3 "$here/board.py" greedy "$E2E_TMP/continued.ppm" "${size[@]}")
+[ "$colour" != 0 ] || e2e_fail "no free colour after continuing"
+e2e_focus "$main"
+e2e_keys "$colour"
+settle "$E2E_TMP/before-term.ppm"
+rm -f "$kept"
+kill -TERM "$GAME_PID"
+e2e_wait_exit "$GAME_PID" 20
+[ "$E2E_EXIT" -eq 0 ] || e2e_fail "SIGTERM ended the game with exit code $E2E_EXIT"
+[ -s "$kept" ] || e2e_fail "SIGTERM during the game kept no game"
+e2e_launch
+wid=$(e2e_wait_window '^Игроки$' 30)
+e2e_focus "$wid"
+e2e_keys Return
+main=$(e2e_wait_window "$caption_re" 20)
+xdotool mousemove 0 0
+menu "Down Down" # "Продолжить игру"
+wait_board "Продолжить игру after SIGTERM"
+settle "$E2E_TMP/continued-term.ppm"
+e2e_shot continued-after-sigterm
+[ "$(grid "$E2E_TMP/continued-term.ppm")" = "$(grid "$E2E_TMP/before-term.ppm")" ] ||
+  e2e_fail "the game continued after SIGTERM does not show the board it was ended on"
 
 # Played to its end with greedy colours.
 moves=0

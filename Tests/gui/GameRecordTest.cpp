@@ -5,10 +5,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <csignal>
 #include <map>
 
 #include "GameFixture.h"
 #include "config/GamerStats.h"
+#include "gui/EndSignals.h"
 #include "model/GameRecord.h"
 #include "window/GameRecords.h"
 #include "window/GameWatch.h"
@@ -180,6 +182,95 @@ TEST_F(GameRecordWindow, ContinuingAfterACloseGivesTheUninterruptedGame) {
   form->Action(TGameAction::MenuStartGame)->trigger();
   EXPECT_FALSE(QFile::exists(kept));
   EXPECT_EQ(stopped(), 1);
+}
+
+// The session's end keeps the game even where no turn has kept it yet: a logout writes it and
+// the game goes on (the logout may be cancelled); a termination signal closes the window as
+// "Выход" does, without its question, and the game continues after the next start.
+TEST_F(GameRecordWindow, TheSessionsEndKeepsTheGame) {
+  const QString kept = form->Records().KeptPath();
+  auto keptMoves = [&] {
+    const TRecordRead read = LoadGameRecord(kept.toStdString());
+    EXPECT_TRUE(read.Record) << read.Error;
+    return read.Record ? read.Record->Moves.size() : 0;
+  };
+  form->Action(TGameAction::MenuStartGame)->trigger();
+  PlayPerson(4);
+  QFile::remove(kept);
+  form->SessionEnding(false);
+  EXPECT_EQ(keptMoves(), M().MovesPlayed());
+  EXPECT_TRUE(M().Active);
+
+  for (const int signal : {SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    if (!M().Active) {
+      M().SetCodeGame(12345);
+      form->Action(TGameAction::MenuStartGame)->trigger();
+    }
+    PlayPerson(M().MovesPlayed() + 2);
+    ASSERT_TRUE(M().Active);
+    QCoreApplication::processEvents();
+    QFile::remove(kept);
+    const size_t moves = M().MovesPlayed();
+    int received = 0;
+    const TEndSignals ends([&](int s) {
+      received = s;
+      form->SessionEnding(true);
+    });
+    ASSERT_TRUE(ends.Installed());
+    raise(signal);
+    for (int i = 0; i < 100 && !received; ++i) QTest::qWait(10);
+    EXPECT_EQ(received, signal);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(messages.Texts("confirm").empty());
+    EXPECT_EQ(keptMoves(), moves);
+    Restart();
+    ASSERT_TRUE(form->Action(TGameAction::MenuContinueGame)->isEnabled());
+    form->Action(TGameAction::MenuContinueGame)->trigger();
+    EXPECT_EQ(M().MovesPlayed(), moves);
+  }
+}
+
+// A record's board too large for the screen at the window's tile size is watched with the
+// largest tile size the settings allow that fits; with none the player is told, the window keeps
+// its size and nothing is watched. Leaving gives the window its own size back.
+TEST_F(GameRecordWindow, ALargeRecordIsWatchedWithTilesThatFitTheScreen) {
+  struct TCase {
+    int width, height, tile;  // the record's board, the window's tile size
+    QSize screen;
+    int watched;  // the tile size it is watched with, 0 for none
+  };
+  const TCase cases[] = {
+      {14, 10, 10, {1024, 768}, 10},    // a board that fits keeps the window's tiles
+      {60, 40, 25, {1024, 768}, 15},    // the height decides
+      {100, 50, 15, {1024, 768}, 10},   // the width decides
+      {100, 50, 15, {1920, 1080}, 15},  // the same board on a larger screen
+      {255, 255, 15, {1920, 1080}, 0}, {255, 255, 10, {1024, 768}, 0},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    platform.screen = c.screen;
+    SetBoard(14, 10, c.tile);
+    const QSize own = form->size();
+    TGameRecord record{.Width = uint8_t(c.width), .Height = uint8_t(c.height)};
+    record.Seats[1] = record.Seats[4] = {gkComputer, 1, "Компьютер"};
+    messages.Clear();
+    EXPECT_EQ(form->Watch().Start(record), c.watched > 0);
+    const QImage& board = form->Board().MapImage();
+    if (c.watched > 0) {
+      EXPECT_EQ(board.size(), QSize(c.width * c.watched + 1, c.height * c.watched + 1));
+      EXPECT_TRUE(QRect(QPoint(), c.screen).contains(QRect(QPoint(), form->size())));
+      EXPECT_TRUE(messages.shown.empty());
+      form->Watch().Leave();
+    } else {
+      EXPECT_EQ(messages.Texts("error"),
+                std::vector<std::string>{"Игру на поле 255 x 255 нельзя показать: поле не "
+                                         "помещается на экране даже с плитками наименьшей "
+                                         "ширины (10)."});
+    }
+    EXPECT_FALSE(form->Watch().Active());
+    EXPECT_EQ(form->size(), own);
+  }
 }
 
 TEST_F(GameRecordWindow, UnfinishedFilesAreContinuedOrWatchedAsTheirSeatsAllow) {

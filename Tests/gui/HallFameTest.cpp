@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The hall-of-fame dialog: tables per tab and winning criterion, the reset, the selected row.
+// The hall-of-fame dialog: tables per tab and winning criterion, the reset, the selected row, and
+// the records' games.
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QStyle>
@@ -11,9 +12,13 @@
 
 #include <unistd.h>
 
+#include "GameFixture.h"
 #include "ProfilesFixture.h"
+#include "config/GamerFile.h"
 #include "dialogs/UnitHallFame.h"
 #include "gui/QtText.h"
+#include "window/GameRecords.h"
+#include "window/GameWatch.h"
 
 namespace {
 
@@ -213,3 +218,147 @@ TEST_F(HallFame, HeadingsAndTheWidestNameFitTheirColumns) {
   for (int c = 0; c < TFormHallFame::ColCount; ++c) columns += grid->columnWidth(c);
   EXPECT_LE(columns, grid->viewport()->width());
 }
+
+// The added button keeps the dialog whole: every button inside the width of the grid, none
+// over another. MORVIK_SHOT_DIR keeps a picture of it (run once more with QT_SCALE_FACTOR=2).
+TEST_F(HallFame, TheButtonsFitUnderTheGrid) {
+  Open();
+  TFormHallFame* dialog = form.get();
+  const QRect grid = dialog->sgScores->geometry();
+  QRect taken;
+  for (QPushButton* b : {dialog->btnDropScore, dialog->btnClose, dialog->btnWatch}) {
+    const QRect r = b->geometry();
+    EXPECT_GE(r.left(), grid.left()) << b->text().toStdString();
+    EXPECT_LE(r.right(), grid.right()) << b->text().toStdString();
+    EXPECT_GE(r.width(), b->sizeHint().width()) << b->text().toStdString();
+    EXPECT_FALSE(r.intersects(taken)) << b->text().toStdString();
+    taken = taken.united(r);
+  }
+  EXPECT_EQ(dialog->btnWatch->text(), QStringLiteral("Смотреть"));
+  if (const QString shots = qEnvironmentVariable("MORVIK_SHOT_DIR"); !shots.isEmpty())
+    dialog->grab().save(shots +
+                        QStringLiteral("/halloffame-x%1.png").arg(dialog->devicePixelRatio()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The records' games: kept beside the table by a won game, shown by "Смотреть".
+
+namespace {
+
+class HallFameGames : public GameWindow {
+ protected:
+  void SetUp() override {
+    GameWindow::SetUp();
+    SetBoard(14, 10, 10);
+    Option(soAutostart, false);
+    form->State().MultiUserMode = false;
+    form->onResults = [this] { finalBoard = form->Board().MapImage().copy(); };
+  }
+  std::filesystem::path Games() {
+    return std::filesystem::path(dir.path().toStdString()) / "halloffame";
+  }
+  // Classic games from layout `code` on, the person taking the colour with the most tiles next
+  // to its territory, until the person wins; the layout won on.
+  int32_t Win(int32_t code = 1) {
+    for (;; ++code) {
+      M().SetCodeGame(code);
+      form->Action(TGameAction::MenuStartGame)->trigger();
+      while (M().Active) form->SetColor(BestColor());
+      const auto& last = form->Records().LastFinished();
+      if (last && last->Seats[1].Place == 1) return code;
+      if (code >= 200) return code;  // fails the test: the table stays empty
+    }
+  }
+  uint8_t BestColor() {
+    const TMap& map = Map();
+    std::array<size_t, 8> tiles{};
+    for (uint16_t n : map.Islands[M().GetGamerIsland(map, M().CurrentGamer)].Neighbours)
+      if (n != NoIsland && !M().IsGamerIsland(map, n))
+        tiles[map.Islands[n].Color] += map.Islands[n].Tiles.size();
+    uint8_t best = 0;
+    for (uint8_t c = 1; c <= 7; ++c)
+      if (M().FreeColors[c] && (best == 0 || tiles[c] > tiles[best])) best = c;
+    return best;
+  }
+  std::string Section() {
+    return HallFameSection(form->State().GameVictory, form->State().GameSizeMap);
+  }
+  // The table's lines exactly as the settings file holds them.
+  std::string SectionBytes() {
+    QFile f(platform.SettingsFilePath());
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    const std::string text = f.readAll().toStdString();
+    const size_t at = text.find("[" + Section() + "]");
+    EXPECT_NE(at, std::string::npos);
+    return text.substr(at, text.find("\n[", at) - at);
+  }
+  std::unique_ptr<TFormHallFame> Dialog(bool withGames = true) {
+    auto d = std::make_unique<TFormHallFame>(form->IniFile(), messages, form->State(), platform,
+                                             nullptr, withGames ? &form->Records() : nullptr);
+    d->show();
+    QApplication::processEvents();
+    return d;
+  }
+
+  QImage finalBoard;
+};
+
+TEST_F(HallFameGames, KeepingTheGameLeavesTheTablesBytesAsTheyWouldBeWithoutIt) {
+  // A won game where no game can be kept (a file has taken the folder's name): told, and the
+  // table written all the same.
+  std::ofstream(Games()) << "in the way";
+  const int32_t code = Win();
+  const std::string without = SectionBytes();
+  const Names errors = messages.Texts("error");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_TRUE(errors[0].starts_with("Игру рекорда не удалось сохранить.")) << errors[0];
+  // The same game on the same empty table, its game kept this time.
+  ASSERT_TRUE(form->IniFile().EraseSection(Section()));
+  std::filesystem::remove(Games());
+  messages.Clear();
+  EXPECT_EQ(Win(code), code);
+  EXPECT_EQ(SectionBytes(), without);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Games()), {}), 2);  // game, index
+  EXPECT_TRUE(messages.Texts("error").empty());
+}
+
+TEST_F(HallFameGames, WatchIsForRowsWithAGameAndShowsItWhereItWasWon) {
+  Win();
+  const QImage won = finalBoard;
+  std::vector<std::string> table;
+  ReadHallFame(form->IniFile(), &messages, table, Section());
+  ASSERT_EQ(table.size(), 1u);
+  // An older version puts a better record of its own above it, without a game.
+  ASSERT_TRUE(WriteHallFame(form->IniFile(), {"Старый=9999", table[0]}, Section()));
+  for (bool withGames : {false, true}) {
+    auto dialog = Dialog(withGames);
+    for (int row = 1; row <= 3; ++row) {
+      dialog->SetSelectedRow(row);
+      EXPECT_EQ(dialog->btnWatch->isEnabled(), withGames && row == 2) << row;
+    }
+  }
+  // A renamed profile's record keeps its game.
+  ASSERT_TRUE(RenameGamerInFile(form->IniFile(), &messages, "Тестер", "Тестер2"));
+  form->Setup().ProfileRenamed("Тестер", "Тестер2");
+  auto dialog = Dialog();
+  dialog->SetSelectedRow(2);
+  EXPECT_EQ(dialog->Cell(2, 1), QStringLiteral("Тестер2"));
+  ASSERT_TRUE(dialog->btnWatch->isEnabled());
+  dialog->btnWatch->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  QApplication::processEvents();  // watching starts once the dialog has returned
+  TGameWatch& watch = form->Watch();
+  ASSERT_TRUE(watch.Active());
+  EXPECT_EQ(watch.Position(), watch.Length());
+  EXPECT_EQ(form->Board().MapImage(), won);
+  watch.Leave();
+  // A reset lets the table's games go.
+  messages.confirmAnswers = {true};
+  dialog = Dialog();
+  dialog->btnDropScore->click();
+  EXPECT_FALSE(std::filesystem::exists(Games() / (Section() + ".index")));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Games()), {}), 0);
+}
+
+}  // namespace
