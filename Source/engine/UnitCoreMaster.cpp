@@ -9,30 +9,41 @@
 // touching those join the frontier for later moves. Colours held by any territory cannot be
 // chosen, so blocking a colour a rival needs is part of what the search sees.
 //
-// The search is alpha-beta over the seats in turn order, paranoid: the master maximises and
-// every other seat is assumed to minimise the master's margin. A seat with no capturing colour
-// only changes colour (one move, the lowest free colour). Moves are ordered by what they take
-// at once, the previous iteration's best move first at the root.
+// Two seats: the search is alpha-beta over the seats in turn order, paranoid: the master
+// maximises and the rival is assumed to minimise the master's margin. A seat with no capturing
+// colour only changes colour (one move, the lowest free colour). Moves are ordered by what they
+// take at once, the previous iteration's best move first at the root.
+//
+// Three or four seats: assuming that every rival plays against the master makes it too timid
+// with three rivals, and a search that stops in the middle of a round judges positions where
+// some seats have moved once more than others. So the search goes by whole rounds: the master
+// tries each of its moves, and each rival answers with the one move that is best for itself by
+// the same evaluation seen from its own seat (one move ahead, as a sensible player would play,
+// whatever the rival really is); the master's best line after that many rounds decides. Only
+// the master's moves branch, so the search sees several of them ahead.
 //
 // Evaluation. The rest of the board is shared out as the final distribution would share it: a
 // breadth-first search from all frontiers at once over free nodes (territories are walls)
 // gives each free node to the seat that reaches it in the fewest rings; nodes reached first by
-// two seats at once, and everything behind them, count for nobody. A seat's value is its
-// territory plus its region, in tiles (victory by area) or in points (squares of the islands'
-// tile counts, by points); a position is worth the master's value minus the best rival's.
+// several seats at once, and everything only they reach behind them, count for nobody with two
+// seats and are split evenly among those seats with more. A seat's value is its territory plus
+// its region, in tiles (victory by area) or in points (squares of the islands' tile counts, by
+// points); a position is worth the master's value minus the best rival's.
 //
-// Bounds. The search deepens one ply at a time (up to MasterMaxDepth plies) and stops when its
-// position budget is spent: the budget is MasterWorkBudget island visits divided by the number
-// of live islands, so a position costs about the same work on any board, clamped to
-// [MasterMinPositions, MasterMaxPositions]. An iteration that runs out of budget is thrown
-// away and the deepest complete one answers. Nothing depends on the clock, on threads or on
-// addresses: the same position always gives the same colour.
+// Bounds. The search deepens one ply at a time (up to MasterMaxDepth plies; with more seats
+// one round at a time, up to MasterMaxRounds) and stops when its position budget is spent (a
+// rival weighing its answers counts one position per answer): the budget is MasterWorkBudget
+// island visits divided by the number of live islands, so a position costs about the same work
+// on any board, clamped to [MasterMinPositions, MasterMaxPositions]. An iteration that runs out of
+// budget is thrown away and the deepest complete one answers. Nothing depends on the clock, on
+// threads or on addresses: the same position always gives the same colour.
 //
 // Threads. PrepareMaster copies what the search needs out of the machine, so the search (a
 // TMasterThought) can run on another thread while the window keeps handling its events; the
 // thought only publishes how far it has got and reads whether it was cancelled, and neither
 // changes its answer.
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 #include "engine/UnitCore.h"
@@ -43,6 +54,7 @@ using namespace unitcore;
 namespace {
 
 constexpr int MasterMaxDepth = 12;
+constexpr int MasterMaxRounds = 8;  // with three or four seats: the master's moves looked at
 
 struct TGraph {
   std::vector<uint32_t> Start, Adj;  // compressed adjacency
@@ -79,6 +91,7 @@ class TMasterSearch {
 
   // Best colour among `roots` (free colours) for the first seat of the order.
   uint8_t Choose(const TState& root, std::vector<uint8_t> roots) {
+    if (order_.size() > 2) return ChooseAmongMany(root, std::move(roots));
     uint8_t best = roots.front();
     stack_.assign(MasterMaxDepth + 2, root);
     for (int depth = 1; depth <= MasterMaxDepth; ++depth) {
@@ -157,6 +170,88 @@ class TMasterSearch {
   }
 
  private:
+  // One more position looked at; false (and the search aborted) once the budget is spent or
+  // nobody wants the answer any more.
+  bool Spend() {
+    if (++positions_ > budget_) {
+      aborted_ = true;
+      return false;
+    }
+    if (progress_ && positions_ % 32 == 0) {
+      progress_->store(positions_, std::memory_order_relaxed);
+      if (cancelled_ && cancelled_->load(std::memory_order_relaxed)) {
+        aborted_ = true;
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // Three or four seats: whole rounds, the master's move and every rival's answer, deepened
+  // one round at a time.
+  uint8_t ChooseAmongMany(const TState& root, std::vector<uint8_t> roots) {
+    uint8_t best = roots.front();
+    stack_.assign(size_t(MasterMaxRounds) * order_.size() + 2, root);
+    for (int rounds = 1; rounds <= MasterMaxRounds; ++rounds) {
+      int64_t alpha = std::numeric_limits<int64_t>::min();
+      uint8_t iterationBest = 0;
+      aborted_ = false;
+      for (const uint8_t c : roots) {
+        stack_[1] = root;
+        Play(stack_[1], order_[0], c);
+        const int64_t v = Answers(rounds, 1, 1);
+        if (aborted_) break;
+        if (iterationBest == 0 || v > alpha) alpha = v, iterationBest = c;
+      }
+      if (aborted_) break;
+      best = iterationBest;
+      if (completeGame_) break;
+      std::stable_partition(roots.begin(), roots.end(), [&](uint8_t c) { return c == best; });
+    }
+    return best;
+  }
+
+  // The master to move at `ply` with `rounds` rounds still to look at.
+  int64_t MasterTurn(int rounds, int ply) {
+    if (!Spend()) return 0;
+    std::vector<uint8_t> moves;
+    Moves(stack_[ply], order_[0], moves);
+    int64_t best = std::numeric_limits<int64_t>::min();
+    for (const uint8_t c : moves) {
+      stack_[ply + 1] = stack_[ply];
+      Play(stack_[ply + 1], order_[0], c);
+      const int64_t v = Answers(rounds, ply + 1, 1);
+      if (aborted_) return 0;
+      best = std::max(best, v);
+    }
+    return best;
+  }
+
+  // The rivals from the k-th seat of the order on answer the master's move at `ply`, each with
+  // the move that is best for itself by the same evaluation; then the round is over.
+  int64_t Answers(int rounds, int ply, size_t k) {
+    if (!Spend()) return 0;
+    if (k == order_.size())
+      return rounds > 1 ? MasterTurn(rounds - 1, ply) : EvaluateShared(stack_[ply], order_[0]);
+    const int seat = order_[k];
+    std::vector<uint8_t> moves;
+    Moves(stack_[ply], seat, moves);
+    uint8_t answer = moves.front();
+    if (moves.size() > 1) {
+      int64_t top = std::numeric_limits<int64_t>::min();
+      for (const uint8_t c : moves) {
+        if (!Spend()) return 0;
+        stack_[ply + 1] = stack_[ply];
+        Play(stack_[ply + 1], seat, c);
+        const int64_t v = EvaluateShared(stack_[ply + 1], seat);
+        if (v > top) top = v, answer = c;
+      }
+    }
+    stack_[ply + 1] = stack_[ply];
+    Play(stack_[ply + 1], seat, answer);
+    return Answers(rounds, ply + 1, k + 1);
+  }
+
   int64_t Search(int depth, int ply, int64_t alpha, int64_t beta) {
     if (++positions_ > budget_) {
       aborted_ = true;
@@ -234,6 +329,52 @@ class TMasterSearch {
       if (seat != me) rival = std::max(rival, value);
     }
     return (byArea_ ? s.Area[me] : s.Points[me]) + region[me] - rival;
+  }
+
+  // With more than two seats: the value of `me`'s position, its territory plus its share of the
+  // rest minus the best rival's, in twelfths of a tile or point. The rings are shared out as
+  // in Evaluate, but a node first reached by several seats at once is split evenly among them
+  // (and so is everything only they reach behind it) instead of counting for nobody.
+  int64_t EvaluateShared(const TState& s, int me) {
+    static constexpr std::array<int64_t, 5> Share{0, 12, 6, 4, 3};  // twelfths for 1..4 seats
+    if (++now_ == 0) std::fill(stamp_.begin(), stamp_.end(), 0), now_ = 1;
+    queue_.clear();
+    for (const int seat : order_)
+      for (const uint32_t x : s.Front[seat]) {
+        if (s.Owner[x] != 0) continue;
+        if (stamp_[x] != now_) {
+          stamp_[x] = now_, dist_[x] = 1, label_[x] = 0;
+          queue_.push_back(x);
+        }
+        label_[x] |= uint8_t(1u << seat);  // label_: the seats reaching the node first
+      }
+    std::array<int64_t, 5> region{};
+    for (size_t head = 0; head < queue_.size(); ++head) {
+      const uint32_t x = queue_[head];
+      const uint8_t seats = label_[x];
+      const int64_t value = (byArea_ ? g_.Size[x] : int64_t(g_.Size[x]) * g_.Size[x]) *
+                            Share[size_t(std::popcount(unsigned(seats)))];
+      for (const int seat : order_)
+        if (seats & (1u << seat)) region[size_t(seat)] += value;
+      const uint16_t next = uint16_t(dist_[x] + 1);
+      for (uint32_t e = g_.Start[x]; e < g_.Start[x + 1]; ++e) {
+        const uint32_t y = g_.Adj[e];
+        if (s.Owner[y] != 0) continue;
+        if (stamp_[y] != now_) {
+          stamp_[y] = now_, dist_[y] = next, label_[y] = seats;
+          queue_.push_back(y);
+        } else if (dist_[y] == next) {
+          label_[y] |= seats;
+        }
+      }
+    }
+    if (queue_.empty()) completeGame_ = true;
+    int64_t rival = std::numeric_limits<int64_t>::min();
+    for (const int seat : order_) {
+      const int64_t value = (byArea_ ? s.Area[seat] : s.Points[seat]) * 12 + region[size_t(seat)];
+      if (seat != me) rival = std::max(rival, value);
+    }
+    return (byArea_ ? s.Area[me] : s.Points[me]) * 12 + region[size_t(me)] - rival;
   }
 
   const TGraph& g_;

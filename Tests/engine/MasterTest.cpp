@@ -35,8 +35,8 @@ struct Played {
   }
 };
 
-// Every answer in whole games of two and four seats, both victory rules: a free colour, the
-// same when asked again, and the position untouched.
+// Every answer in whole games of two, three and four seats (the master not always first), both
+// victory rules: a free colour, the same when asked again, and the position untouched.
 TEST(Master, AnswersAreFreeColoursAndRepeatable) {
   const struct {
     int w, h;
@@ -44,7 +44,8 @@ TEST(Master, AnswersAreFreeColoursAndRepeatable) {
   } games[] = {{20, 10, {0, 4, 0, 0, 3}},
                {30, 15, {0, 2, 0, 0, 4}},
                {25, 25, {0, 4, 2, 3, 1}},
-               {40, 12, {0, 1, 4, 4, 0}}};
+               {40, 12, {0, 1, 4, 4, 0}},
+               {24, 12, {0, 2, 2, 4, 2}}};
   int checked = 0;
   for (const auto& g : games)
     for (const bool byArea : {true, false})
