@@ -92,16 +92,28 @@ class TMasterSearch {
   // Best colour among `roots` (free colours) for the first seat of the order.
   uint8_t Choose(const TState& root, std::vector<uint8_t> roots) {
     if (order_.size() > 2) return ChooseAmongMany(root, std::move(roots));
+    return Deepen(root, std::move(roots), MasterMaxDepth, MasterMaxDepth + 2,
+                  [this](int depth, int64_t alpha) {
+                    return Search(depth - 1, 1, alpha, std::numeric_limits<int64_t>::max());
+                  });
+  }
+
+  // Iterative deepening over the root colours: `value(i, alpha)` scores the position after the
+  // first seat's colour (in stack_[1]) at iteration i. An iteration the budget cuts short is
+  // thrown away; the best colour of the last whole one answers, and goes first in the next.
+  template <class Value>
+  uint8_t Deepen(const TState& root, std::vector<uint8_t> roots, int iterations, size_t stack,
+                 const Value& value) {
     uint8_t best = roots.front();
-    stack_.assign(MasterMaxDepth + 2, root);
-    for (int depth = 1; depth <= MasterMaxDepth; ++depth) {
+    stack_.assign(stack, root);
+    for (int i = 1; i <= iterations; ++i) {
       int64_t alpha = std::numeric_limits<int64_t>::min();
       uint8_t iterationBest = 0;
       aborted_ = false;
       for (const uint8_t c : roots) {
         stack_[1] = root;
         Play(stack_[1], order_[0], c);
-        const int64_t v = Search(depth - 1, 1, alpha, std::numeric_limits<int64_t>::max());
+        const int64_t v = value(i, alpha);
         if (aborted_) break;
         if (iterationBest == 0 || v > alpha) alpha = v, iterationBest = c;
       }
@@ -190,25 +202,9 @@ class TMasterSearch {
   // Three or four seats: whole rounds, the master's move and every rival's answer, deepened
   // one round at a time.
   uint8_t ChooseAmongMany(const TState& root, std::vector<uint8_t> roots) {
-    uint8_t best = roots.front();
-    stack_.assign(size_t(MasterMaxRounds) * order_.size() + 2, root);
-    for (int rounds = 1; rounds <= MasterMaxRounds; ++rounds) {
-      int64_t alpha = std::numeric_limits<int64_t>::min();
-      uint8_t iterationBest = 0;
-      aborted_ = false;
-      for (const uint8_t c : roots) {
-        stack_[1] = root;
-        Play(stack_[1], order_[0], c);
-        const int64_t v = Answers(rounds, 1, 1);
-        if (aborted_) break;
-        if (iterationBest == 0 || v > alpha) alpha = v, iterationBest = c;
-      }
-      if (aborted_) break;
-      best = iterationBest;
-      if (completeGame_) break;
-      std::stable_partition(roots.begin(), roots.end(), [&](uint8_t c) { return c == best; });
-    }
-    return best;
+    return Deepen(root, std::move(roots), MasterMaxRounds,
+                  size_t(MasterMaxRounds) * order_.size() + 2,
+                  [this](int rounds, int64_t) { return Answers(rounds, 1, 1); });
   }
 
   // The master to move at `ply` with `rounds` rounds still to look at.
