@@ -6,7 +6,7 @@ set -euo pipefail
 python=$1 ladder=$2 arena=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-common=(--arena "$arena" --sizes 20x10 --levels 1,2,4 --four 4,2 --jobs 2)
+common=(--arena "$arena" --sizes 20x10 --levels "1,2,4" --four "4,2" --jobs 2)
 "$python" "$ladder" "${common[@]}" --layouts 6 >"$work/whole.md"
 "$python" "$ladder" "${common[@]}" --layouts 3 --results "$work/games.jsonl" --chunk 2 >/dev/null
 # A line cut short by a stopped run is played again.
