@@ -26,16 +26,23 @@ e2e_cleanup() {
   done
 }
 
-# Starts Xvfb on a display number it picks itself (-displayfd), exports DISPLAY.
+# Starts Xvfb on a display number it picks itself (-displayfd), exports DISPLAY. Two servers
+# starting at the same moment could pick the same free number, so the scripts running at once
+# take turns to start theirs: the next one starts when this one has its display (the server
+# itself does not hold the turn).
 e2e_start_x() {
-  local out="${E2E_TMP:?}/display" display
+  local out="${E2E_TMP:?}/display" display turn
   : >"$out"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$out" 2>"$E2E_TMP/xvfb.log" &
+  exec {turn}>>"${TMPDIR:-/tmp}/morvik-e2e-xvfb.lock"
+  flock -w 120 "$turn" || e2e_fail "no turn to start Xvfb in 120 s"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$out" {turn}>&- \
+    2>"$E2E_TMP/xvfb.log" &
   E2E_PIDS+=($!)
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     [ -s "$out" ] && break
     sleep 0.1
   done
+  exec {turn}>&-
   [ -s "$out" ] || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
   display=$(tr -d '[:space:]' <"$out")
   export DISPLAY=":$display"

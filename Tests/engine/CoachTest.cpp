@@ -268,9 +268,10 @@ TEST(Coach, TakeBackReturnsExactlyToTheChoiceAndHintsAreTheMasters) {
     const double u = double(r() % 1001) / 1000.0;
     return low + int((high - low) * u * u + 0.5);
   };
-  // The sanitized run walks a quarter of the boards: it looks for memory faults, not for rare
-  // positions, and every search there runs several times slower.
-  const int walks = MORVIK_SANITIZED ? 30 : 120, share = 120 / walks;
+  // Sixty walks reach every stage of the game on every board shape; the sanitized run walks a
+  // quarter of them: it looks for memory faults, not for rare positions, and every search there
+  // runs several times slower.
+  const int walks = MORVIK_SANITIZED ? 15 : 60, share = 120 / walks;
   for (int i = 0; i < walks; ++i) {
     const int w = skewed(10, 100), h = skewed(10, 50);
     Walk(RandomScenario(r, w, h), r, 40, 0, 4, 1000, stats);

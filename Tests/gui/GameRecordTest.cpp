@@ -252,7 +252,8 @@ TEST_F(GameRecordWindow, ALargeRecordIsWatchedWithTilesThatFitTheScreen) {
     platform.screen = c.screen;
     SetBoard(14, 10, c.tile);
     const QSize own = form->size();
-    TGameRecord record{.Width = uint8_t(c.width), .Height = uint8_t(c.height)};
+    TGameRecord record;
+    record.Width = uint8_t(c.width), record.Height = uint8_t(c.height);
     record.Seats[1] = record.Seats[4] = {gkComputer, 1, "Компьютер"};
     messages.Clear();
     EXPECT_EQ(form->Watch().Start(record), c.watched > 0);
