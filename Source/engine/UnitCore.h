@@ -206,6 +206,10 @@ class TMasterThought {
   TMasterThought& operator=(const TMasterThought&) = delete;
 
   uint8_t Think();  // once
+  // The colour the search expects from `seat` in the prepared position if that seat were a
+  // computer of a classic `level` (1 to 3) to move: its level's own choice, or the only colour
+  // that captures. How the master foresees such rivals; the machine's own brains must agree.
+  uint8_t Foresee(int seat, int level) const;
   void Cancel() { cancelled_.store(true, std::memory_order_relaxed); }
   bool Cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
   // Positions looked at so far, out of at most Budget(): how far the search has got.

@@ -9,18 +9,24 @@
 // touching those join the frontier for later moves. Colours held by any territory cannot be
 // chosen, so blocking a colour a rival needs is part of what the search sees.
 //
-// Two seats: the search is alpha-beta over the seats in turn order, paranoid: the master
-// maximises and the rival is assumed to minimise the master's margin. A seat with no capturing
-// colour only changes colour (one move, the lowest free colour). Moves are ordered by what they
-// take at once, the previous iteration's best move first at the root.
-//
-// Three or four seats: assuming that every rival plays against the master makes it too timid
-// with three rivals, and a search that stops in the middle of a round judges positions where
-// some seats have moved once more than others. So the search goes by whole rounds: the master
-// tries each of its moves, and each rival answers with the one move that is best for itself by
-// the same evaluation seen from its own seat (one move ahead, as a sensible player would play,
-// whatever the rival really is); the master's best line after that many rounds decides. Only
-// the master's moves branch, so the search sees several of them ahead.
+// Rivals. A computer of the three classic levels chooses by fixed rules (the greedy take, the
+// five rings, the race for the middle island), and the master knows them, as the manual gives
+// them: such a rival's answer is predicted exactly, played on the island graph. Only the
+// master's own moves then branch, and the search goes by whole rounds: the master tries each
+// of its moves, every rival answers as its level will, and the master's best line after that
+// many rounds decides. A seat without fixed rules (a person, another master) is guessed:
+//  - With two seats, by alpha-beta over the seats in turn order, paranoid: the master maximises
+//    and the rival is assumed to minimise the master's margin. A seat with no capturing colour
+//    only changes colour (one move, the lowest free colour). Moves are ordered by what they
+//    take at once, the previous iteration's best move first at the root.
+//  - With three or four seats, assuming that every rival plays against the master makes it too
+//    timid, and a search that stops in the middle of a round judges positions where some seats
+//    have moved once more than others. Such a rival takes its place in the rounds and answers
+//    with the move that is best for itself by the master's evaluation from its own seat, one
+//    move ahead.
+// In the rounds the master changes colour without taking anything only when nothing can be
+// taken: rivals foreseen to take nothing either (a "Умеренный" cut off from the middle) would
+// otherwise let the game go round for ever.
 //
 // Evaluation. The rest of the board is shared out as the final distribution would share it: a
 // breadth-first search from all frontiers at once over free nodes (territories are walls)
@@ -30,8 +36,8 @@
 // its region, in tiles (victory by area) or in points (squares of the islands' tile counts, by
 // points); a position is worth the master's value minus the best rival's.
 //
-// Bounds. The search deepens one ply at a time (up to MasterMaxDepth plies; with more seats
-// one round at a time, up to MasterMaxRounds) and stops when its position budget is spent (a
+// Bounds. The search deepens one ply at a time (up to MasterMaxDepth plies; in rounds one
+// round at a time, up to MasterMaxRounds) and stops when its position budget is spent (a
 // rival weighing its answers counts one position per answer): the budget is MasterWorkBudget
 // island visits divided by the number of live islands, so a position costs about the same work
 // on any board, clamped to [MasterMinPositions, MasterMaxPositions]. An iteration that runs out of
@@ -54,7 +60,7 @@ using namespace unitcore;
 namespace {
 
 constexpr int MasterMaxDepth = 12;
-constexpr int MasterMaxRounds = 8;  // with three or four seats: the master's moves looked at
+constexpr int MasterMaxRounds = 8;  // in rounds: the master's moves looked at
 
 struct TGraph {
   std::vector<uint32_t> Start, Adj;  // compressed adjacency
@@ -71,15 +77,24 @@ struct TState {
   std::array<int64_t, 5> Area{}, Points{};
 };
 
+// How the other seats choose: Level[seat] 1 to 3 for a computer of a classic level (its
+// answers are predicted exactly), 0 for anybody else; Centre is the node holding the board's
+// middle tile, the island "Умеренный" races for.
+struct TRivals {
+  std::array<uint8_t, 5> Level{};
+  uint32_t Centre = UINT32_MAX;
+};
+
 class TMasterSearch {
  public:
   TMasterSearch(const TGraph& g, bool byArea, std::vector<int> order, uint32_t budget,
-                std::atomic<uint32_t>* progress = nullptr,
+                TRivals rivals = {}, std::atomic<uint32_t>* progress = nullptr,
                 const std::atomic<bool>* cancelled = nullptr)
       : g_(g),
         byArea_(byArea),
         order_(std::move(order)),
         budget_(budget),
+        rivals_(rivals),
         progress_(progress),
         cancelled_(cancelled) {
     dist_.assign(g.Count(), 0);
@@ -91,7 +106,8 @@ class TMasterSearch {
 
   // Best colour among `roots` (free colours) for the first seat of the order.
   uint8_t Choose(const TState& root, std::vector<uint8_t> roots) {
-    if (order_.size() > 2) return ChooseAmongMany(root, std::move(roots));
+    if (order_.size() > 2 || rivals_.Level[size_t(order_[1])] != 0)
+      return ChooseInRounds(root, std::move(roots));
     return Deepen(root, std::move(roots), MasterMaxDepth, MasterMaxDepth + 2,
                   [this](int depth, int64_t alpha) {
                     return Search(depth - 1, 1, alpha, std::numeric_limits<int64_t>::max());
@@ -199,9 +215,13 @@ class TMasterSearch {
     return true;
   }
 
-  // Three or four seats: whole rounds, the master's move and every rival's answer, deepened
-  // one round at a time.
-  uint8_t ChooseAmongMany(const TState& root, std::vector<uint8_t> roots) {
+  // Whole rounds, the master's move and every rival's answer, deepened one round at a time.
+  uint8_t ChooseInRounds(const TState& root, std::vector<uint8_t> roots) {
+    // Changing colour without taking anything only when nothing can be taken.
+    std::vector<uint8_t> takes;
+    Moves(root, order_[0], takes);
+    if (Takes(root, order_[0], takes.front()))
+      std::erase_if(roots, [&](uint8_t c) { return !std::ranges::count(takes, c); });
     return Deepen(root, std::move(roots), MasterMaxRounds,
                   size_t(MasterMaxRounds) * order_.size() + 2,
                   [this](int rounds, int64_t) { return Answers(rounds, 1, 1); });
@@ -230,9 +250,15 @@ class TMasterSearch {
     if (k == order_.size())
       return rounds > 1 ? MasterTurn(rounds - 1, ply) : EvaluateShared(stack_[ply], order_[0]);
     const int seat = order_[k];
+    uint8_t answer = 0;
     std::vector<uint8_t> moves;
-    Moves(stack_[ply], seat, moves);
-    uint8_t answer = moves.front();
+    if (rivals_.Level[size_t(seat)] != 0) {
+      if (!Spend()) return 0;
+      answer = LevelAnswer(stack_[ply], seat, rivals_.Level[size_t(seat)]);
+    } else {
+      Moves(stack_[ply], seat, moves);
+      answer = moves.front();
+    }
     if (moves.size() > 1) {
       int64_t top = std::numeric_limits<int64_t>::min();
       for (const uint8_t c : moves) {
@@ -246,6 +272,146 @@ class TMasterSearch {
     stack_[ply + 1] = stack_[ply];
     Play(stack_[ply + 1], seat, answer);
     return Answers(rounds, ply + 1, k + 1);
+  }
+
+ public:
+  // The colour a computer of a classic level (1 to 3) takes for `seat`, as the machine chooses
+  // it: the only capturing colour when there is one, the level's own rule when there are more.
+  // With none the game picks a colour at random; the lowest free one stands in for it.
+  uint8_t LevelAnswer(const TState& s, int seat, int level) {
+    const unsigned held = Held(s);
+    std::array<uint64_t, 8> gain{};
+    for (const uint32_t x : s.Front[size_t(seat)])
+      if (s.Owner[x] == 0 && !(held & (1u << g_.Colour[x])))
+        gain[g_.Colour[x]] += byArea_ ? g_.Size[x] : uint64_t(g_.Size[x]) * g_.Size[x];
+    const auto capturing =
+        std::count_if(gain.begin() + 1, gain.end(), [](uint64_t v) { return v > 0; });
+    if (capturing == 0) {
+      for (int c = 1; c <= 7; ++c)
+        if (!(held & (1u << c))) return uint8_t(c);
+      return s.Colour[size_t(seat)];
+    }
+    if (capturing > 1 && level == 3) return HardAnswer(s, seat, held);
+    if (capturing > 1 && level == 2 && rivals_.Centre != UINT32_MAX && s.Owner[rivals_.Centre] == 0)
+      return ModerateAnswer(s, seat, held);
+    // The greedy take ("Легкий", and "Умеренный" once the middle is taken): the largest gain,
+    // the higher colour on a tie.
+    uint8_t best = 0;
+    uint64_t bestValue = 0;
+    for (int c = 7; c >= 1; --c)
+      if (gain[size_t(c)] > bestValue) best = uint8_t(c), bestValue = gain[size_t(c)];
+    return best;
+  }
+
+ private:
+  // "Сложный": the colour whose move and five rings after it hold the most.
+  uint8_t HardAnswer(const TState& s, int seat, unsigned held) {
+    constexpr int Rings = 5;
+    RingLevels(s, seat, Rings + 1, UINT32_MAX);
+    const uint64_t base = uint64_t(s.Area[size_t(seat)]);
+    uint64_t area = base, points = 0;
+    for (int l = 1; l <= Rings; ++l) area += ringArea_[l], points += ringPoints_[l];
+    uint8_t best = 0;
+    uint64_t bestScore = 0, bestArea = 0;
+    for (int c = 1; c <= 7; ++c) {
+      if (held & (1u << c)) continue;
+      const uint64_t a = base + ringMaskArea_[1][c];
+      const uint64_t score = byArea_ ? area + ringMaskArea_[Rings + 1][c]
+                                     : std::min<uint64_t>(points + ringMaskPoints_[Rings + 1][c],
+                                                          std::numeric_limits<int32_t>::max());
+      if (score > bestScore || (score == bestScore && a > bestArea))
+        best = uint8_t(c), bestScore = score, bestArea = a;
+    }
+    return best;
+  }
+
+  // "Умеренный" before the middle island is taken: the fewest moves to reach it, then the most
+  // tiles on the way.
+  uint8_t ModerateAnswer(const TState& s, int seat, unsigned held) {
+    constexpr int MaxDepth = 255;
+    const uint32_t target = rivals_.Centre;
+    RingLevels(s, seat, MaxDepth, target);
+    const bool reached = stamp_[target] == now_;
+    const int targetLevel = reached ? dist_[target] : std::numeric_limits<int>::max();
+    std::array<uint64_t, MaxDepth + 2> prefix{};
+    for (int l = 1; l <= MaxDepth + 1; ++l)
+      prefix[size_t(l)] = prefix[size_t(l) - 1] + ringArea_[l];
+    const uint64_t base = uint64_t(s.Area[size_t(seat)]);
+    uint8_t best = 0;
+    int bestSteps = 65535;
+    uint64_t bestArea = 0;
+    for (int c = 1; c <= 7; ++c) {
+      if (held & (1u << c)) continue;
+      int distance = targetLevel;
+      if (reached && (label_[target] & (1u << c))) --distance;
+      const int steps = distance == 0 ? 1 : distance < MaxDepth ? distance : MaxDepth;
+      const int rings = std::min(steps, MaxDepth - 1);
+      const uint64_t a = base + prefix[size_t(rings)] + ringMaskArea_[rings + 1][c];
+      if (steps < bestSteps || (steps == bestSteps && a > bestArea))
+        best = uint8_t(c), bestSteps = steps, bestArea = a;
+    }
+    return best;
+  }
+
+  // Rings of free nodes around `seat`'s territory (territories are walls), as the classic
+  // levels count them: level 1 is the frontier, label_ the colours of the first-ring nodes on
+  // a shortest way to the node, and the tiles and points per level and per such colour. The
+  // search stops at maxLevel, or one level past `stop`.
+  void RingLevels(const TState& s, int seat, int maxLevel, uint32_t stop) {
+    if (++now_ == 0) std::fill(stamp_.begin(), stamp_.end(), 0), now_ = 1;
+    ringTop_ = 0;
+    queue_.clear();
+    for (const uint32_t x : s.Front[size_t(seat)])
+      if (s.Owner[x] == 0 && stamp_[x] != now_) {
+        stamp_[x] = now_, dist_[x] = 1, label_[x] = uint8_t(1u << g_.Colour[x]);
+        queue_.push_back(x);
+      }
+    int limit = maxLevel;
+    for (size_t head = 0; head < queue_.size(); ++head) {
+      const uint32_t x = queue_[head];
+      const int level = dist_[x];
+      if (level > limit) break;
+      if (x == stop) limit = std::min(limit, level + 1);
+      while (ringTop_ < level) {  // a new level: its sums start from nothing
+        ++ringTop_;
+        ringArea_[ringTop_] = ringPoints_[ringTop_] = 0;
+        ringMaskArea_[ringTop_].fill(0), ringMaskPoints_[ringTop_].fill(0);
+      }
+      const uint64_t size = g_.Size[x], sq = size * size;
+      ringArea_[level] += size, ringPoints_[level] += sq;
+      for (int c = 1; c <= 7; ++c)
+        if (label_[x] & (1u << c)) ringMaskArea_[level][c] += size, ringMaskPoints_[level][c] += sq;
+      if (level >= limit) continue;
+      const uint16_t next = uint16_t(level + 1);
+      for (uint32_t e = g_.Start[x]; e < g_.Start[x + 1]; ++e) {
+        const uint32_t y = g_.Adj[e];
+        if (s.Owner[y] != 0) continue;
+        if (stamp_[y] != now_) {
+          stamp_[y] = now_, dist_[y] = next, label_[y] = label_[x];
+          queue_.push_back(y);
+        } else if (dist_[y] == next) {
+          label_[y] |= label_[x];
+        }
+      }
+    }
+    // Levels the search never reached hold nothing.
+    for (int l = ringTop_ + 1; l <= maxLevel + 1 && l < RingLevelsMax; ++l) {
+      ringArea_[l] = ringPoints_[l] = 0;
+      ringMaskArea_[l].fill(0), ringMaskPoints_[l].fill(0);
+    }
+  }
+
+  // Whether colour c, free, takes something for `seat`.
+  bool Takes(const TState& s, int seat, uint8_t c) const {
+    if (Held(s) & (1u << c)) return false;
+    return std::ranges::any_of(s.Front[size_t(seat)],
+                               [&](uint32_t x) { return s.Owner[x] == 0 && g_.Colour[x] == c; });
+  }
+
+  unsigned Held(const TState& s) const {
+    unsigned held = 0;
+    for (int o = 1; o <= 4; ++o) held |= 1u << s.Colour[size_t(o)];
+    return held;
   }
 
   int64_t Search(int depth, int ply, int64_t alpha, int64_t beta) {
@@ -377,6 +543,7 @@ class TMasterSearch {
   const bool byArea_;
   const std::vector<int> order_;
   const uint32_t budget_;
+  const TRivals rivals_;
   std::atomic<uint32_t>* const progress_;
   const std::atomic<bool>* const cancelled_;
   uint32_t positions_ = 0;
@@ -387,6 +554,11 @@ class TMasterSearch {
   std::vector<uint8_t> label_;
   std::vector<uint32_t> stamp_, queue_;
   uint32_t now_ = 0;
+  // RingLevels' sums by level (0 unused, up to one past the deepest level looked at).
+  static constexpr int RingLevelsMax = 257;
+  int ringTop_ = 0;
+  std::array<uint64_t, RingLevelsMax> ringArea_{}, ringPoints_{};
+  std::array<std::array<uint64_t, 8>, RingLevelsMax> ringMaskArea_{}, ringMaskPoints_{};
 };
 
 }  // namespace
@@ -398,6 +570,7 @@ struct TMasterThought::TData {
   std::vector<uint8_t> Roots;  // the master's free colours, in the order they are tried
   bool ByArea = true;
   uint32_t Budget = 0;
+  TRivals Rivals;
 };
 
 TMasterThought::TMasterThought(std::unique_ptr<TData> data) : data_(std::move(data)) {}
@@ -410,10 +583,16 @@ uint32_t TMasterThought::Budget() const {
 uint8_t TMasterThought::Think() {
   const TData& d = *data_;
   if (d.Roots.size() == 1) return d.Roots[0];
-  TMasterSearch search(d.Graph, d.ByArea, d.Order, d.Budget, &positions_, &cancelled_);
+  TMasterSearch search(d.Graph, d.ByArea, d.Order, d.Budget, d.Rivals, &positions_, &cancelled_);
   const uint8_t best = search.Choose(d.Root, d.Roots);
   positions_.store(search.Positions(), std::memory_order_relaxed);
   return best;
+}
+
+uint8_t TMasterThought::Foresee(int seat, int level) const {
+  const TData& d = *data_;
+  return TMasterSearch(d.Graph, d.ByArea, d.Order, d.Budget, d.Rivals)
+      .LevelAnswer(d.Root, seat, level);
 }
 
 uint32_t TMorvikMachine::MasterPositionBudget(size_t liveIslands) {
@@ -484,6 +663,10 @@ std::shared_ptr<TMasterThought> TMorvikMachine::PrepareMaster() {
 
   data->ByArea = byArea;
   data->Budget = MasterPositionBudget(g.Count());
+  for (const int seat : order)
+    if (seat != CurrentGamer && Gamers[seat].Kind == gkComputer && Gamers[seat].Level <= 3)
+      data->Rivals.Level[size_t(seat)] = Gamers[seat].Level;
+  data->Rivals.Centre = node[map.Tiles[Height / 2][Width / 2].Island];
   // Every free colour is a candidate at the root: the capturing ones first, best take first,
   // then the others (a colour that takes nothing may still block a rival).
   std::vector<uint8_t>& roots = data->Roots;

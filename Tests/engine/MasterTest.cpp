@@ -3,6 +3,8 @@
 // leaves to AutoTurn like every other level.
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "EngineTestSupport.h"
 
 namespace {
@@ -66,6 +68,67 @@ TEST(Master, AnswersAreFreeColoursAndRepeatable) {
         EXPECT_FALSE(p.m.Active);
       }
   EXPECT_GT(checked, 300);
+}
+
+// The master foresees a computer of each classic level exactly: in every position of whole
+// games (two to four seats, both victory rules), what it expects of the seat to move as a
+// "Легкий", "Умеренный" or "Сложный" is what that level's own brain answers there, and the
+// only capturing colour where AutoTurn moves instead.
+TEST(Master, ForeseesTheClassicLevelsExactly) {
+  const struct {
+    int w, h;
+    std::array<int, 5> levels;
+  } games[] = {{30, 15, {0, 2, 0, 0, 3}},
+               {25, 25, {0, 1, 2, 3, 2}},
+               {50, 25, {0, 2, 2, 2, 2}},
+               {16, 40, {0, 3, 1, 0, 2}}};
+  std::array<int, 4> checked{};
+  for (const auto& g : games)
+    for (const bool byArea : {true, false})
+      for (int32_t layout = 1; layout <= 4; ++layout) {
+        Played p(g.w, g.h, g.levels, layout, byArea);
+        while (p.m.Active) {
+          TMorvikMachine& m = p.m;
+          const TMap& map = *m.Map;
+          unsigned capturing = 0;
+          for (size_t i = 0; i < map.Islands.size(); ++i)
+            if (!map.Islands[i].Merged && m.FreeColors[map.Islands[i].Color] &&
+                m.IsNeighbourIsland(map, int(i)))
+              capturing |= 1u << map.Islands[i].Color;
+          if (capturing != 0) {
+            const auto thought = m.PrepareMaster();
+            const int seat = m.CurrentGamer;
+            const bool forced = std::popcount(capturing) == 1;
+            ASSERT_EQ(thought->Foresee(seat, 1), m.BrainEasy());
+            ASSERT_EQ(thought->Foresee(seat, 2), forced ? m.BrainEasy() : m.BrainModerate())
+                << g.w << "x" << g.h << " layout " << layout << " move " << p.moves.size();
+            ASSERT_EQ(thought->Foresee(seat, 3), forced ? m.BrainEasy() : m.BrainHard())
+                << g.w << "x" << g.h << " layout " << layout << " move " << p.moves.size();
+            ++checked[forced ? 0 : m.Gamers[seat].Level];
+          }
+          m.ComputerTurn();
+          if (m.Active) m.NextGamer();
+        }
+      }
+  for (const int n : checked) EXPECT_GT(n, 100);
+}
+
+// Against three "Умеренный" the master may wall the middle island in: they are then foreseen to
+// take nothing, and a master that also took nothing would let the game go round for ever (layout
+// 385 did). Every game ends, the master in each seat.
+TEST(Master, GamesAgainstFrozenRivalsEnd) {
+  const struct {
+    int w, h, seat;
+    int32_t layout;
+  } games[] = {{50, 25, 2, 385}, {20, 10, 1, 1}, {20, 10, 3, 2}, {24, 12, 4, 3}, {30, 12, 2, 4}};
+  for (const auto& g : games)
+    for (int32_t layout = g.layout; layout < g.layout + 6; ++layout) {
+      std::array<int, 5> levels{0, 2, 2, 2, 2};
+      levels[size_t(g.seat)] = 4;
+      Played p(g.w, g.h, levels, layout, layout % 2 == 1);
+      p.Run(size_t(g.w * g.h), [] {});
+      EXPECT_FALSE(p.m.Active) << g.w << "x" << g.h << " layout " << layout;
+    }
 }
 
 // The same layout played twice in one process (fresh machines, other games in between) gives
