@@ -24,24 +24,7 @@ e2e_wait_board "$E2E_TMP/board.ppm" || e2e_fail "no complete board after F2: $(c
 export BOARD_AT=$board_at
 e2e_shot started
 
-# A settled board: three equal screenshots in a row, 0.3 s apart (the computer answers within
-# the pauses), within 30 s.
-settle() { # $1 file
-  local prev="" now same=0 deadline=$((SECONDS + 30))
-  while [ $SECONDS -lt $deadline ]; do
-    sleep 0.3
-    e2e_ppm "$1"
-    now=$(python3 "$here/board.py" grid "$1")
-    if [ "$now" = "$prev" ]; then
-      same=$((same + 1))
-      [ $same -ge 2 ] && return 0
-    else
-      same=0
-    fi
-    prev=$now
-  done
-  e2e_fail "the board did not settle within 30 s; last seen: $(head -c 300 <<<"$now")"
-}
+settle() { e2e_settle "$1"; }
 grid() { python3 "$here/board.py" grid "$1"; }
 # Settles $1 once it differs from the settled board $2 in some pixel: a key's effect may take a
 # while on a loaded machine, and the board as it was is not its result.

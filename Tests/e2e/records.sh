@@ -45,24 +45,7 @@ wait_board() { # $1 what was done
 wait_board F2
 e2e_shot started
 
-# A settled board: three equal screenshots in a row, 0.3 s apart (the computer answers within
-# the pauses), within 30 s.
-settle() { # $1 file
-  local prev="" now same=0 deadline=$((SECONDS + 30))
-  while [ $SECONDS -lt $deadline ]; do
-    sleep 0.3
-    e2e_ppm "$1"
-    now=$(python3 "$here/board.py" grid "$1" "${size[@]}")
-    if [ "$now" = "$prev" ]; then
-      same=$((same + 1))
-      [ $same -ge 2 ] && return 0
-    else
-      same=0
-    fi
-    prev=$now
-  done
-  e2e_fail "the board did not settle within 30 s; last seen: $(head -c 300 <<<"$now")"
-}
+settle() { e2e_settle "$1" "${size[@]}"; }
 grid() { python3 "$here/board.py" grid "$1" "${size[@]}"; }
 
 settle "$E2E_TMP/before-0.ppm"

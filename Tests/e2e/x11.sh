@@ -240,3 +240,23 @@ e2e_wait_board() {
   done
   return 1
 }
+
+# A settled board: three equal screenshots in a row, 0.3 s apart (the computer answers within
+# the pauses), within 30 s. $1 the screenshot file; the rest go to board.py's grid (a size).
+e2e_settle() {
+  local file=$1 prev="" now same=0 deadline=$((SECONDS + 30))
+  shift
+  while [ $SECONDS -lt $deadline ]; do
+    sleep 0.3
+    e2e_ppm "$file"
+    now=$(python3 "$E2E_HERE/board.py" grid "$file" "$@")
+    if [ "$now" = "$prev" ]; then
+      same=$((same + 1))
+      [ $same -ge 2 ] && return 0
+    else
+      same=0
+    fi
+    prev=$now
+  done
+  e2e_fail "the board did not settle within 30 s; last seen: $(head -c 300 <<<"$now")"
+}
