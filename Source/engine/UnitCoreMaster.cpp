@@ -61,6 +61,8 @@ namespace {
 
 constexpr int MasterMaxDepth = 12;
 constexpr int MasterMaxRounds = 8;  // in rounds: the master's moves looked at
+constexpr int RingLevelsMax = 257;  // ring levels a classic level counts: 1 to 256
+using TRingSums = std::array<std::array<uint64_t, 8>, RingLevelsMax>;  // by level and colour
 
 struct TGraph {
   std::vector<uint32_t> Start, Adj;  // compressed adjacency
@@ -310,15 +312,17 @@ class TMasterSearch {
     RingLevels(s, seat, Rings + 1, UINT32_MAX);
     const uint64_t base = uint64_t(s.Area[size_t(seat)]);
     uint64_t area = base, points = 0;
-    for (int l = 1; l <= Rings; ++l) area += ringArea_[l], points += ringPoints_[l];
+    for (int l = 1; l <= std::min(Rings, ringTop_); ++l)
+      area += ringArea_[l], points += ringPoints_[l];
     uint8_t best = 0;
     uint64_t bestScore = 0, bestArea = 0;
     for (int c = 1; c <= 7; ++c) {
       if (held & (1u << c)) continue;
-      const uint64_t a = base + ringMaskArea_[1][c];
-      const uint64_t score = byArea_ ? area + ringMaskArea_[Rings + 1][c]
-                                     : std::min<uint64_t>(points + ringMaskPoints_[Rings + 1][c],
-                                                          std::numeric_limits<int32_t>::max());
+      const uint64_t a = base + RingMask(ringMaskArea_, 1, c);
+      const uint64_t score =
+          byArea_ ? area + RingMask(ringMaskArea_, Rings + 1, c)
+                  : std::min<uint64_t>(points + RingMask(ringMaskPoints_, Rings + 1, c),
+                                       std::numeric_limits<int32_t>::max());
       if (score > bestScore || (score == bestScore && a > bestArea))
         best = uint8_t(c), bestScore = score, bestArea = a;
     }
@@ -335,7 +339,7 @@ class TMasterSearch {
     const int targetLevel = reached ? dist_[target] : std::numeric_limits<int>::max();
     std::array<uint64_t, MaxDepth + 2> prefix{};
     for (int l = 1; l <= MaxDepth + 1; ++l)
-      prefix[size_t(l)] = prefix[size_t(l) - 1] + ringArea_[l];
+      prefix[size_t(l)] = prefix[size_t(l) - 1] + (l <= ringTop_ ? ringArea_[l] : 0);
     const uint64_t base = uint64_t(s.Area[size_t(seat)]);
     uint8_t best = 0;
     int bestSteps = 65535;
@@ -346,7 +350,7 @@ class TMasterSearch {
       if (reached && (label_[target] & (1u << c))) --distance;
       const int steps = distance == 0 ? 1 : distance < MaxDepth ? distance : MaxDepth;
       const int rings = std::min(steps, MaxDepth - 1);
-      const uint64_t a = base + prefix[size_t(rings)] + ringMaskArea_[rings + 1][c];
+      const uint64_t a = base + prefix[size_t(rings)] + RingMask(ringMaskArea_, rings + 1, c);
       if (steps < bestSteps || (steps == bestSteps && a > bestArea))
         best = uint8_t(c), bestSteps = steps, bestArea = a;
     }
@@ -394,11 +398,6 @@ class TMasterSearch {
         }
       }
     }
-    // Levels the search never reached hold nothing.
-    for (int l = ringTop_ + 1; l <= maxLevel + 1 && l < RingLevelsMax; ++l) {
-      ringArea_[l] = ringPoints_[l] = 0;
-      ringMaskArea_[l].fill(0), ringMaskPoints_[l].fill(0);
-    }
   }
 
   // Whether colour c, free, takes something for `seat`.
@@ -406,6 +405,11 @@ class TMasterSearch {
     if (Held(s) & (1u << c)) return false;
     return std::ranges::any_of(s.Front[size_t(seat)],
                                [&](uint32_t x) { return s.Owner[x] == 0 && g_.Colour[x] == c; });
+  }
+
+  // A per-colour sum of RingLevels at `level`; levels it never reached hold nothing.
+  uint64_t RingMask(const TRingSums& sums, int level, int c) const {
+    return level <= ringTop_ ? sums[size_t(level)][size_t(c)] : 0;
   }
 
   unsigned Held(const TState& s) const {
@@ -554,11 +558,10 @@ class TMasterSearch {
   std::vector<uint8_t> label_;
   std::vector<uint32_t> stamp_, queue_;
   uint32_t now_ = 0;
-  // RingLevels' sums by level (0 unused, up to one past the deepest level looked at).
-  static constexpr int RingLevelsMax = 257;
+  // RingLevels' sums by level (0 unused; valid up to ringTop_, the deepest level reached).
   int ringTop_ = 0;
   std::array<uint64_t, RingLevelsMax> ringArea_{}, ringPoints_{};
-  std::array<std::array<uint64_t, 8>, RingLevelsMax> ringMaskArea_{}, ringMaskPoints_{};
+  TRingSums ringMaskArea_{}, ringMaskPoints_{};
 };
 
 }  // namespace
