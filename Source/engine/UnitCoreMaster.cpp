@@ -11,10 +11,11 @@
 //
 // Rivals. A computer of the three classic levels chooses by fixed rules (the greedy take, the
 // five rings, the race for the middle island), and the master knows them, as the manual gives
-// them: such a rival's answer is predicted exactly, played on the island graph. Only the
-// master's own moves then branch, and the search goes by whole rounds: the master tries each
-// of its moves, every rival answers as its level will, and the master's best line after that
-// many rounds decides. A seat without fixed rules (a person, another master) is guessed:
+// them: such a rival's answer is predicted exactly on the island graph (TClassicForesight in
+// UnitCoreForesight.cpp). Only the master's own moves then branch, and the search goes by whole
+// rounds: the master tries each of its moves, every rival answers as its level will, and the
+// master's best line after that many rounds decides. A seat without fixed rules (a person,
+// another master) is guessed:
 //  - With two seats, by alpha-beta over the seats in turn order, paranoid: the master maximises
 //    and the rival is assumed to minimise the master's margin. A seat with no capturing colour
 //    only changes colour (one move, the lowest free colour). Moves are ordered by what they
@@ -53,6 +54,7 @@
 #include <limits>
 
 #include "engine/UnitCore.h"
+#include "engine/UnitCoreIslandGraph.h"
 #include "engine/UnitCoreLists.h"
 
 using namespace unitcore;
@@ -61,31 +63,6 @@ namespace {
 
 constexpr int MasterMaxDepth = 12;
 constexpr int MasterMaxRounds = 8;  // in rounds: the master's moves looked at
-constexpr int RingLevelsMax = 257;  // ring levels a classic level counts: 1 to 256
-using TRingSums = std::array<std::array<uint64_t, 8>, RingLevelsMax>;  // by level and colour
-
-struct TGraph {
-  std::vector<uint32_t> Start, Adj;  // compressed adjacency
-  std::vector<uint8_t> Colour;
-  std::vector<uint32_t> Size;
-  size_t Count() const { return Colour.size(); }
-};
-
-struct TState {
-  std::vector<uint8_t> Owner;    // 0 free, else the seat
-  std::vector<uint8_t> InFront;  // bit s: on seat s's frontier list
-  std::array<std::vector<uint32_t>, 5> Front;
-  std::array<uint8_t, 5> Colour{};
-  std::array<int64_t, 5> Area{}, Points{};
-};
-
-// How the other seats choose: Level[seat] 1 to 3 for a computer of a classic level (its
-// answers are predicted exactly), 0 for anybody else; Centre is the node holding the board's
-// middle tile, the island "Умеренный" races for.
-struct TRivals {
-  std::array<uint8_t, 5> Level{};
-  uint32_t Centre = UINT32_MAX;
-};
 
 class TMasterSearch {
  public:
@@ -97,6 +74,7 @@ class TMasterSearch {
         order_(std::move(order)),
         budget_(budget),
         rivals_(rivals),
+        foresight_(g, byArea, rivals.Centre),
         progress_(progress),
         cancelled_(cancelled) {
     dist_.assign(g.Count(), 0);
@@ -256,7 +234,7 @@ class TMasterSearch {
     std::vector<uint8_t> moves;
     if (rivals_.Level[size_t(seat)] != 0) {
       if (!Spend()) return 0;
-      answer = LevelAnswer(stack_[ply], seat, rivals_.Level[size_t(seat)]);
+      answer = foresight_.Answer(stack_[ply], seat, rivals_.Level[size_t(seat)]);
     } else {
       Moves(stack_[ply], seat, moves);
       answer = moves.front();
@@ -276,146 +254,11 @@ class TMasterSearch {
     return Answers(rounds, ply + 1, k + 1);
   }
 
- public:
-  // The colour a computer of a classic level (1 to 3) takes for `seat`, as the machine chooses
-  // it: the only capturing colour when there is one, the level's own rule when there are more.
-  // With none the game picks a colour at random; the lowest free one stands in for it.
-  uint8_t LevelAnswer(const TState& s, int seat, int level) {
-    const unsigned held = Held(s);
-    std::array<uint64_t, 8> gain{};
-    for (const uint32_t x : s.Front[size_t(seat)])
-      if (s.Owner[x] == 0 && !(held & (1u << g_.Colour[x])))
-        gain[g_.Colour[x]] += byArea_ ? g_.Size[x] : uint64_t(g_.Size[x]) * g_.Size[x];
-    const auto capturing =
-        std::count_if(gain.begin() + 1, gain.end(), [](uint64_t v) { return v > 0; });
-    if (capturing == 0) {
-      for (int c = 1; c <= 7; ++c)
-        if (!(held & (1u << c))) return uint8_t(c);
-      return s.Colour[size_t(seat)];
-    }
-    if (capturing > 1 && level == 3) return HardAnswer(s, seat, held);
-    if (capturing > 1 && level == 2 && rivals_.Centre != UINT32_MAX && s.Owner[rivals_.Centre] == 0)
-      return ModerateAnswer(s, seat, held);
-    // The greedy take ("Легкий", and "Умеренный" once the middle is taken): the largest gain,
-    // the higher colour on a tie.
-    uint8_t best = 0;
-    uint64_t bestValue = 0;
-    for (int c = 7; c >= 1; --c)
-      if (gain[size_t(c)] > bestValue) best = uint8_t(c), bestValue = gain[size_t(c)];
-    return best;
-  }
-
- private:
-  // "Сложный": the colour whose move and five rings after it hold the most.
-  uint8_t HardAnswer(const TState& s, int seat, unsigned held) {
-    constexpr int Rings = 5;
-    RingLevels(s, seat, Rings + 1, UINT32_MAX);
-    const uint64_t base = uint64_t(s.Area[size_t(seat)]);
-    uint64_t area = base, points = 0;
-    for (int l = 1; l <= std::min(Rings, ringTop_); ++l)
-      area += ringArea_[l], points += ringPoints_[l];
-    uint8_t best = 0;
-    uint64_t bestScore = 0, bestArea = 0;
-    for (int c = 1; c <= 7; ++c) {
-      if (held & (1u << c)) continue;
-      const uint64_t a = base + RingMask(ringMaskArea_, 1, c);
-      const uint64_t score =
-          byArea_ ? area + RingMask(ringMaskArea_, Rings + 1, c)
-                  : std::min<uint64_t>(points + RingMask(ringMaskPoints_, Rings + 1, c),
-                                       std::numeric_limits<int32_t>::max());
-      if (score > bestScore || (score == bestScore && a > bestArea))
-        best = uint8_t(c), bestScore = score, bestArea = a;
-    }
-    return best;
-  }
-
-  // "Умеренный" before the middle island is taken: the fewest moves to reach it, then the most
-  // tiles on the way.
-  uint8_t ModerateAnswer(const TState& s, int seat, unsigned held) {
-    constexpr int MaxDepth = 255;
-    const uint32_t target = rivals_.Centre;
-    RingLevels(s, seat, MaxDepth, target);
-    const bool reached = stamp_[target] == now_;
-    const int targetLevel = reached ? dist_[target] : std::numeric_limits<int>::max();
-    std::array<uint64_t, MaxDepth + 2> prefix{};
-    for (int l = 1; l <= MaxDepth + 1; ++l)
-      prefix[size_t(l)] = prefix[size_t(l) - 1] + (l <= ringTop_ ? ringArea_[l] : 0);
-    const uint64_t base = uint64_t(s.Area[size_t(seat)]);
-    uint8_t best = 0;
-    int bestSteps = 65535;
-    uint64_t bestArea = 0;
-    for (int c = 1; c <= 7; ++c) {
-      if (held & (1u << c)) continue;
-      int distance = targetLevel;
-      if (reached && (label_[target] & (1u << c))) --distance;
-      const int steps = distance == 0 ? 1 : distance < MaxDepth ? distance : MaxDepth;
-      const int rings = std::min(steps, MaxDepth - 1);
-      const uint64_t a = base + prefix[size_t(rings)] + RingMask(ringMaskArea_, rings + 1, c);
-      if (steps < bestSteps || (steps == bestSteps && a > bestArea))
-        best = uint8_t(c), bestSteps = steps, bestArea = a;
-    }
-    return best;
-  }
-
-  // Rings of free nodes around `seat`'s territory (territories are walls), as the classic
-  // levels count them: level 1 is the frontier, label_ the colours of the first-ring nodes on
-  // a shortest way to the node, and the tiles and points per level and per such colour. The
-  // search stops at maxLevel, or one level past `stop`.
-  void RingLevels(const TState& s, int seat, int maxLevel, uint32_t stop) {
-    if (++now_ == 0) std::fill(stamp_.begin(), stamp_.end(), 0), now_ = 1;
-    ringTop_ = 0;
-    queue_.clear();
-    for (const uint32_t x : s.Front[size_t(seat)])
-      if (s.Owner[x] == 0 && stamp_[x] != now_) {
-        stamp_[x] = now_, dist_[x] = 1, label_[x] = uint8_t(1u << g_.Colour[x]);
-        queue_.push_back(x);
-      }
-    int limit = maxLevel;
-    for (size_t head = 0; head < queue_.size(); ++head) {
-      const uint32_t x = queue_[head];
-      const int level = dist_[x];
-      if (level > limit) break;
-      if (x == stop) limit = std::min(limit, level + 1);
-      while (ringTop_ < level) {  // a new level: its sums start from nothing
-        ++ringTop_;
-        ringArea_[ringTop_] = ringPoints_[ringTop_] = 0;
-        ringMaskArea_[ringTop_].fill(0), ringMaskPoints_[ringTop_].fill(0);
-      }
-      const uint64_t size = g_.Size[x], sq = size * size;
-      ringArea_[level] += size, ringPoints_[level] += sq;
-      for (int c = 1; c <= 7; ++c)
-        if (label_[x] & (1u << c)) ringMaskArea_[level][c] += size, ringMaskPoints_[level][c] += sq;
-      if (level >= limit) continue;
-      const uint16_t next = uint16_t(level + 1);
-      for (uint32_t e = g_.Start[x]; e < g_.Start[x + 1]; ++e) {
-        const uint32_t y = g_.Adj[e];
-        if (s.Owner[y] != 0) continue;
-        if (stamp_[y] != now_) {
-          stamp_[y] = now_, dist_[y] = next, label_[y] = label_[x];
-          queue_.push_back(y);
-        } else if (dist_[y] == next) {
-          label_[y] |= label_[x];
-        }
-      }
-    }
-  }
-
   // Whether colour c, free, takes something for `seat`.
   bool Takes(const TState& s, int seat, uint8_t c) const {
-    if (Held(s) & (1u << c)) return false;
+    if (HeldColours(s) & (1u << c)) return false;
     return std::ranges::any_of(s.Front[size_t(seat)],
                                [&](uint32_t x) { return s.Owner[x] == 0 && g_.Colour[x] == c; });
-  }
-
-  // A per-colour sum of RingLevels at `level`; levels it never reached hold nothing.
-  uint64_t RingMask(const TRingSums& sums, int level, int c) const {
-    return level <= ringTop_ ? sums[size_t(level)][size_t(c)] : 0;
-  }
-
-  unsigned Held(const TState& s) const {
-    unsigned held = 0;
-    for (int o = 1; o <= 4; ++o) held |= 1u << s.Colour[size_t(o)];
-    return held;
   }
 
   int64_t Search(int depth, int ply, int64_t alpha, int64_t beta) {
@@ -548,6 +391,7 @@ class TMasterSearch {
   const std::vector<int> order_;
   const uint32_t budget_;
   const TRivals rivals_;
+  TClassicForesight foresight_;
   std::atomic<uint32_t>* const progress_;
   const std::atomic<bool>* const cancelled_;
   uint32_t positions_ = 0;
@@ -558,10 +402,6 @@ class TMasterSearch {
   std::vector<uint8_t> label_;
   std::vector<uint32_t> stamp_, queue_;
   uint32_t now_ = 0;
-  // RingLevels' sums by level (0 unused; valid up to ringTop_, the deepest level reached).
-  int ringTop_ = 0;
-  std::array<uint64_t, RingLevelsMax> ringArea_{}, ringPoints_{};
-  TRingSums ringMaskArea_{}, ringMaskPoints_{};
 };
 
 }  // namespace
@@ -594,8 +434,7 @@ uint8_t TMasterThought::Think() {
 
 uint8_t TMasterThought::Foresee(int seat, int level) const {
   const TData& d = *data_;
-  return TMasterSearch(d.Graph, d.ByArea, d.Order, d.Budget, d.Rivals)
-      .LevelAnswer(d.Root, seat, level);
+  return TClassicForesight(d.Graph, d.ByArea, d.Rivals.Centre).Answer(d.Root, seat, level);
 }
 
 uint32_t TMorvikMachine::MasterPositionBudget(size_t liveIslands) {
