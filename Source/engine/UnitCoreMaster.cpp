@@ -223,8 +223,9 @@ class TMasterSearch {
     return best;
   }
 
-  // The rivals from the k-th seat of the order on answer the master's move at `ply`, each with
-  // the move that is best for itself by the same evaluation; then the round is over.
+  // The rivals from the k-th seat of the order on answer the master's move at `ply`: a classic
+  // level as it will, anybody else with the move that is best for itself by the same
+  // evaluation; then the round is over.
   int64_t Answers(int rounds, int ply, size_t k) {
     if (!Spend()) return 0;
     if (k == order_.size())
