@@ -77,7 +77,7 @@ done
 # it may light nothing at all: a colour that takes no tile now but keeps it from a rival. Then
 # the person plays on (the greedy colour) and asks again, up to five times.
 lit_within() { # $1 seconds: the board differs from shown.ppm
-  local deadline=$((SECONDS + $1))
+  local deadline=$((SECONDS + $(e2e_patient "$1")))
   while [ $SECONDS -lt $deadline ]; do
     e2e_ppm "$E2E_TMP/hint.ppm"
     [ -n "$(python3 "$here/board.py" diff "$E2E_TMP/hint.ppm" "$E2E_TMP/shown.ppm" | sed -n 2p)" ] &&
@@ -131,9 +131,7 @@ lit = [tuple(int(v) for v in t.split(',')) for t in sys.argv[2].split()]
 sys.exit(0 if all(t in own for t in lit) else 1)
 PY
 
-xdotool mousemove --window "$main" 20 10 click 1
-sleep 0.5
-e2e_keys Up Return # "Выход"
+e2e_game_menu "$main" Up Return # "Выход"
 box=$(e2e_wait_window '^Morvik$' 10)
 e2e_focus "$box"
 e2e_keys Return # "Да"

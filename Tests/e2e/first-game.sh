@@ -92,7 +92,7 @@ e2e_keys Return # "Закрыть"
 # Closing the results asks to replay a lost round (over the results dialog); a won round shows
 # the hall of fame instead.
 won=""
-deadline=$((SECONDS + 30))
+deadline=$((SECONDS + $(e2e_patient 30)))
 while [ $SECONDS -lt $deadline ]; do
   if [ -n "$(e2e_find_window '^Morvik$')" ]; then
     won=no
@@ -115,7 +115,7 @@ while [ $SECONDS -lt $deadline ]; do
   sleep 0.1
 done
 [ -n "$won" ] ||
-  e2e_fail "neither the replay question nor the hall of fame after the results within 30 s;" \
+  e2e_fail "neither the replay question nor the hall of fame after the results in time;" \
     "visible windows: $(e2e_windows)"
 e2e_wait_gone '^Результаты игры$' 10
 e2e_log "person won: $won"
@@ -134,9 +134,7 @@ e2e_poll 15 "the next game did not start on a new layout after $code1" next_layo
 caption=$(e2e_title "$main")
 code2=${caption##*#}
 e2e_shot next-game
-xdotool mousemove --window "$main" 20 10 click 1
-sleep 0.5
-e2e_keys Up Return # the last entry of the menu is "Выход"
+e2e_game_menu "$main" Up Return # the last entry of the menu is "Выход"
 box=$(e2e_wait_window '^Morvik$' 10)
 e2e_shot close-question
 e2e_focus "$box"
@@ -176,9 +174,7 @@ main=$(e2e_wait_window "$caption_re" 20)
 caption=$(e2e_title "$main")
 [ "${caption##*#}" = "$code2" ] || e2e_fail "second start shows layout ${caption##*#}, not $code2"
 e2e_shot second-main-window
-xdotool mousemove --window "$main" 20 10 click 1
-sleep 0.5
-e2e_keys Up Return
+e2e_game_menu "$main" Up Return
 box=$(e2e_wait_window '^Morvik$' 10)
 e2e_focus "$box"
 e2e_keys Return

@@ -58,7 +58,7 @@ e2e_log "main window at $mx,$my size ${mw}x$mh"
 e2e_focus "$main"
 xdotool mousemove 0 0
 e2e_keys F2
-e2e_wait_board "$E2E_TMP/board.ppm" || e2e_fail "the board was not drawn within 60 s: $(cat "$E2E_TMP/check.err")"
+e2e_wait_board "$E2E_TMP/board.ppm" || e2e_fail "the board was not drawn in time: $(cat "$E2E_TMP/check.err")"
 sleep 1 # the person's turn: nothing moves until a colour is chosen
 e2e_shot game
 status() { crop "$E2E_TMP/$1.png" "$mx" $((my + mh - 20)) "$mw" 20; }
@@ -125,9 +125,9 @@ if [ -n "$pictures" ]; then
 
   # The game played to its end (greedy colours), the results, then the hall of fame.
   board_at=$(python3 "$here/board.py" locate "$E2E_TMP/board.ppm")
-  deadline=$((SECONDS + 240))
+  deadline=$((SECONDS + $(e2e_patient 240)))
   while [ -z "$(e2e_find_window '^Результаты игры$')" ]; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the game did not end within 240 s"
+    [ $SECONDS -lt $deadline ] || e2e_fail "the game did not end in time"
     e2e_ppm "$E2E_TMP/board.ppm"
     colour=$(BOARD_AT=$board_at python3 "$here/board.py" greedy "$E2E_TMP/board.ppm" 2>/dev/null || echo 0)
     if [ "$colour" = 0 ]; then
@@ -145,7 +145,7 @@ if [ -n "$pictures" ]; then
   e2e_focus "$results"
   e2e_keys Return
   hall=""
-  deadline=$((SECONDS + 30))
+  deadline=$((SECONDS + $(e2e_patient 30)))
   while [ $SECONDS -lt $deadline ]; do
     if box=$(e2e_find_window '^Morvik$') && [ -n "$box" ]; then
       e2e_focus "$box"

@@ -30,7 +30,7 @@ xdotool mousemove 0 0 # the pointer stays off the board: no highlight of its own
 e2e_keys F2
 wait_board() { # $1 what was done
   board_at=""
-  local deadline=$((SECONDS + 60))
+  local deadline=$((SECONDS + $(e2e_patient 60)))
   while [ $SECONDS -lt $deadline ]; do
     sleep 0.5
     e2e_ppm "$E2E_TMP/board.ppm"
@@ -57,23 +57,20 @@ for move in 1 2 3; do
   settle "$E2E_TMP/before-$move.ppm"
 done
 e2e_shot before-close
+# The game is kept at every turn of a person, before any closing: a crash would lose nothing.
+kept_games() { find "$game/interrupted" -name '*.morvik' 2>/dev/null | grep .; }
+e2e_poll 10 "no game was kept during play" kept_games
 
 # "Игра" > "Выход" (the last entry) and "Да": the game is kept beside the executable.
-menu() { # $1 keys that reach the entry once the "Игра" menu is open
-  e2e_focus "$main"
-  xdotool mousemove --window "$main" 20 10 click 1
-  sleep 0.5
-  # shellcheck disable=SC2086
-  e2e_keys $1 Return
-}
-menu Up
+e2e_game_menu "$main" Up Return
 box=$(e2e_wait_window '^Morvik$' 10)
 e2e_focus "$box"
 e2e_keys Return # "Да"
 e2e_wait_exit "$GAME_PID" 20
 [ "$E2E_EXIT" -eq 0 ] || e2e_fail "the game ended with exit code $E2E_EXIT"
-kept=$(find "$game/interrupted" -name '*.morvik' 2>/dev/null | head -n 1)
+kept=$(kept_games || true)
 [ -n "$kept" ] || e2e_fail "closing during the game kept no game beside the executable"
+[ "$(wc -l <<<"$kept")" -eq 1 ] || e2e_fail "more than one kept game: $kept"
 head -n 1 "$kept" | grep -qx 'morvik-game 1' || e2e_fail "the kept game is no record: $(head -c 200 "$kept")"
 grep -qx 'end unfinished' "$kept" || e2e_fail "the kept game is not an unfinished one"
 
@@ -84,7 +81,7 @@ e2e_focus "$wid"
 e2e_keys Return # the profile is preselected
 main=$(e2e_wait_window "$caption_re" 20)
 xdotool mousemove 0 0
-menu "Down Down" # "Продолжить игру", after "Старт"
+e2e_game_menu "$main" Down Down Return # "Продолжить игру", after "Старт"
 wait_board "Продолжить игру"
 settle "$E2E_TMP/continued.ppm"
 e2e_shot continued
@@ -110,7 +107,7 @@ e2e_focus "$wid"
 e2e_keys Return
 main=$(e2e_wait_window "$caption_re" 20)
 xdotool mousemove 0 0
-menu "Down Down" # "Продолжить игру"
+e2e_game_menu "$main" Down Down Return # "Продолжить игру"
 wait_board "Продолжить игру after SIGTERM"
 settle "$E2E_TMP/continued-term.ppm"
 e2e_shot continued-after-sigterm
@@ -119,9 +116,9 @@ e2e_shot continued-after-sigterm
 
 # Played to its end with greedy colours.
 moves=0
-deadline=$((SECONDS + 240))
+deadline=$((SECONDS + $(e2e_patient 240)))
 while [ -z "$(e2e_find_window '^Результаты игры$')" ]; do
-  [ $SECONDS -lt $deadline ] || e2e_fail "the game did not end within 240 s ($moves moves)"
+  [ $SECONDS -lt $deadline ] || e2e_fail "the game did not end in time ($moves moves)"
   e2e_ppm "$E2E_TMP/board.ppm"
   colour=$(python3 "$here/board.py" greedy "$E2E_TMP/board.ppm" "${size[@]}" 2>/dev/null || echo 0)
   if [ "$colour" = 0 ]; then
@@ -137,7 +134,7 @@ results=$(e2e_wait_window '^Результаты игры$' 5)
 e2e_focus "$results"
 e2e_keys Return # "Закрыть"
 # Then the replay question or the hall of fame; either is closed with Escape.
-deadline=$((SECONDS + 30))
+deadline=$((SECONDS + $(e2e_patient 30)))
 closed=""
 while [ $SECONDS -lt $deadline ] && [ -z "$closed" ]; do
   for title in '^Morvik$' '^Зал славы$'; do
@@ -205,7 +202,7 @@ sleep 0.5
 e2e_ppm "$E2E_TMP/idle.ppm"
 ! python3 "$here/board.py" check "$E2E_TMP/idle.ppm" "${size[@]}" >/dev/null 2>&1 || e2e_fail "Esc left the board shown"
 
-menu Up
+e2e_game_menu "$main" Up Return
 box=$(e2e_wait_window '^Morvik$' 10)
 e2e_focus "$box"
 e2e_keys Return

@@ -42,7 +42,7 @@ e2e_wait_ini_value "$ini" OPTIONS_Tester TileSigns 1 15 "TileSigns=1 not stored"
 
 # The same board, now with a sign on every coloured tile.
 signed=""
-deadline=$((SECONDS + 30))
+deadline=$((SECONDS + $(e2e_patient 30)))
 while [ $SECONDS -lt $deadline ]; do
   sleep 0.3
   e2e_ppm "$E2E_TMP/signs.ppm"

@@ -8,18 +8,53 @@ export LC_ALL=C.UTF-8
 E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PIDS=()
 E2E_STEP=0
+# Every time bound below is multiplied by this: a sanitized build runs several times slower, and
+# its run sets a larger factor. A bound only limits how long a failure takes to be reported.
+E2E_PATIENCE=${E2E_PATIENCE:-1}
+e2e_patient() { echo $(($1 * E2E_PATIENCE)); }
 
-e2e_log() { printf '[e2e %s] %s\n' "$(date +%T)" "$*"; }
+# Log lines go to standard error: a failure met inside a command substitution is still seen.
+e2e_log() { printf '[e2e %s] %s\n' "$(date +%T)" "$*" >&2; }
 e2e_fail() {
   e2e_log "FAIL: $*"
   e2e_shot "failure" || true
   exit 1
 }
 
+# A command that failed without a message of its own (set -e) is named with its line.
+# Only the script's own shell reports: a command substitution's failure is the caller's to judge.
+e2e_error() {
+  [ "$BASH_SUBSHELL" -eq 0 ] || return 0
+  e2e_log "FAIL: exit code $1 at line $2: $3"
+}
+
+# On a failure: whether the game was still running, and the end of what it printed (a
+# sanitizer's report, a Qt warning), so that the log of the test alone tells what happened.
+e2e_report() {
+  local rc=0 log="${E2E_ARTEFACTS:-}/morvik.log"
+  if [ -n "${GAME_PID:-}" ] && [ "$GAME_PID" != "${E2E_WAITED:-}" ] &&
+    ! kill -0 "$GAME_PID" 2>/dev/null; then
+    wait "$GAME_PID" 2>/dev/null || rc=$?
+    e2e_log "the game had ended by itself, exit code $rc"
+  fi
+  if [ -s "$log" ]; then
+    e2e_log "the last lines the game printed ($log):"
+    tail -n 60 "$log" >&2
+  fi
+}
+
+# The exit trap: the report of a failure, then every process stopped and the folder removed.
+e2e_on_exit() {
+  [ "$1" -eq 0 ] || [ "$1" -eq 77 ] || e2e_report
+  e2e_cleanup
+  rm -rf "${E2E_TMP:?}"
+}
+
 e2e_cleanup() {
-  local pid
-  for pid in "${E2E_PIDS[@]}"; do
-    kill "$pid" 2>/dev/null || true
+  local pid i
+  # The newest first: the game goes before its X server, which it would otherwise outlive.
+  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+    kill "${E2E_PIDS[i]}" 2>/dev/null || true
   done
   for pid in "${E2E_PIDS[@]}"; do
     wait "$pid" 2>/dev/null || true
@@ -72,9 +107,10 @@ e2e_windows() {
 
 # Id of a visible window whose title matches the regular expression, waiting up to $2 seconds.
 e2e_wait_window() {
-  local wid
-  wid=$(timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-  [ -n "$wid" ] || e2e_fail "no window named /$1/ within ${2:-20} s; visible windows: $(e2e_windows)"
+  local wid seconds
+  seconds=$(e2e_patient "${2:-20}")
+  wid=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+  [ -n "$wid" ] || e2e_fail "no window named /$1/ within $seconds s; visible windows: $(e2e_windows)"
   echo "$wid"
 }
 
@@ -82,7 +118,8 @@ e2e_wait_window() {
 # message $2 and what the command printed on its last try. Every check of something the program
 # does in its own time goes through here (or e2e_wait_ini_value): a single read can come early.
 e2e_poll() {
-  local seconds=$1 what=$2 last deadline
+  local seconds what=$2 last deadline
+  seconds=$(e2e_patient "$1")
   shift 2
   deadline=$((SECONDS + seconds))
   while :; do
@@ -99,12 +136,43 @@ e2e_find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head 
 
 # Waits until no visible window matches the title (up to $2 seconds).
 e2e_wait_gone() {
-  local _
-  for _ in $(seq $((${2:-10} * 10))); do
+  local _ seconds
+  seconds=$(e2e_patient "${2:-10}")
+  for _ in $(seq $((seconds * 10))); do
     [ -z "$(e2e_find_window "$1")" ] && return 0
     sleep 0.1
   done
-  e2e_fail "window /$1/ still open after ${2:-10} s"
+  e2e_fail "window /$1/ still open after $seconds s"
+}
+
+# Ids of the program's visible windows, on one line.
+e2e_game_windows() { xdotool search --onlyvisible --classname '^morvik$' 2>/dev/null | tr '\n' ' ' || true; }
+
+# The "Игра" menu of window $1 opened with a click on its title; the keys that follow are sent
+# once its popup is on the screen, and the call returns once the popup has gone. Keys sent
+# before the popup shows would go to the board instead.
+e2e_game_menu() {
+  local win=$1 before popup="" w _ seconds
+  seconds=$(e2e_patient 20)
+  shift
+  before=" $(e2e_game_windows) "
+  e2e_focus "$win"
+  xdotool mousemove --window "$win" 20 10 click 1
+  for _ in $(seq $((seconds * 10))); do
+    for w in $(e2e_game_windows); do
+      [[ $before == *" $w "* ]] || popup=$w
+    done
+    [ -n "$popup" ] && break
+    sleep 0.1
+  done
+  [ -n "$popup" ] || e2e_fail "the menu did not open within $seconds s; visible windows: $(e2e_windows)"
+  sleep 0.3 # the popup has taken the keyboard
+  e2e_keys "$@"
+  for _ in $(seq $((seconds * 10))); do
+    [[ " $(e2e_game_windows) " == *" $popup "* ]] || return 0
+    sleep 0.1
+  done
+  e2e_fail "the menu was still open $seconds s after the keys $*"
 }
 
 # There is no window manager: give the window the keyboard ourselves.
@@ -115,16 +183,18 @@ e2e_title() { xdotool getwindowname "$1"; }
 # Waits up to $2 seconds for the process to end; its exit code in E2E_EXIT (read by the scripts).
 # shellcheck disable=SC2034
 e2e_wait_exit() {
-  local _
-  for _ in $(seq $((${2:-15} * 10))); do
+  local _ seconds
+  seconds=$(e2e_patient "${2:-15}")
+  for _ in $(seq $((seconds * 10))); do
     if ! kill -0 "$1" 2>/dev/null; then
       E2E_EXIT=0
+      E2E_WAITED=$1
       wait "$1" || E2E_EXIT=$?
       return 0
     fi
     sleep 0.1
   done
-  e2e_fail "process $1 did not end within ${2:-15} s"
+  e2e_fail "process $1 did not end within $seconds s"
 }
 
 # The settings file as UTF-8 text with LF line ends.
@@ -149,7 +219,8 @@ e2e_ini_section() {
 # $4; otherwise fails with the message $6 and the value and section last seen. The program
 # writes the file after the dialog that changed it has closed, in its own time.
 e2e_wait_ini_value() {
-  local seconds=${5:-10} seen deadline
+  local seconds seen deadline
+  seconds=$(e2e_patient "${5:-10}")
   deadline=$((SECONDS + seconds))
   while :; do
     seen=$(e2e_ini_value "$1" "$2" "$3" 2>/dev/null || true)
@@ -181,7 +252,9 @@ e2e_prepare() {
   mkdir -p "$E2E_ARTEFACTS"
   shift 3
   E2E_TMP=$(mktemp -d)
-  trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
+  set -E
+  trap 'e2e_error $? $LINENO "$BASH_COMMAND"' ERR
+  trap 'e2e_on_exit $?' EXIT
   local tool
   for tool in "$@"; do
     command -v "$tool" >/dev/null || {
@@ -223,12 +296,12 @@ e2e_new_profile() {
   e2e_keys Return
 }
 
-# After F2: waits up to 60 s until the whole board is on the screen as the painter draws it,
+# After F2: waits up to 60 s (times the patience) until the whole board is on the screen as the painter draws it,
 # saved in FILE; sets board_at to its place. False when it does not come.
 e2e_wait_board() {
   # shellcheck disable=SC2034 # read by the scripts that source this file
   board_at=""
-  local deadline=$((SECONDS + 60))
+  local deadline=$((SECONDS + $(e2e_patient 60)))
   while [ $SECONDS -lt $deadline ]; do
     sleep 0.5
     e2e_ppm "$1"
@@ -242,9 +315,10 @@ e2e_wait_board() {
 }
 
 # A settled board: three equal screenshots in a row, 0.3 s apart (the computer answers within
-# the pauses), within 30 s. $1 the screenshot file; the rest go to board.py's grid (a size).
+# the pauses), within 30 s (times the patience). $1 the screenshot file; the rest go to
+# board.py's grid (a size).
 e2e_settle() {
-  local file=$1 prev="" now same=0 deadline=$((SECONDS + 30))
+  local file=$1 prev="" now same=0 deadline=$((SECONDS + $(e2e_patient 30)))
   shift
   while [ $SECONDS -lt $deadline ]; do
     sleep 0.3
@@ -258,5 +332,5 @@ e2e_settle() {
     fi
     prev=$now
   done
-  e2e_fail "the board did not settle within 30 s; last seen: $(head -c 300 <<<"$now")"
+  e2e_fail "the board did not settle in time; last seen: $(head -c 300 <<<"$now")"
 }
