@@ -17,7 +17,7 @@ mkdir -p "$E2E_ARTEFACTS"
 E2E_TMP=$(mktemp -d)
 # shellcheck source=x11.sh
 source "$here/x11.sh"
-trap 'e2e_cleanup; rm -rf "$E2E_TMP"' EXIT
+e2e_traps
 
 for tool in cpack dpkg-deb Xvfb xdotool /usr/bin/import lintian desktop-file-validate appstreamcli \
   hardening-check; do

@@ -50,6 +50,13 @@ e2e_on_exit() {
   rm -rf "${E2E_TMP:?}"
 }
 
+# The traps every script sets once E2E_TMP exists: a failing line named, and the exit's clean-up.
+e2e_traps() {
+  set -E
+  trap 'e2e_error $? $LINENO "$BASH_COMMAND"' ERR
+  trap 'e2e_on_exit $?' EXIT
+}
+
 e2e_cleanup() {
   local pid i
   # The newest first: the game goes before its X server, which it would otherwise outlive.
@@ -96,10 +103,32 @@ e2e_shot() {
 # The whole screen as a binary PPM for board.py.
 e2e_ppm() { /usr/bin/import -window root -depth 8 "ppm:$1" 2>/dev/null; }
 
+# The ids that "xdotool search" with these arguments finds, one per line; nothing when none, and
+# never a failure. This xdotool gives up with a BadWindow error when a window it is looking at
+# goes away (a menu closing, a tool tip): the search is then made again.
+e2e_search() {
+  local out _
+  for _ in $(seq 20); do
+    out=$(xdotool search "$@" 2>"$E2E_TMP/search.err") || true
+    if ! grep -q 'X Error' "$E2E_TMP/search.err"; then
+      [ -z "$out" ] || printf '%s\n' "$out"
+      return 0
+    fi
+    sleep 0.05
+  done
+}
+
+# The first id a search finds, or nothing.
+e2e_search_first() {
+  local ids
+  ids=$(e2e_search "$@")
+  printf '%s' "${ids%%$'\n'*}"
+}
+
 # Titles of the visible windows, for failure messages.
 e2e_windows() {
   local w names=""
-  for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+  for w in $(e2e_search --onlyvisible --name ''); do
     names+="\"$(xdotool getwindowname "$w" 2>/dev/null || true)\" "
   done
   echo "${names:-none}"
@@ -107,10 +136,14 @@ e2e_windows() {
 
 # Id of a visible window whose title matches the regular expression, waiting up to $2 seconds.
 e2e_wait_window() {
-  local wid seconds
+  local wid seconds deadline
   seconds=$(e2e_patient "${2:-20}")
-  wid=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-  [ -n "$wid" ] || e2e_fail "no window named /$1/ within $seconds s; visible windows: $(e2e_windows)"
+  deadline=$((SECONDS + seconds))
+  while wid=$(e2e_search_first --onlyvisible --name "$1") && [ -z "$wid" ]; do
+    [ $SECONDS -lt $deadline ] ||
+      e2e_fail "no window named /$1/ within $seconds s; visible windows: $(e2e_windows)"
+    sleep 0.1
+  done
   echo "$wid"
 }
 
@@ -132,7 +165,7 @@ e2e_poll() {
 }
 
 # Id of a visible window matching the title now, or nothing.
-e2e_find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
+e2e_find_window() { e2e_search_first --onlyvisible --name "$1"; }
 
 # Waits until no visible window matches the title (up to $2 seconds).
 e2e_wait_gone() {
@@ -146,7 +179,11 @@ e2e_wait_gone() {
 }
 
 # Ids of the program's visible windows, on one line.
-e2e_game_windows() { xdotool search --onlyvisible --classname '^morvik$' 2>/dev/null | tr '\n' ' ' || true; }
+e2e_game_windows() {
+  local ids
+  ids=$(e2e_search --onlyvisible --classname '^morvik$')
+  echo "${ids//$'\n'/ }"
+}
 
 # The "Игра" menu of window $1 opened with a click on its title; the keys that follow are sent
 # once its popup is on the screen, and the call returns once the popup has gone. Keys sent
@@ -252,9 +289,7 @@ e2e_prepare() {
   mkdir -p "$E2E_ARTEFACTS"
   shift 3
   E2E_TMP=$(mktemp -d)
-  set -E
-  trap 'e2e_error $? $LINENO "$BASH_COMMAND"' ERR
-  trap 'e2e_on_exit $?' EXIT
+  e2e_traps
   local tool
   for tool in "$@"; do
     command -v "$tool" >/dev/null || {
