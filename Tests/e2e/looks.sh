@@ -58,7 +58,8 @@ e2e_log "main window at $mx,$my size ${mw}x$mh"
 e2e_focus "$main"
 xdotool mousemove 0 0
 e2e_keys F2
-e2e_wait_board "$E2E_TMP/board.ppm" || e2e_fail "the board was not drawn in time: $(cat "$E2E_TMP/check.err")"
+e2e_wait_board "$E2E_TMP/board.ppm" ||
+  e2e_fail "the board was not drawn in time: $(cat "$E2E_TMP/check.err")"
 sleep 1 # the person's turn: nothing moves until a colour is chosen
 e2e_shot game
 status() { crop "$E2E_TMP/$1.png" "$mx" $((my + mh - 20)) "$mw" 20; }

@@ -202,7 +202,8 @@ e2e_game_menu() {
     [ -n "$popup" ] && break
     sleep 0.1
   done
-  [ -n "$popup" ] || e2e_fail "the menu did not open within $seconds s; visible windows: $(e2e_windows)"
+  [ -n "$popup" ] ||
+    e2e_fail "the menu did not open within $seconds s; visible windows: $(e2e_windows)"
   sleep 0.3 # the popup has taken the keyboard
   e2e_keys "$@"
   for _ in $(seq $((seconds * 10))); do
@@ -331,8 +332,8 @@ e2e_new_profile() {
   e2e_keys Return
 }
 
-# After F2: waits up to 60 s (times the patience) until the whole board is on the screen as the painter draws it,
-# saved in FILE; sets board_at to its place. False when it does not come.
+# After F2: waits up to 60 s (times the patience) until the whole board is on the screen as the
+# painter draws it, saved in FILE; sets board_at to its place. False when it does not come.
 e2e_wait_board() {
   # shellcheck disable=SC2034 # read by the scripts that source this file
   board_at=""
