@@ -29,17 +29,8 @@ e2e_focus "$main"
 xdotool mousemove 0 0 # the pointer stays off the board: no highlight of its own
 e2e_keys F2
 wait_board() { # $1 what was done
-  board_at=""
-  local deadline=$((SECONDS + $(e2e_patient 60)))
-  while [ $SECONDS -lt $deadline ]; do
-    sleep 0.5
-    e2e_ppm "$E2E_TMP/board.ppm"
-    if python3 "$here/board.py" check "$E2E_TMP/board.ppm" "${size[@]}" >/dev/null 2>&1; then
-      board_at=$(python3 "$here/board.py" locate "$E2E_TMP/board.ppm" "${size[@]}")
-      break
-    fi
-  done
-  [ -n "$board_at" ] || e2e_fail "no complete board after $1"
+  e2e_wait_board "$E2E_TMP/board.ppm" "${size[@]}" >/dev/null ||
+    e2e_fail "no complete board after $1: $(cat "$E2E_TMP/check.err")"
   export BOARD_AT=$board_at
 }
 wait_board F2

@@ -334,16 +334,18 @@ e2e_new_profile() {
 
 # After F2: waits up to 60 s (times the patience) until the whole board is on the screen as the
 # painter draws it, saved in FILE; sets board_at to its place. False when it does not come.
+# Usage: e2e_wait_board FILE [WIDTH HEIGHT TILE]   (the default board when no size is given)
 e2e_wait_board() {
   # shellcheck disable=SC2034 # read by the scripts that source this file
   board_at=""
-  local deadline=$((SECONDS + $(e2e_patient 60)))
+  local file=$1 deadline=$((SECONDS + $(e2e_patient 60)))
+  shift
   while [ $SECONDS -lt $deadline ]; do
     sleep 0.5
-    e2e_ppm "$1"
-    if python3 "$E2E_HERE/board.py" check "$1" 2>"$E2E_TMP/check.err"; then
+    e2e_ppm "$file"
+    if python3 "$E2E_HERE/board.py" check "$file" "$@" 2>"$E2E_TMP/check.err"; then
       # shellcheck disable=SC2034
-      board_at=$(python3 "$E2E_HERE/board.py" locate "$1")
+      board_at=$(python3 "$E2E_HERE/board.py" locate "$file" "$@")
       return 0
     fi
   done
